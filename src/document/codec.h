@@ -1,0 +1,27 @@
+// Conversion between UTF-8 (files, clipboard, the outside world) and CP932,
+// the byte encoding every text inside Tabulon uses.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tabulon {
+
+// UTF-8 -> CP932. Characters CP932 lacks become "?", and so does each invalid
+// UTF-8 byte sequence (a stray byte, a truncated character, an overlong form,
+// an encoded surrogate): one "?" per sequence. If `replaced` is non-null, the
+// number of "?" substitutions is ADDED to *replaced.
+// A few characters without an exact CP932 twin take the code CP932 uses for
+// them (U+00A5 YEN SIGN -> 0x5C, U+2016 -> 0x8161, U+2212 -> 0x817C, ...);
+// those count as converted, not replaced.
+std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced = nullptr);
+
+// CP932 -> UTF-8. Never fails. Bytes CP932 does not define (0x80, 0xA0,
+// 0xFD-0xFF), a lead byte at the end of the text or followed by a byte that
+// cannot be a trail byte, and an unassigned double-byte code each become one
+// U+FFFD. A lead byte is never allowed to swallow an ASCII byte: if the pair
+// is not a character, the ASCII byte after the lead is decoded on its own.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+}  // namespace tabulon

@@ -1,0 +1,72 @@
+#include "document/cp932.h"
+
+#include <utility>
+
+namespace tabulon {
+
+bool IsTrailByteAt(std::string_view text, std::size_t pos) {
+  std::size_t i = 0;
+  while (i < pos) i += CharLength(text, i);
+  return i != pos;
+}
+
+std::size_t FindText(std::string_view text, std::string_view needle) {
+  if (needle.empty()) return 0;
+  for (std::size_t i = 0; i + needle.size() <= text.size(); i += CharLength(text, i)) {
+    if (text.compare(i, needle.size(), needle) == 0) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string_view StripLeading(std::string_view text) {
+  std::size_t b = 0;
+  while (b < text.size() && IsBlankByte(static_cast<unsigned char>(text[b]))) ++b;
+  return text.substr(b);
+}
+
+std::string_view StripTrailing(std::string_view text) {
+  std::size_t e = text.size();
+  while (e > 0 && IsBlankByte(static_cast<unsigned char>(text[e - 1]))) --e;
+  return text.substr(0, e);
+}
+
+std::string_view StripText(std::string_view text) { return StripTrailing(StripLeading(text)); }
+
+std::string PadRight(std::string_view text, int width) {
+  std::string out(text);
+  if (static_cast<int>(out.size()) < width) out.append(width - out.size(), ' ');
+  return out;
+}
+
+std::string PadLeft(std::string_view text, int width) {
+  std::string out;
+  if (static_cast<int>(text.size()) < width) out.assign(width - text.size(), ' ');
+  out.append(text);
+  return out;
+}
+
+bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to) {
+  const std::size_t at = text.find(from);
+  if (at == std::string::npos) return false;
+  text.replace(at, from.size(), to);
+  return true;
+}
+
+void ReplaceAllChars(std::string& text, std::string_view from, std::string_view to) {
+  if (from.empty()) return;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, from.size(), from) == 0) {
+      out.append(to);
+      i += from.size();
+    } else {
+      const std::size_t n = CharLength(text, i);
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  text = std::move(out);
+}
+
+}  // namespace tabulon

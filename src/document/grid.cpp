@@ -1,0 +1,41 @@
+#include "document/grid.h"
+
+#include <utility>
+
+namespace tabulon {
+
+namespace {
+// Columns the grid control is created with, before any width rule runs.
+constexpr int kDefaultColWidth = 22;
+const std::string kEmpty;
+}  // namespace
+
+Grid::Grid() { widths_.fill(kDefaultColWidth); }
+
+const std::string& Grid::Cell(int col, int row) const {
+  return InGrid(col, row) ? cells_[col][row] : kEmpty;
+}
+
+void Grid::SetCell(int col, int row, std::string text) {
+  if (InGrid(col, row)) cells_[col][row] = std::move(text);
+}
+
+int Grid::ColWidth(int col) const {
+  return (col >= 0 && col < kColCount) ? widths_[col] : 0;
+}
+
+void Grid::SetColWidth(int col, int pixels) {
+  if (col >= 0 && col < kColCount) widths_[col] = pixels;
+}
+
+void Grid::SetSelection(const GridSelection& s) {
+  if (InGrid(s.col, s.row) && InGrid(s.anchorCol, s.anchorRow)) selection_ = s;
+}
+
+void Grid::ScrollTo(int leftCol, int topRow) {
+  if (!InGrid(leftCol, topRow)) return;
+  leftCol_ = leftCol;
+  topRow_ = topRow;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,84 @@
+// The grid document: the fixed 37 x 257 grid of CP932 cell strings with the
+// pixel width of each column, the selection and the scroll position the
+// window should show. Addresses are (column, row), both 0-based; anything
+// outside the grid is ignored on write and reads as the empty string.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tabulon {
+
+inline constexpr int kColCount = 37;  // 0: continuation marks, 1: row headings
+inline constexpr int kRowCount = 257;  // 0: column headings
+inline constexpr int kFirstDataCol = 2;
+inline constexpr int kLastCol = 36;
+inline constexpr int kFirstDataRow = 1;
+inline constexpr int kLastRow = 256;
+
+// One display column (one CP932 byte) is 6 px in the grid font, and every
+// column is 5 px wider than its text. The writer reads widths back from this.
+inline constexpr int kPixelsPerByte = 6;
+inline constexpr int kColumnPaddingPx = 5;
+inline constexpr int kHiddenColWidth = -1;
+
+// "↑" in column 0 of a data row: no rule between this row and the one above.
+inline constexpr std::string_view ContinuationMark = "\x81\xaa";
+// The corner cell: a blank and the full-width reverse solidus.
+inline constexpr std::string_view kCornerText = " \x81\x5f";
+
+constexpr bool InGrid(int col, int row) {
+  return col >= 0 && col < kColCount && row >= 0 && row < kRowCount;
+}
+
+// Pixel width of a text in the grid font.
+inline int TextPixelWidth(std::string_view text) {
+  return static_cast<int>(text.size()) * kPixelsPerByte;
+}
+
+// Text width in display columns of a column `pixelWidth` wide:
+// (W - 5) div 6, truncated toward zero, never below 0.
+constexpr int TextWidthOf(int pixelWidth) {
+  const int n = (pixelWidth - kColumnPaddingPx) / kPixelsPerByte;
+  return n < 0 ? 0 : n;
+}
+
+// A rectangular block of selected cells; (col, row) is the focused cell and
+// (anchorCol, anchorRow) the opposite corner.
+struct GridSelection {
+  int anchorCol = kFirstDataCol;
+  int anchorRow = kFirstDataRow;
+  int col = kFirstDataCol;
+  int row = kFirstDataRow;
+  bool operator==(const GridSelection&) const = default;
+};
+
+class Grid {
+ public:
+  Grid();
+
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int pixels);
+
+  const GridSelection& Selection() const { return selection_; }
+  void Select(int col, int row) { SetSelection({col, row, col, row}); }
+  void SetSelection(const GridSelection& s);
+
+  // First data row and column the window should show at the top left.
+  int TopRow() const { return topRow_; }
+  int LeftCol() const { return leftCol_; }
+  void ScrollTo(int leftCol, int topRow);
+
+ private:
+  std::array<std::array<std::string, kRowCount>, kColCount> cells_;
+  std::array<int, kColCount> widths_{};
+  GridSelection selection_;
+  int topRow_ = kFirstDataRow;
+  int leftCol_ = kFirstDataCol;
+};
+
+}  // namespace tabulon

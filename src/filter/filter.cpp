@@ -1,0 +1,288 @@
+#include "filter/filter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <string_view>
+
+#include "document/codec.h"
+#include "document/document.h"
+#include "table/reader.h"
+#include "table/writer.h"
+
+#ifndef TABULON_VERSION
+#define TABULON_VERSION "0"
+#endif
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::string_view kProgram = "tabulon-filter";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Takes "--name value" or "--name=value"; false when the value is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+               std::string& value) {
+  const std::string& a = args[i];
+  if (a.size() > name.size() && a.compare(0, name.size(), name) == 0 && a[name.size()] == '=') {
+    value = a.substr(name.size() + 1);
+    return true;
+  }
+  if (i + 1 >= args.size()) return false;
+  value = args[++i];
+  return true;
+}
+
+bool ParseWidth(const std::string& s, int& width) {
+  if (s.empty() || s.size() > 2) return false;
+  for (char ch : s) {
+    if (ch < '0' || ch > '9') return false;
+  }
+  width = std::stoi(s);
+  return width >= kMinLineWidth && width <= kMaxLineWidth;
+}
+
+template <typename T, std::size_t N>
+bool Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view key, T& out) {
+  for (const auto& [name, value] : table) {
+    if (name == key) {
+      out = value;
+      return true;
+    }
+  }
+  return false;
+}
+
+constexpr std::pair<std::string_view, RulesFlag> kRules[] = {
+    {"ascii", RulesFlag::Ascii}, {"box", RulesFlag::Box}, {"none", RulesFlag::None}};
+constexpr std::pair<std::string_view, WrapStyle> kWraps[] = {{"plain", WrapStyle::Plain},
+                                                             {"brace", WrapStyle::Delphi},
+                                                             {"slash", WrapStyle::CFamily},
+                                                             {"quote", WrapStyle::Basic}};
+constexpr std::pair<std::string_view, Encoding> kEncodings[] = {
+    {"utf-8", Encoding::Utf8}, {"utf8", Encoding::Utf8}, {"cp932", Encoding::Cp932}};
+
+// Flags that set one check box on or off.
+struct Switch {
+  std::string_view on, off;
+  std::optional<bool> FilterRequest::*field;
+};
+constexpr Switch kSwitches[] = {
+    {"--column-headings", "--no-column-headings", &FilterRequest::columnHeadings},
+    {"--row-headings", "--no-row-headings", &FilterRequest::rowHeadings},
+    {"--trim", "--no-trim", &FilterRequest::trim},
+};
+
+// Requests that cannot both be honoured, refused whatever their order.
+std::string Contradiction(const FilterRequest& r) {
+  if (r.trim.value_or(false) && r.width.value_or(false)) {
+    return "--trim and --width exclude each other";
+  }
+  if (r.rules == RulesFlag::None) {
+    if (r.columnHeadings.value_or(false)) return "--rules none has no column headings";
+    if (r.rowHeadings.value_or(false)) return "--rules none has no row headings";
+    if (r.trim.value_or(false)) return "--rules none takes no --trim";
+    if (r.width.value_or(false)) return "--rules none takes no --width";
+  }
+  return {};
+}
+
+}  // namespace
+
+const char* FilterUsage() {
+  return "Usage: tabulon-filter [OPTIONS] < input > output\n"
+         "Reads a table, spreadsheet cells (TAB-separated) or wrapped tab text on standard\n"
+         "input and writes it as a fixed-pitch text table.\n"
+         "\n"
+         "  --rules ascii|box|none       ruled lines with + | -, box-drawing characters, or none\n"
+         "  --title TEXT | --no-title    title line (TEXT at most 97 bytes in CP932)\n"
+         "  --column-headings | --no-column-headings\n"
+         "  --row-headings | --no-row-headings\n"
+         "  --trim | --no-trim           leave out the blank columns after the last used one\n"
+         "  --width N | --no-width       fixed line width, N from 12 to 99\n"
+         "  --wrap plain|brace|slash|quote  comment wrapping: none, { }, /* */, ' per line\n"
+         "  --input-encoding utf-8|cp932    (default utf-8)\n"
+         "  --output-encoding utf-8|cp932   (default utf-8)\n"
+         "  --crlf                       end lines with CR LF instead of LF\n"
+         "  --help, --version\n"
+         "\n"
+         "Options the command line leaves out keep what the input table says.\n";
+}
+
+ParseOutcome ParseFilterArgs(const std::vector<std::string>& args) {
+  FilterRequest r;
+  auto bad = [](std::string message) {
+    return ParseOutcome{std::nullopt, std::move(message), true};
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string value;
+    auto is = [&](std::string_view name) {
+      return a == name || (a.size() > name.size() && a.compare(0, name.size(), name) == 0 &&
+                           a[name.size()] == '=');
+    };
+    auto missing = [&](std::string_view name) { return bad(std::string(name) + " needs a value"); };
+
+    bool matched = false;
+    for (const Switch& s : kSwitches) {
+      if (a == s.on || a == s.off) {
+        r.*(s.field) = (a == s.on);
+        matched = true;
+      }
+    }
+    if (matched) continue;
+
+    if (a == "--help" || a == "-h") {
+      r.help = true;
+    } else if (a == "--version") {
+      r.version = true;
+    } else if (a == "--crlf") {
+      r.crlf = true;
+    } else if (a == "--no-title") {
+      r.title = false;
+    } else if (a == "--no-width") {
+      r.width = false;
+    } else if (is("--rules")) {
+      if (!TakeValue(args, i, "--rules", value)) return missing("--rules");
+      RulesFlag rules;
+      if (!Lookup(kRules, value, rules)) return bad("unknown rule style \"" + value + "\"");
+      r.rules = rules;
+    } else if (is("--title")) {
+      if (!TakeValue(args, i, "--title", value)) return missing("--title");
+      r.title = true;
+      r.titleText = value;
+    } else if (is("--width")) {
+      if (!TakeValue(args, i, "--width", value)) return missing("--width");
+      if (!ParseWidth(value, r.widthValue)) return bad("width \"" + value + "\" is not 12 to 99");
+      r.width = true;
+    } else if (is("--wrap")) {
+      if (!TakeValue(args, i, "--wrap", value)) return missing("--wrap");
+      if (!Lookup(kWraps, value, r.wrap)) return bad("unknown wrap style \"" + value + "\"");
+    } else if (is("--input-encoding") || is("--output-encoding")) {
+      const bool input = is("--input-encoding");
+      const std::string_view name = input ? "--input-encoding" : "--output-encoding";
+      if (!TakeValue(args, i, name, value)) return missing(name);
+      if (!Lookup(kEncodings, value, input ? r.inputEncoding : r.outputEncoding)) {
+        return bad("unknown encoding \"" + value + "\"");
+      }
+    } else {
+      return bad("unknown option \"" + a + "\"");
+    }
+  }
+  if (std::string why = Contradiction(r); !why.empty()) {
+    return ParseOutcome{std::nullopt, std::move(why), false};
+  }
+  return ParseOutcome{r, {}, false};
+}
+
+namespace {
+
+// Sets the controls in a fixed order, each through the option handlers as a
+// click would, whether or not the reader has greyed the control out.
+void ApplyRequest(const FilterRequest& r, const std::string& titleCp932, OptionState& o) {
+  using C = OptionControl;
+  if (r.rules) {
+    o.SetChecked(C::CheckBox5, *r.rules != RulesFlag::None);
+    if (*r.rules == RulesFlag::Ascii) o.SetChecked(C::RadioButton1, true);
+    if (*r.rules == RulesFlag::Box) o.SetChecked(C::RadioButton2, true);
+  }
+  if (r.title) {
+    o.SetChecked(C::CheckBox3, *r.title);
+    if (*r.title) o.SetTitle(titleCp932);
+  }
+  if (r.columnHeadings) o.SetChecked(C::CheckBox1, *r.columnHeadings);
+  if (r.rowHeadings) o.SetChecked(C::CheckBox2, *r.rowHeadings);
+  if (r.trim) o.SetChecked(C::CheckBox4, *r.trim);
+  if (r.width) {
+    o.SetChecked(C::CheckBox6, *r.width);
+    if (*r.width) o.SetPosition(r.widthValue);
+  }
+}
+
+std::string Plural(long n, std::string_view one, std::string_view many) {
+  return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+}  // namespace
+
+int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+              std::ostream& err) {
+  const ParseOutcome parsed = ParseFilterArgs(args);
+  if (!parsed.request) {
+    err << kProgram << ": " << parsed.error << '\n';
+    if (parsed.showUsage) err << FilterUsage();
+    return 2;
+  }
+  const FilterRequest& r = *parsed.request;
+  if (r.help) {
+    out << FilterUsage();
+    return out ? 0 : 1;
+  }
+  if (r.version) {
+    out << kProgram << ' ' << TABULON_VERSION << '\n';
+    return out ? 0 : 1;
+  }
+
+  std::size_t replaced = 0;
+  const std::string title = r.title.value_or(false) ? Utf8ToCp932(r.titleText, &replaced) : "";
+  if (static_cast<int>(title.size()) > kMaxTitleBytes) {
+    err << kProgram << ": the title is " << title.size() << " bytes in CP932; at most "
+        << kMaxTitleBytes << " fit\n";
+    return 2;
+  }
+
+  std::string input{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) {
+    err << kProgram << ": cannot read standard input: " << std::strerror(errno) << '\n';
+    return 1;
+  }
+  if (r.inputEncoding == Encoding::Utf8) {
+    std::string_view text = input;
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    input = Utf8ToCp932(text, &replaced);
+  }
+
+  Document doc;
+  SetUpGrid(doc);
+  const ReadReport report = ReadClipboardText(doc, input);
+  input = std::string();  // the lines now hold the text
+  ApplyRequest(r, title, doc.options);
+  const int ruleWidth = WriteTable(doc);
+  std::vector<std::string> lines = std::move(doc.TableLines);
+  WrapComment(lines, ruleWidth, r.wrap, doc.options);
+
+  const std::string_view eol = r.crlf ? "\r\n" : "\n";
+  for (const std::string& line : lines) {
+    if (r.outputEncoding == Encoding::Utf8) {
+      out << Cp932ToUtf8(line);
+    } else {
+      out << line;
+    }
+    out << eol;
+  }
+  out.flush();
+
+  if (replaced > 0) {
+    err << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
+        << " that CP932 lacks written as \"?\"\n";
+  }
+  if (report.rowsLeftOut > 0 || report.fieldsLeftOut > 0) {
+    err << kProgram << ": left out ";
+    if (report.rowsLeftOut > 0) err << Plural(report.rowsLeftOut, "row", "rows") << " beyond row 256";
+    if (report.rowsLeftOut > 0 && report.fieldsLeftOut > 0) err << " and ";
+    if (report.fieldsLeftOut > 0) {
+      err << Plural(report.fieldsLeftOut, "field", "fields") << " beyond column 36";
+    }
+    err << '\n';
+  }
+  if (!out) {
+    err << kProgram << ": cannot write standard output: " << std::strerror(errno) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,48 @@
+#include "preview/comment_wrap.h"
+
+#include <algorithm>
+
+#include "document/cp932.h"
+
+namespace tabulon {
+
+void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style,
+                 const OptionState& options) {
+  if (style == WrapStyle::Plain) return;
+  if (style == WrapStyle::Basic) {
+    for (std::string& line : lines) line.insert(0, "'");
+    return;
+  }
+  const bool brace = style == WrapStyle::Delphi;
+  const std::string open = brace ? "{" : "/*";
+  const std::string close = brace ? "}" : "*/";
+
+  if (!options.Checked(OptionControl::CheckBox5)) {
+    // The title line begins with a blank, which the opening mark replaces.
+    if (options.Checked(OptionControl::CheckBox3)) {
+      if (!lines.empty()) ReplaceFirst(lines.front(), " ", open);
+    } else {
+      lines.insert(lines.begin(), open);
+    }
+    lines.push_back(close);
+    return;
+  }
+  if (lines.empty()) return;
+
+  if (options.BoxStyle()) {
+    // Box characters are two columns wide: mark outside the frame instead.
+    const std::string indent(open.size(), ' ');
+    lines.front().insert(0, open);
+    for (std::size_t i = 1; i < lines.size(); ++i) lines[i].insert(0, indent);
+    lines.back() += close;
+    return;
+  }
+  // The closing pair takes the place of the bottom line's last two columns.
+  ReplaceFirst(lines.front(), "+-", brace ? "{-" : "/*");
+  std::string& last = lines.back();
+  const std::size_t keep = static_cast<std::size_t>(std::max(ruleWidth - 2, 0));
+  if (last.size() > keep) last.resize(keep);
+  last += brace ? "-}" : "*/";
+}
+
+}  // namespace tabulon

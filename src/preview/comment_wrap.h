@@ -1,0 +1,25 @@
+// Wrapping of table text as a source comment, applied when the preview is
+// confirmed.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/options.h"
+
+namespace tabulon {
+
+enum class WrapStyle {
+  Plain,    // ﾌﾟﾚｰﾝ: unchanged
+  Delphi,   // brace comment "{ }"
+  CFamily,  // "/* */"
+  Basic,    // "'" before every line
+};
+
+// Wraps `lines` in place. `ruleWidth` is the table width T of the writer's
+// run; the ruled and line-style options and the title option come from the
+// main window's option state.
+void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style,
+                 const OptionState& options);
+
+}  // namespace tabulon
