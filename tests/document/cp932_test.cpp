@@ -1,0 +1,80 @@
+#include "document/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tabulon {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// Sample characters: ソ 83 5C and 表 95 5C end in '\'; − 81 7C ends in '|';
+// 亜 88 9F ends in a byte that is also a lead-byte value; あ 82 A0;
+// ｱ B1 is a single-byte half-width katakana; 　 81 40 is the double-byte blank.
+
+TEST(Cp932Bytes, LeadByteRangeBoundaries) {
+  for (int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(b)) << b;
+  for (int b : {0x00, 0x5C, 0x7F, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF}) EXPECT_FALSE(IsLeadByte(b)) << b;
+}
+
+TEST(Cp932Bytes, TrailBytesAreFoundByWalkingFromTheStart) {
+  const std::string s = "a\x88\x9f\x82\xa0\xb1";  // a 亜 あ ｱ
+  const bool trail[] = {false, false, true, false, true, false};
+  for (std::size_t i = 0; i < s.size(); ++i) EXPECT_EQ(IsTrailByteAt(s, i), trail[i]) << i;
+  EXPECT_EQ(CharLength("a\x83", 1), 1u);  // a lone lead byte at the end stands alone
+}
+
+TEST(Cp932Find, TrailByteNeverStartsAMatch) {
+  EXPECT_EQ(FindText("\x83\x5c", "\\"), npos);
+  EXPECT_EQ(FindText("\x95\x5c", "\\"), npos);
+  EXPECT_FALSE(ContainsText("\x81\x7c-", "|-"));
+  EXPECT_FALSE(ContainsText("\x88\x9f\x82\xa0", "\x9f\x82"));
+}
+
+TEST(Cp932Find, MatchesAfterDoubleByteCharactersAtTheirOffset) {
+  EXPECT_EQ(FindText("\x83\x5c\\", "\\"), 2u);
+  EXPECT_EQ(FindText("\x81\x7c|-", "|-"), 2u);
+  EXPECT_EQ(FindText("\xb1\\", "\\"), 1u);  // a single-byte katakana is no lead byte
+  EXPECT_EQ(FindText("\x82\xa0\x82\xa2", "\x82\xa2"), 2u);
+  EXPECT_EQ(FindText("ab", ""), 0u);
+  EXPECT_EQ(FindText("a", "ab"), npos);
+}
+
+TEST(Cp932Strip, RemovesBytesUpTo32ButNeverTheDoubleByteBlank) {
+  EXPECT_EQ(StripText("\t\r\n a b \r\n"), "a b");
+  EXPECT_EQ(StripLeading(" \x01x "), "x ");
+  EXPECT_EQ(StripTrailing("  x\x1f\t"), "  x");
+  EXPECT_EQ(StripText("! "), "!");
+  const std::string wide = "\x81\x40" "x" "\x81\x40";
+  EXPECT_EQ(StripText(" " + wide + "\t"), wide);
+  EXPECT_EQ(StripText("\xa1\x7f\xa1"), "\xa1\x7f\xa1");  // high bytes and DEL are not blanks
+  EXPECT_TRUE(IsBlankText(" \t\r\n"));
+  EXPECT_TRUE(IsBlankText(""));
+  EXPECT_FALSE(IsBlankText("\x81\x40"));
+}
+
+TEST(Cp932Pad, FillsWithBlanksAndNeverCuts) {
+  EXPECT_EQ(PadRight("\x82\xa0", 5), "\x82\xa0   ");
+  EXPECT_EQ(PadLeft("ab", 5), "   ab");
+  EXPECT_EQ(PadRight("abcdef", 3), "abcdef");
+  EXPECT_EQ(PadLeft("abcdef", 3), "abcdef");
+  EXPECT_EQ(PadLeft("ab", -1), "ab");
+}
+
+TEST(Cp932Replace, AllCharsSkipsTrailBytesAndFirstLeavesMissesAlone) {
+  std::string s = "\x83\x5c\\a\\";
+  ReplaceAllChars(s, "\\", "/");
+  EXPECT_EQ(s, "\x83\x5c/a/");
+  ReplaceAllChars(s, "", "x");
+  EXPECT_EQ(s, "\x83\x5c/a/");
+
+  std::string t = "a-b-c";
+  EXPECT_TRUE(ReplaceFirst(t, "-", "+-"));
+  EXPECT_EQ(t, "a+-b-c");
+  EXPECT_FALSE(ReplaceFirst(t, "|", "x"));
+  EXPECT_EQ(t, "a+-b-c");
+}
+
+}  // namespace
+}  // namespace tabulon

@@ -1,0 +1,275 @@
+#include "table/writer.h"
+
+#include <gtest/gtest.h>
+
+#include "document/document.h"
+#include "support/text.h"
+#include "table/format.h"
+
+namespace tabulon {
+namespace {
+
+using testing::Sj;
+using testing::Utf8Lines;
+using C = OptionControl;
+using Lines = std::vector<std::string>;
+
+class WriterTest : public ::testing::Test {
+ protected:
+  WriterTest() { SetUpGrid(doc); }
+
+  // The sample grid: columns a (3 wide) and b (4 wide), two rows, title "Plan",
+  // the table ended after the second column by the blank-column cut.
+  void SampleGrid() {
+    doc.grid.SetColWidth(2, 23);
+    doc.grid.SetColWidth(3, 29);
+    doc.grid.SetCell(2, 1, "x");
+    doc.grid.SetCell(3, 1, "yy");
+    doc.grid.SetCell(2, 2, "12");
+    doc.grid.SetCell(3, 2, "z");
+    doc.options.SetTitle("Plan");
+    doc.options.SetChecked(C::CheckBox4, true);
+  }
+  Lines Write() {
+    T = WriteTable(doc);
+    return Utf8Lines(doc.TableLines);
+  }
+
+  Document doc;
+  int T = -1;
+};
+
+TEST(BoxRule, FillsExactlyNColumns) {
+  EXPECT_EQ(MakeBoxRule(0), "");
+  EXPECT_EQ(MakeBoxRule(3), Sj("─-"));
+  EXPECT_EQ(MakeBoxRule(4), Sj("──"));
+  EXPECT_EQ(MakeBoxRule(-2), "");
+}
+
+TEST(LayoutMarker, RecordsTitleAndHeadings) {
+  EXPECT_EQ(LayoutMarker(true, true, true), "^---==-^");
+  EXPECT_EQ(LayoutMarker(false, true, true), "^--===-^");
+  EXPECT_EQ(LayoutMarker(true, false, false), "^------^");
+  EXPECT_EQ(LayoutMarker(false, false, false), "^--=---^");
+  EXPECT_EQ(LayoutMarker(false, false, true), "^--=-=-^");
+}
+
+TEST_F(WriterTest, AsciiSampleWithTitleAndHeadings) {
+  SampleGrid();
+  EXPECT_EQ(Write(), (Lines{"+-^---==-^---+", "|Plan        |", "+---+---+----+", "| ＼|a  |b   |",
+                            "+---+---+----+", "|  1|x  |yy  |", "+---+---+----+", "|  2|12 |z   |",
+                            "+---+---+----+"}));
+  EXPECT_EQ(T, 14);
+}
+
+TEST_F(WriterTest, AsciiSampleWithoutTitlePutsMarkerOverRule) {
+  SampleGrid();
+  doc.options.SetChecked(C::CheckBox3, false);
+  const Lines lines = Write();
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "+-^--===-^---+");
+  EXPECT_EQ(lines[1], "| ＼|a  |b   |");
+}
+
+TEST_F(WriterTest, BoxSampleWithTitleAndHeadings) {
+  SampleGrid();
+  doc.options.SetChecked(C::RadioButton2, true);
+  EXPECT_EQ(Write(),
+            (Lines{"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │",
+                   "├──┼─-┼──┤", "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │",
+                   "└──┴─-┴──┘"}));
+  EXPECT_EQ(T, 19);
+}
+
+TEST_F(WriterTest, BoxTopLineWithoutTitleContinuesTheRule) {
+  SampleGrid();
+  doc.options.SetChecked(C::RadioButton2, true);
+  doc.options.SetChecked(C::CheckBox3, false);
+  EXPECT_EQ(Write()[0], "┌^--===-^-┬──┐");
+}
+
+TEST_F(WriterTest, BoxTopLineWhenACharacterSpansBytesTenAndEleven) {
+  doc.grid.SetColWidth(2, 11);  // one display column
+  doc.grid.SetCell(2, 1, "x");
+  doc.options.SetChecked(C::RadioButton2, true);
+  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(C::CheckBox4, true);
+  const Lines lines = Write();
+  // U is "├──┬-┬─┤": its second "┬" spans bytes 10 and 11, so a "-"
+  // takes its place and U goes on from byte 12.
+  EXPECT_EQ(lines[2], "├──┼-┼─┤");
+  EXPECT_EQ(lines[0], "┌^--===-^-─┐");
+}
+
+TEST_F(WriterTest, ContinuationMarkJoinsTwoGridRows) {
+  SampleGrid();
+  doc.grid.SetCell(0, 2, std::string(ContinuationMark));
+  const Lines lines = Write();
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[5], "|  1|x  |yy  |");
+  EXPECT_EQ(lines[6], "|  2|12 |z   |");
+  EXPECT_EQ(lines[7], "+---+---+----+");
+}
+
+TEST_F(WriterTest, NoRuleStyleEndsEveryFieldWithTab) {
+  SampleGrid();
+  doc.options.SetChecked(C::CheckBox5, false);
+  EXPECT_EQ(Write(), (Lines{" Plan", "x  \tyy  \t", "12 \tz   \t"}));
+  EXPECT_EQ(T, 0);
+}
+
+TEST_F(WriterTest, NoRuleStyleKeepsBlankMiddleColumnAndIgnoresWidthOptions) {
+  doc.grid.SetCell(2, 1, "p");
+  doc.grid.SetCell(4, 1, "q");
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  doc.options.SetChecked(C::CheckBox5, false);
+  doc.options.SetChecked(C::CheckBox3, false);
+  EXPECT_EQ(Write(), (Lines{"p \t  \tq \t"}));
+}
+
+TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
+  const Lines ascii = Write();
+  ASSERT_EQ(ascii.size(), 7u);
+  EXPECT_EQ(T, 99);
+  for (const std::string& line : doc.TableLines) EXPECT_EQ(line.size(), 99u) << line;
+  // 30 data columns of width 2 and a last one of width 3: headings a to z, 1 to 5.
+  std::string rule = "+---+";
+  for (int i = 0; i < 30; ++i) rule += "--+";
+  EXPECT_EQ(ascii[2], rule + "---+");
+  EXPECT_NE(ascii[3].find("|5  |"), std::string::npos);
+  EXPECT_EQ(ascii[3].find("|6"), std::string::npos);
+
+  doc.options.SetChecked(C::RadioButton2, true);
+  const Lines box = Write();
+  EXPECT_EQ(T, 99);
+  const std::string boxRule = doc.TableLines[2];
+  EXPECT_EQ(boxRule.size(), 99u);
+  EXPECT_EQ(boxRule.substr(boxRule.size() - 3), "-" + std::string(box::RightT));  // last width 1
+  EXPECT_NE(box[3].find("w│"), std::string::npos);  // 23 data columns: a to w
+  EXPECT_EQ(box[3].find("x"), std::string::npos);
+}
+
+TEST_F(WriterTest, BlankColumnCutOnEmptyGrid) {
+  doc.options.SetChecked(C::CheckBox4, true);
+  EXPECT_EQ(Write()[2], "+---+--+--+");
+  doc.options.SetChecked(C::RadioButton2, true);
+  EXPECT_EQ(Write()[2], "├──┬─┤");
+  EXPECT_EQ(T, 12);
+}
+
+TEST_F(WriterTest, WidthLimitWidensTheLastColumn) {
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  const Lines lines = Write();
+  EXPECT_EQ(lines[2], "+---+--+---+");
+  for (const std::string& line : doc.TableLines) EXPECT_EQ(line.size(), 12u);
+}
+
+TEST_F(WriterTest, WidthLimitNarrowsTheLastColumnWithHashes) {
+  doc.grid.SetCell(3, 1, "abcdef");
+  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  EXPECT_EQ(Write(), (Lines{"+-^--===-^-+", "| ＼|a |b  |", "+---+--+---+", "|  1|  |###|",
+                            "+---+--+---+"}));
+}
+
+TEST_F(WriterTest, NarrowedLastColumnKeepsShortTextAndDropsTrailingBlanks) {
+  doc.grid.SetCell(3, 1, "abcdef");
+  doc.grid.SetCell(3, 2, "ab      ");
+  doc.grid.SetCell(2, 3, "k");
+  doc.grid.SetCell(3, 3, "  ");
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  const Lines lines = Write();
+  EXPECT_EQ(lines[7], "|  2|  |ab |");
+  EXPECT_EQ(lines[9], "|  3|k |   |");
+}
+
+TEST_F(WriterTest, NarrowedLastColumnWithDoubleByteText) {
+  // Column 2 is 15 wide; with the limit at 12 and no row headings its field
+  // is 10 wide: four kanji (8 bytes) fit, seven (14 bytes) become "#".
+  doc.grid.SetColWidth(2, 95);
+  doc.grid.SetCell(2, 1, Sj("一二三四"));
+  doc.options.SetChecked(C::CheckBox2, false);
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  WriteTable(doc);
+  EXPECT_EQ(doc.TableLines[5], "|" + Sj("一二三四") + "  |");
+  doc.grid.SetCell(2, 1, Sj("一二三四五六七"));
+  WriteTable(doc);
+  EXPECT_EQ(doc.TableLines[5], "|##########|");
+}
+
+TEST_F(WriterTest, TitleWiderThanTheCutTableAddsColumns) {
+  doc.grid.SetCell(2, 1, "ab");
+  doc.options.SetTitle("Twenty characters!!!");
+  doc.options.SetChecked(C::CheckBox4, true);
+  doc.options.SetChecked(C::CheckBox2, false);
+  Write();
+  EXPECT_GE(T, 22);
+  EXPECT_LT(T, 25);
+  EXPECT_EQ(doc.TableLines[1], "|Twenty characters!!!" + std::string(T - 22, ' ') + "|");
+}
+
+TEST_F(WriterTest, TitleLongerThanTheTableIsWrittenWhole) {
+  doc.options.SetTitle(std::string(30, 'T'));
+  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetPosition(12);
+  Write();
+  EXPECT_EQ(T, 12);
+  EXPECT_EQ(doc.TableLines[1], "|" + std::string(30, 'T') + "|");
+}
+
+TEST_F(WriterTest, BlankRowsInsideTheUsedRangeAreWritten) {
+  doc.grid.SetCell(2, 1, "a");
+  doc.grid.SetCell(2, 5, "e");
+  doc.options.SetChecked(C::CheckBox4, true);
+  const Lines lines = Write();
+  ASSERT_EQ(lines.size(), 5u + 2 * 5);
+  EXPECT_EQ(lines[9], "|  3|  |  |");
+}
+
+TEST_F(WriterTest, WideningTouchesOnlyUsedColumnsAndSetsCurrentCell) {
+  doc.grid.SetCell(3, 1, "abcde");
+  doc.grid.SetCell(5, 1, "   ");
+  Write();
+  EXPECT_EQ(doc.grid.ColWidth(3), 35);
+  EXPECT_EQ(doc.grid.ColWidth(5), 17);
+  EXPECT_EQ(doc.CurCol, 3);
+  EXPECT_EQ(doc.CurRow, 0);
+}
+
+TEST_F(WriterTest, ZeroWidthColumnIsTwoAdjacentSeparators) {
+  doc.grid.SetColWidth(2, 5);
+  doc.options.SetChecked(C::CheckBox2, false);
+  doc.options.SetChecked(C::CheckBox4, true);
+  doc.grid.SetCell(3, 1, "");
+  const Lines lines = Write();
+  EXPECT_EQ(lines[2].substr(0, 3), "++-");
+}
+
+TEST_F(WriterTest, WideHeadingsPushTheLineButNeverCrash) {
+  doc.grid.SetCell(1, 1, std::string(120, 'h'));
+  doc.grid.SetCell(2, 0, std::string(150, 'H'));
+  doc.grid.SetCell(2, 1, "v");
+  for (bool box : {false, true}) {
+    doc.options.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
+    for (int width : {12, 40, 99}) {
+      doc.options.SetChecked(C::CheckBox6, true);
+      doc.options.SetPosition(width);
+      WriteTable(doc);
+      EXPECT_NE(doc.TableLines[5].find(std::string(120, 'h')), std::string::npos);
+    }
+  }
+}
+
+TEST_F(WriterTest, RewritingGivesTheSameText) {
+  SampleGrid();
+  const Lines first = Write();
+  EXPECT_EQ(Write(), first);
+}
+
+}  // namespace
+}  // namespace tabulon

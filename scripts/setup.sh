@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds Tabulon and starts it (`start`), or builds it and runs every test
+# (`test`). Installs the Debian packages it needs first; that step does
+# nothing when they are present.
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+mode=${1:-}
+case "$mode" in
+  start|test) ;;
+  *) echo "usage: $0 start|test" >&2; exit 2 ;;
+esac
+
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=${TABULON_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=ON >/dev/null
+if [ "$mode" = start ]; then
+  cmake --build "$build" -j2 --target tabulon-filter
+  echo "tabulon-filter --rules box --title 価格表 --trim < samples/spreadsheet.txt"
+  exec "$build/bin/tabulon-filter" --rules box --title 価格表 --trim < samples/spreadsheet.txt
+fi
+cmake --build "$build" -j2
+ctest --test-dir "$build" --output-on-failure -j2

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The real tabulon-filter on real pipes: what a script or an editor sees.
+set -u
+filter=$1 samples=$2
+fail=0
+check() {  # name, expected, actual
+  if [ "$2" != "$3" ]; then
+    printf 'FAIL %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
+    fail=1
+  fi
+}
+
+check "trimmed two-column table" "$(printf '%s\n' '+-^---==-^+' '|         |' '+---+--+--+' \
+  '| ＼|a |b |' '+---+--+--+' '|  1|x |12|' '+---+--+--+' '|  2|yy| 3|' '+---+--+--+')" \
+  "$(printf 'x\t12\nyy\t3\n' | "$filter" --trim)"
+
+out=$("$filter" --rules box --title 価格表 --trim < "$samples/spreadsheet.txt"); status=$?
+check "sample exit status" 0 "$status"
+check "sample first line" "┌^---==-^─────────────┐" "$(head -n1 <<<"$out")"
+check "sample numbers right-aligned" "│   2│りんご│   12│1,200│青森産│" "$(sed -n 8p <<<"$out")"
+
+err=$("$filter" --trim --width 40 </dev/null 2>&1 >/dev/null); status=$?
+check "contradiction status" 2 "$status"
+check "contradiction message" "tabulon-filter: --trim and --width exclude each other" "$err"
+
+"$filter" --width 11 </dev/null >/dev/null 2>&1; check "bad width status" 2 "$?"
+"$filter" --help >/dev/null; check "help status" 0 "$?"
+
+# A closed pipe downstream is an error of the writer, not a crash.
+"$filter" < /dev/zero --input-encoding cp932 2>/dev/null | head -c 10 >/dev/null
+check "closed pipe" 0 "${PIPESTATUS[1]}"
+
+exit $fail
