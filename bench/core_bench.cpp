@@ -1,0 +1,143 @@
+// Timings of the core on full-size input: the writer on a full grid, the
+// reader on a full grid's tab text and on a large text that mostly falls
+// outside the grid, the codec both ways, and the whole filter in process.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_text.h"
+#include "document/codec.h"
+#include "document/document.h"
+#include "filter/filter.h"
+#include "table/reader.h"
+#include "table/writer.h"
+
+namespace {
+
+using namespace tabulon;
+using C = OptionControl;
+
+std::size_t TextBytes(const std::vector<std::string>& lines) {
+  std::size_t n = 0;
+  for (const std::string& l : lines) n += l.size() + 2;  // CR LF
+  return n;
+}
+
+// All 35 x 256 data cells filled, 1 to 12 bytes each, widths fitted, and every
+// option of the ruled style on.
+std::unique_ptr<Document> MakeFullGrid(bool box) {
+  auto doc = std::make_unique<Document>();
+  SetUpGrid(*doc);
+  bench::Lcg rng(7);
+  for (int c = kFirstDataCol; c <= kLastCol; ++c) {
+    for (int r = kFirstDataRow; r <= kLastRow; ++r) {
+      const bench::CellKind kind = bench::PickKind(rng);
+      doc->grid.SetCell(c, r, Utf8ToCp932(bench::MakeCellUtf8(rng, kind, 1 + rng.Below(12))));
+    }
+    FitColWidth(*doc, c);
+  }
+  OptionState& o = doc->options;
+  o.SetChecked(C::CheckBox5, true);
+  o.SetChecked(C::CheckBox1, true);
+  o.SetChecked(C::CheckBox2, true);
+  o.SetChecked(C::CheckBox3, true);
+  o.SetTitle(Utf8ToCp932("月次売上表 Plan"));
+  o.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
+  return doc;
+}
+
+void BM_WriteFullGrid(benchmark::State& state, bool box) {
+  auto doc = MakeFullGrid(box);
+  WriteTable(*doc);  // the first run widens; every later run does equal work
+  if (doc->TableLines.size() < 2 * kLastRow) {
+    state.SkipWithError("the writer left rows out of a full grid");
+    return;
+  }
+  const std::size_t bytes = TextBytes(doc->TableLines);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(WriteTable(*doc));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["lines"] = static_cast<double>(doc->TableLines.size());
+}
+BENCHMARK_CAPTURE(BM_WriteFullGrid, ascii, false);
+BENCHMARK_CAPTURE(BM_WriteFullGrid, box, true);
+
+// The tab text of a full grid, as a spreadsheet would copy it.
+const bench::TabTextShape kFullGridShape{256, 35, 1, 12, 0, 1};
+
+// Reads `text` into a document made once: SetUpGrid does what a new window
+// does, and every cell is overwritten, so each run does a fresh read's work.
+void ReadLoop(benchmark::State& state, const std::string& text, ReadReport::Kind expect,
+              bool expectLeftOut) {
+  auto doc = std::make_unique<Document>();
+  SetUpGrid(*doc);
+  const ReadReport first = ReadClipboardText(*doc, text);
+  if (first.kind != expect || (expectLeftOut && (first.rowsLeftOut == 0 || first.fieldsLeftOut == 0))) {
+    state.SkipWithError("the text was not read as planned");
+    return;
+  }
+  for (auto _ : state) {
+    SetUpGrid(*doc);
+    benchmark::DoNotOptimize(ReadClipboardText(*doc, text));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+  state.counters["rowsLeftOut"] = static_cast<double>(first.rowsLeftOut);
+  state.counters["fieldsLeftOut"] = static_cast<double>(first.fieldsLeftOut);
+}
+
+void BM_ReadPlainTabText(benchmark::State& state) {
+  const std::string text = Utf8ToCp932(bench::MakeTabTextUtf8(kFullGridShape));
+  ReadLoop(state, text, ReadReport::Kind::PlainTabText, false);
+}
+BENCHMARK(BM_ReadPlainTabText)->Unit(benchmark::kMicrosecond);
+
+// About 10 MB of which only 256 rows and 35 fields fit. dense: every field
+// filled; sparse: a long export whose fields are mostly empty.
+void BM_ReadLargeText(benchmark::State& state, bench::TabTextShape shape) {
+  const std::string text = Utf8ToCp932(bench::MakeTabTextUtf8(shape));
+  state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+  ReadLoop(state, text, ReadReport::Kind::PlainTabText, true);
+}
+BENCHMARK_CAPTURE(BM_ReadLargeText, dense, bench::TabTextShape{37000, 60, 1, 6, 0, 2})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadLargeText, sparse, bench::TabTextShape{130000, 60, 1, 6, 92, 3})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Utf8ToCp932(benchmark::State& state) {
+  const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);
+  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToCp932(utf8));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK(BM_Utf8ToCp932)->Unit(benchmark::kMicrosecond);
+
+void BM_Cp932ToUtf8(benchmark::State& state) {
+  const std::string cp932 = Utf8ToCp932(bench::MakeTabTextUtf8(kFullGridShape));
+  for (auto _ : state) benchmark::DoNotOptimize(Cp932ToUtf8(cp932));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * cp932.size()));
+}
+BENCHMARK(BM_Cp932ToUtf8)->Unit(benchmark::kMicrosecond);
+
+// tabulon-filter's work without the process: UTF-8 in, read, write, UTF-8 out.
+void BM_RunFilterFullGrid(benchmark::State& state) {
+  const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);
+  const std::vector<std::string> args{"--title", "Plan", "--rules", "box"};
+  for (auto _ : state) {
+    std::istringstream in(utf8);
+    std::ostringstream out, err;
+    if (RunFilter(args, in, out, err) != 0 || out.view().empty()) {
+      state.SkipWithError("the filter failed");
+      return;
+    }
+    benchmark::DoNotOptimize(out.view().data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK(BM_RunFilterFullGrid)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
