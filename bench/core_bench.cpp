@@ -77,7 +77,8 @@ void ReadLoop(benchmark::State& state, const std::string& text, ReadReport::Kind
   auto doc = std::make_unique<Document>();
   SetUpGrid(*doc);
   const ReadReport first = ReadClipboardText(*doc, text);
-  if (first.kind != expect || (expectLeftOut && (first.rowsLeftOut == 0 || first.fieldsLeftOut == 0))) {
+  if (first.kind != expect ||
+      (expectLeftOut && (first.rowsLeftOut == 0 || first.fieldsLeftOut == 0))) {
     state.SkipWithError("the text was not read as planned");
     return;
   }

@@ -30,7 +30,9 @@ std::string_view StripTrailing(std::string_view text) {
   return text.substr(0, e);
 }
 
-std::string_view StripText(std::string_view text) { return StripTrailing(StripLeading(text)); }
+std::string_view StripText(std::string_view text) {
+  return StripTrailing(StripLeading(text));
+}
 
 std::string PadRight(std::string_view text, int width) {
   std::string out(text);

@@ -19,7 +19,9 @@ constexpr bool IsTrailByte(unsigned char b) {
 }
 
 // Display width of a CP932 text: its length in bytes.
-inline int ByteWidth(std::string_view text) { return static_cast<int>(text.size()); }
+inline int ByteWidth(std::string_view text) {
+  return static_cast<int>(text.size());
+}
 
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte
 // followed by a trail byte, otherwise 1. A lone lead byte (left by a cut, or
@@ -48,11 +50,15 @@ inline bool StartsWith(std::string_view text, std::string_view prefix) {
 
 // Bytes 0 to 32 (blank and control codes) count as blanks for stripping.
 // The double-byte blank is never stripped: its bytes are above 32.
-constexpr bool IsBlankByte(unsigned char b) { return b <= 32; }
+constexpr bool IsBlankByte(unsigned char b) {
+  return b <= 32;
+}
 std::string_view StripText(std::string_view text);
 std::string_view StripTrailing(std::string_view text);
 std::string_view StripLeading(std::string_view text);
-inline bool IsBlankText(std::string_view text) { return StripText(text).empty(); }
+inline bool IsBlankText(std::string_view text) {
+  return StripText(text).empty();
+}
 
 // Pads with blanks on the right (left-justified) or on the left
 // (right-justified) to `width` bytes; a longer text is returned whole.

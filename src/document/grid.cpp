@@ -10,7 +10,9 @@ constexpr int kDefaultColWidth = 22;
 const std::string kEmpty;
 }  // namespace
 
-Grid::Grid() { widths_.fill(kDefaultColWidth); }
+Grid::Grid() {
+  widths_.fill(kDefaultColWidth);
+}
 
 const std::string& Grid::Cell(int col, int row) const {
   return InGrid(col, row) ? cells_[col][row] : kEmpty;

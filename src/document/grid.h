@@ -10,7 +10,7 @@
 
 namespace tabulon {
 
-inline constexpr int kColCount = 37;  // 0: continuation marks, 1: row headings
+inline constexpr int kColCount = 37;   // 0: continuation marks, 1: row headings
 inline constexpr int kRowCount = 257;  // 0: column headings
 inline constexpr int kFirstDataCol = 2;
 inline constexpr int kLastCol = 36;

@@ -36,10 +36,17 @@ void OptionState::SetChecked(C c, bool checked) {
   if (checked && c == C::RadioButton2) checked_[Index(C::RadioButton1)] = false;
   Changed();
   switch (c) {
-    case C::CheckBox4: CheckBox4Click(); break;
-    case C::CheckBox5: CheckBox5Click(); break;
-    case C::CheckBox6: CheckBox6Click(); break;
-    default: break;
+    case C::CheckBox4:
+      CheckBox4Click();
+      break;
+    case C::CheckBox5:
+      CheckBox5Click();
+      break;
+    case C::CheckBox6:
+      CheckBox6Click();
+      break;
+    default:
+      break;
   }
 }
 

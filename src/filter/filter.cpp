@@ -271,7 +271,8 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
   if (report.rowsLeftOut > 0 || report.fieldsLeftOut > 0) {
     err << kProgram << ": left out ";
-    if (report.rowsLeftOut > 0) err << Plural(report.rowsLeftOut, "row", "rows") << " beyond row 256";
+    if (report.rowsLeftOut > 0)
+      err << Plural(report.rowsLeftOut, "row", "rows") << " beyond row 256";
     if (report.rowsLeftOut > 0 && report.fieldsLeftOut > 0) err << " and ";
     if (report.fieldsLeftOut > 0) {
       err << Plural(report.fieldsLeftOut, "field", "fields") << " beyond column 36";

@@ -39,10 +39,14 @@ int ColUse(const Grid& g, int c) {
   return StrippedJoinedLength(kRowCount, [&](int r) -> const std::string& { return g.Cell(c, r); });
 }
 
-int E(const Grid& g, int c) { return TextWidthOf(g.ColWidth(c)); }
+int E(const Grid& g, int c) {
+  return TextWidthOf(g.ColWidth(c));
+}
 
 // A field's content: the cell text without its trailing blanks.
-std::string_view DataText(const Grid& g, int c, int r) { return StripTrailing(g.Cell(c, r)); }
+std::string_view DataText(const Grid& g, int c, int r) {
+  return StripTrailing(g.Cell(c, r));
+}
 
 // The last field of a line at the width limit, n columns wide where the
 // column would be e wide. Widened: the text, cut to n bytes if longer.
@@ -58,8 +62,8 @@ std::string LastField(std::string_view text, int n, int e) {
 struct Style {
   bool box;
   std::string_view separator;
-  int headingWidth;  // the row-heading field
-  int limitMargin;   // a column is the last one once L + e >= W - limitMargin
+  int headingWidth;     // the row-heading field
+  int limitMargin;      // a column is the last one once L + e >= W - limitMargin
   int lastFieldMargin;  // its width is then W - lastFieldMargin - L
 };
 
@@ -199,7 +203,8 @@ class TableWriter {
   void WriteDataRows(int lastRow, int T) {
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
       std::string line(style_.separator);
-      if (rowHeadings_) line += PadLeft(g_.Cell(1, r), style_.headingWidth) + std::string(style_.separator);
+      if (rowHeadings_)
+        line += PadLeft(g_.Cell(1, r), style_.headingWidth) + std::string(style_.separator);
       for (int c = kFirstDataCol; c <= kLastCol; ++c) {
         const int L = Width(line);
         const int e = E(g_, c);
@@ -271,6 +276,8 @@ int FindLastCol(const Grid& grid) {
   return 0;
 }
 
-int WriteTable(Document& doc) { return TableWriter(doc).Run(); }
+int WriteTable(Document& doc) {
+  return TableWriter(doc).Run();
+}
 
 }  // namespace tabulon

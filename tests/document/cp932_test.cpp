@@ -15,7 +15,8 @@ constexpr auto npos = std::string_view::npos;
 
 TEST(Cp932Bytes, LeadByteRangeBoundaries) {
   for (int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(b)) << b;
-  for (int b : {0x00, 0x5C, 0x7F, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF}) EXPECT_FALSE(IsLeadByte(b)) << b;
+  for (int b : {0x00, 0x5C, 0x7F, 0x80, 0xA0, 0xB1, 0xDF, 0xFD, 0xFF})
+    EXPECT_FALSE(IsLeadByte(b)) << b;
 }
 
 TEST(Cp932Bytes, TrailBytesAreFoundByWalkingFromTheStart) {
@@ -46,7 +47,10 @@ TEST(Cp932Strip, RemovesBytesUpTo32ButNeverTheDoubleByteBlank) {
   EXPECT_EQ(StripLeading(" \x01x "), "x ");
   EXPECT_EQ(StripTrailing("  x\x1f\t"), "  x");
   EXPECT_EQ(StripText("! "), "!");
-  const std::string wide = "\x81\x40" "x" "\x81\x40";
+  const std::string wide =
+      "\x81\x40"
+      "x"
+      "\x81\x40";
   EXPECT_EQ(StripText(" " + wide + "\t"), wide);
   EXPECT_EQ(StripText("\xa1\x7f\xa1"), "\xa1\x7f\xa1");  // high bytes and DEL are not blanks
   EXPECT_TRUE(IsBlankText(" \t\r\n"));

@@ -10,11 +10,11 @@ namespace {
 
 using C = OptionControl;
 
-constexpr std::pair<C, const char*> kNames[] = {
-    {C::CheckBox1, "CB1"},    {C::CheckBox2, "CB2"},    {C::CheckBox3, "CB3"},
-    {C::CheckBox4, "CB4"},    {C::CheckBox5, "CB5"},    {C::CheckBox6, "CB6"},
-    {C::RadioButton1, "RB1"}, {C::RadioButton2, "RB2"}, {C::Edit2, "Edit2"},
-    {C::UpDown1, "UpDown1"}};
+constexpr std::pair<C, const char*> kNames[] = {{C::CheckBox1, "CB1"},    {C::CheckBox2, "CB2"},
+                                                {C::CheckBox3, "CB3"},    {C::CheckBox4, "CB4"},
+                                                {C::CheckBox5, "CB5"},    {C::CheckBox6, "CB6"},
+                                                {C::RadioButton1, "RB1"}, {C::RadioButton2, "RB2"},
+                                                {C::Edit2, "Edit2"},      {C::UpDown1, "UpDown1"}};
 
 // The controls for which `state` holds, by name, so a failure shows the whole picture.
 std::string Set(const OptionState& o, bool (OptionState::*state)(C) const) {
@@ -23,8 +23,12 @@ std::string Set(const OptionState& o, bool (OptionState::*state)(C) const) {
     if ((o.*state)(c)) s += std::string(s.empty() ? "" : " ") + name;
   return s;
 }
-std::string Checked(const OptionState& o) { return Set(o, &OptionState::Checked); }
-std::string Enabled(const OptionState& o) { return Set(o, &OptionState::Enabled); }
+std::string Checked(const OptionState& o) {
+  return Set(o, &OptionState::Checked);
+}
+std::string Enabled(const OptionState& o) {
+  return Set(o, &OptionState::Enabled);
+}
 
 constexpr const char* kAllButWidth = "CB1 CB2 CB3 CB4 CB5 CB6 RB1 RB2";
 

@@ -39,8 +39,8 @@ TEST(Filter, TrimmedTableOfTwoColumns) {
 
 TEST(Filter, OptionsApplyInAFixedOrderThroughTheHandlers) {
   // --width given before --rules: 桁数 is still checked after the rule style.
-  const FilterRun r = Filter(kCells, {"--width", "20", "--rules=box", "--no-title", "--no-row-headings",
-                                "--wrap", "slash", "--crlf"});
+  const FilterRun r = Filter(kCells, {"--width", "20", "--rules=box", "--no-title",
+                                      "--no-row-headings", "--wrap", "slash", "--crlf"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.substr(0, 2), "/*");
   EXPECT_NE(r.out.find("┌^--==--^"), std::string::npos);

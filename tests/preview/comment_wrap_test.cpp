@@ -12,12 +12,12 @@ using testing::Utf8Lines;
 using C = OptionControl;
 using Lines = std::vector<std::string>;
 
-const Lines kAscii = SjLines({"+-^---==-^---+", "|Plan        |", "+---+---+----+", "| ＼|a  |b   |",
-                              "+---+---+----+", "|  1|x  |yy  |", "+---+---+----+", "|  2|12 |z   |",
-                              "+---+---+----+"});
-const Lines kBox = SjLines({"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │",
-                            "├──┼─-┼──┤", "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │",
-                            "└──┴─-┴──┘"});
+const Lines kAscii = SjLines({"+-^---==-^---+", "|Plan        |", "+---+---+----+",
+                              "| ＼|a  |b   |", "+---+---+----+", "|  1|x  |yy  |",
+                              "+---+---+----+", "|  2|12 |z   |", "+---+---+----+"});
+const Lines kBox =
+    SjLines({"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │", "├──┼─-┼──┤",
+             "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │", "└──┴─-┴──┘"});
 
 Lines Wrap(Lines lines, int T, WrapStyle style, const OptionState& o) {
   WrapComment(lines, T, style, o);
@@ -63,7 +63,8 @@ TEST(CommentWrap, UnruledWithTitleTakesTheTitleBlank) {
   OptionState o;
   o.SetChecked(C::CheckBox5, false);
   const Lines text = SjLines({" Plan", "x  \tyy  \t", "12 \tz   \t"});
-  EXPECT_EQ(Wrap(text, 0, WrapStyle::Delphi, o), (Lines{"{Plan", "x  \tyy  \t", "12 \tz   \t", "}"}));
+  EXPECT_EQ(Wrap(text, 0, WrapStyle::Delphi, o),
+            (Lines{"{Plan", "x  \tyy  \t", "12 \tz   \t", "}"}));
   EXPECT_EQ(Wrap(text, 0, WrapStyle::CFamily, o).front(), "/*Plan");
   o.SetChecked(C::CheckBox3, false);
   EXPECT_EQ(Wrap(SjLines({"x\t"}), 0, WrapStyle::CFamily, o), (Lines{"/*", "x\t", "*/"}));

@@ -9,7 +9,9 @@
 
 namespace tabulon::testing {
 
-inline std::string Sj(std::string_view utf8) { return Utf8ToCp932(utf8); }
+inline std::string Sj(std::string_view utf8) {
+  return Utf8ToCp932(utf8);
+}
 
 inline std::vector<std::string> SjLines(std::initializer_list<std::string_view> utf8) {
   std::vector<std::string> out;

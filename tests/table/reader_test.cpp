@@ -32,7 +32,8 @@ TEST(SplitTabFields, KeepsEmptyAndBlankFields) {
 }
 
 TEST(IsNumericText, AcceptsDigitsSignsSeparatorsAndYen) {
-  for (const char* s : {"", "12", "-1,234.5", "+3", "\\1,000", "..."}) EXPECT_TRUE(IsNumericText(s)) << s;
+  for (const char* s : {"", "12", "-1,234.5", "+3", "\\1,000", "..."})
+    EXPECT_TRUE(IsNumericText(s)) << s;
   for (const char* s : {"1/2", " 5", "1e3", "x"}) EXPECT_FALSE(IsNumericText(s)) << s;
   EXPECT_FALSE(IsNumericText(Sj("１")));
 }
@@ -97,7 +98,7 @@ TEST_F(PlainTabTextTest, NothingIsStoredOutsideTheGridAndTheRestIsCounted) {
   EXPECT_EQ(report.rowsLeftOut, 300 - 256);
   EXPECT_EQ(report.fieldsLeftOut, 256 * 5);
   EXPECT_EQ(Cell(36, 256), "256");
-  EXPECT_EQ(Cell(2, 1), "  1");  // widths come from every line, 300 included
+  EXPECT_EQ(Cell(2, 1), "  1");    // widths come from every line, 300 included
   EXPECT_EQ(Cell(1, 256), "256");  // the heading column is untouched
 }
 

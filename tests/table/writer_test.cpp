@@ -74,10 +74,9 @@ TEST_F(WriterTest, AsciiSampleWithoutTitlePutsMarkerOverRule) {
 TEST_F(WriterTest, BoxSampleWithTitleAndHeadings) {
   SampleGrid();
   doc.options.SetChecked(C::RadioButton2, true);
-  EXPECT_EQ(Write(),
-            (Lines{"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │",
-                   "├──┼─-┼──┤", "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │",
-                   "└──┴─-┴──┘"}));
+  EXPECT_EQ(Write(), (Lines{"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │",
+                            "├──┼─-┼──┤", "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │",
+                            "└──┴─-┴──┘"}));
   EXPECT_EQ(T, 19);
 }
 
