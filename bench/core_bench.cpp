@@ -3,6 +3,7 @@
 // outside the grid, the codec both ways, and the whole filter in process.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
