@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -212,6 +213,10 @@ char32_t ReadUtf8(std::string_view s, std::size_t& i) {
 // UTF-8 and CP932) and advances i to the first non-ASCII byte.
 void CopyAscii(std::string_view s, std::size_t& i, std::string& out) {
   std::size_t start = i;
+  for (std::uint64_t word; i + 8 <= s.size(); i += 8) {  // eight bytes at a time
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & 0x8080808080808080u) break;
+  }
   while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
   out.append(s.data() + start, i - start);
 }

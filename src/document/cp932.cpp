@@ -48,7 +48,7 @@ std::string PadLeft(std::string_view text, int width) {
 }
 
 bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to) {
-  const std::size_t at = text.find(from);
+  const std::size_t at = FindText(text, from);
   if (at == std::string::npos) return false;
   text.replace(at, from.size(), to);
   return true;

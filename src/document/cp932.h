@@ -65,8 +65,8 @@ inline bool IsBlankText(std::string_view text) {
 std::string PadRight(std::string_view text, int width);
 std::string PadLeft(std::string_view text, int width);
 
-// Replaces the first occurrence of `from` (compared byte for byte) by `to`;
-// returns false and leaves the text alone when there is none.
+// Replaces the first occurrence of `from` (found as FindText finds it) by
+// `to`; returns false and leaves the text alone when there is none.
 bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to);
 // Replaces every occurrence, walking characters so trail bytes never match.
 void ReplaceAllChars(std::string& text, std::string_view from, std::string_view to);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <istream>
-#include <iterator>
 #include <ostream>
 #include <string_view>
 
@@ -234,7 +233,11 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return 2;
   }
 
-  std::string input{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string input;
+  char block[1 << 16];
+  for (std::streamsize n; (n = in.rdbuf()->sgetn(block, sizeof block)) > 0;) {
+    input.append(block, static_cast<std::size_t>(n));
+  }
   if (in.bad()) {
     err << kProgram << ": cannot read standard input: " << std::strerror(errno) << '\n';
     return 1;

@@ -12,12 +12,8 @@ using testing::Utf8Lines;
 using C = OptionControl;
 using Lines = std::vector<std::string>;
 
-const Lines kAscii = SjLines({"+-^---==-^---+", "|Plan        |", "+---+---+----+",
-                              "| ＼|a  |b   |", "+---+---+----+", "|  1|x  |yy  |",
-                              "+---+---+----+", "|  2|12 |z   |", "+---+---+----+"});
-const Lines kBox =
-    SjLines({"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │", "├──┼─-┼──┤",
-             "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │", "└──┴─-┴──┘"});
+const Lines kAscii = SjLines(testing::kSampleAscii);
+const Lines kBox = SjLines(testing::kSampleBox);
 
 Lines Wrap(Lines lines, int T, WrapStyle style, const OptionState& o) {
   WrapComment(lines, T, style, o);

@@ -13,9 +13,20 @@ inline std::string Sj(std::string_view utf8) {
   return Utf8ToCp932(utf8);
 }
 
-inline std::vector<std::string> SjLines(std::initializer_list<std::string_view> utf8) {
+inline std::vector<std::string> SjLines(const std::vector<std::string_view>& utf8) {
   std::vector<std::string> out;
   for (std::string_view s : utf8) out.push_back(Sj(s));
+  return out;
+}
+
+// Lines joined with CR LF after each, in CP932: text as the clipboard holds it.
+inline std::string SjText(const std::vector<std::string_view>& utf8, std::string_view prefix = "",
+                          std::string_view firstPrefix = "") {
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    out += Sj(i == 0 && !firstPrefix.empty() ? firstPrefix : prefix);
+    out += Sj(utf8[i]) + "\r\n";
+  }
   return out;
 }
 
@@ -25,5 +36,14 @@ inline std::vector<std::string> Utf8Lines(const std::vector<std::string>& cp932)
   for (const std::string& s : cp932) out.push_back(Cp932ToUtf8(s));
   return out;
 }
+
+// The sample table: columns a (3 wide) and b (4 wide), rows "x" "yy" and
+// "12" "z", title "Plan", column and row headings, in both rule styles.
+inline const std::vector<std::string_view> kSampleAscii = {
+    "+-^---==-^---+", "|Plan        |", "+---+---+----+", "| ＼|a  |b   |", "+---+---+----+",
+    "|  1|x  |yy  |", "+---+---+----+", "|  2|12 |z   |", "+---+---+----+"};
+inline const std::vector<std::string_view> kSampleBox = {
+    "┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │", "├──┼─-┼──┤",
+    "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │", "└──┴─-┴──┘"};
 
 }  // namespace tabulon::testing

@@ -75,8 +75,8 @@ TEST_F(PlainTabTextTest, WhichTextsAreReadAsTabText) {
   EXPECT_EQ(Read("it's\t1\nb\t2").kind, ReadReport::Kind::PlainTabText);
   EXPECT_EQ(Cell(2, 1), "it's");
   SetUpGrid(doc);
-  EXPECT_EQ(Read("'a\t1\n'b\t2").kind, ReadReport::Kind::Nothing);
-  EXPECT_EQ(Read("+-^--===-^-+\tx\nb\t2").kind, ReadReport::Kind::Nothing);
+  EXPECT_EQ(Read("'a\t1\n'b\t2").kind, ReadReport::Kind::WrappedTabText);
+  EXPECT_EQ(Read("+-^--===-^-+\tx\nb\t2").kind, ReadReport::Kind::GeneratedTable);
 }
 
 TEST_F(PlainTabTextTest, TabInsideADoubleByteCharacterIsNotATab) {
