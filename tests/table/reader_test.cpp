@@ -110,3 +110,182 @@ TEST_F(PlainTabTextTest, WidthsNeverShrinkBelowTwoColumns) {
 
 }  // namespace
 }  // namespace tabulon
+
+namespace tabulon {
+namespace {
+
+using testing::kSampleAscii;
+using testing::kSampleBox;
+using testing::SjText;
+using C = OptionControl;
+
+class GeneratedTableTest : public ::testing::Test {
+ protected:
+  GeneratedTableTest() { SetUpGrid(doc); }
+  ReadReport Read(const std::string& text) { return ReadClipboardText(doc, text); }
+  const std::string& Cell(int c, int r) const { return doc.grid.Cell(c, r); }
+  bool On(C c) const { return doc.options.Checked(c); }
+
+  // The sample's cells, widths and heading options came back.
+  void ExpectSample() {
+    EXPECT_EQ(doc.options.Title(), "Plan");
+    EXPECT_TRUE(On(C::CheckBox1) && On(C::CheckBox2) && On(C::CheckBox3));
+    EXPECT_EQ(Cell(2, 1), "x");
+    EXPECT_EQ(Cell(3, 1), "yy");
+    EXPECT_EQ(Cell(2, 2), "12");
+    EXPECT_EQ(Cell(3, 2), "z");
+    EXPECT_EQ(Cell(0, 1), "");
+    EXPECT_EQ(Cell(0, 2), "");
+    EXPECT_EQ(Cell(2, 3), "");
+    EXPECT_EQ(doc.grid.ColWidth(2), 23);
+    EXPECT_EQ(doc.grid.ColWidth(3), 29);
+    EXPECT_EQ(doc.grid.ColWidth(4), 17);
+  }
+  Document doc;
+};
+
+TEST_F(GeneratedTableTest, AsciiSample) {
+  EXPECT_EQ(Read(SjText(kSampleAscii)).kind, ReadReport::Kind::GeneratedTable);
+  ExpectSample();
+  EXPECT_TRUE(On(C::RadioButton1));
+  EXPECT_EQ(doc.options.Position(), 14);
+  EXPECT_TRUE(On(C::CheckBox4));
+  EXPECT_FALSE(On(C::CheckBox6));
+}
+
+TEST_F(GeneratedTableTest, BoxSampleAndItsCWrapping) {
+  Read(SjText(kSampleBox));
+  ExpectSample();
+  EXPECT_TRUE(On(C::RadioButton2));
+  EXPECT_EQ(doc.options.Position(), 19);
+
+  SetUpGrid(doc);
+  std::string wrapped = SjText(kSampleBox, "  ", "/*");
+  wrapped.insert(wrapped.size() - 2, "*/");
+  Read(wrapped);
+  ExpectSample();
+  EXPECT_TRUE(On(C::RadioButton2));
+  EXPECT_EQ(doc.options.Position(), 21);
+}
+
+TEST_F(GeneratedTableTest, BasicWrappingInBothStyles) {
+  Read(SjText(kSampleAscii, "'"));
+  ExpectSample();
+  EXPECT_TRUE(On(C::RadioButton1));
+  SetUpGrid(doc);
+  Read(SjText(kSampleBox, "'"));
+  ExpectSample();
+  EXPECT_TRUE(On(C::RadioButton2));
+}
+
+TEST_F(GeneratedTableTest, TopLineLengthSetsTheWidthBelow99Only) {
+  const std::string rule = "+" + std::string(58, '-') + "+";
+  Read("+-^--=---^" + rule.substr(10) + "\r\n|x" + std::string(57, ' ') + "|\r\n" + rule + "\r\n");
+  EXPECT_EQ(doc.options.Position(), 60);
+  EXPECT_TRUE(On(C::CheckBox4));
+  EXPECT_EQ(Cell(2, 1), "x");
+  doc = Document();
+  SetUpGrid(doc);
+  const std::string wide = "+" + std::string(97, '-') + "+";
+  Read("+-^--=---^" + wide.substr(10) + "\r\n|x\r\n" + wide + "\r\n");
+  EXPECT_EQ(doc.options.Position(), 99);
+  EXPECT_FALSE(On(C::CheckBox4));
+}
+
+TEST_F(GeneratedTableTest, TrailingEmptyLineIsTakenForTheLastLine) {
+  Read(SjText(kSampleAscii) + "\r\n");
+  ExpectSample();  // the "+" bottom line is skipped as a rule
+  SetUpGrid(doc);
+  Read(SjText(kSampleBox) + "\r\n");
+  // In the box style the bottom line becomes one more row, read like data.
+  EXPECT_EQ(Cell(2, 3), Sj("─-"));
+  EXPECT_EQ(Cell(3, 3), Sj("──"));
+  EXPECT_EQ(Cell(0, 3), std::string(ContinuationMark));
+}
+
+TEST_F(GeneratedTableTest, ContinuationMarksComeFromMissingRules) {
+  Read(SjText({"+-^--=-=-^---+", "|  1|a  |b   |", "|  2|c  |d+  |", "|  3|e  |f   |",
+               "+---+---+----+"}));
+  EXPECT_EQ(Cell(0, 1), "");
+  EXPECT_EQ(Cell(0, 2), std::string(ContinuationMark));
+  // A "+" inside a cell makes its line count as a rule line.
+  EXPECT_EQ(Cell(0, 3), "");
+  EXPECT_EQ(Cell(3, 2), "d+");
+  EXPECT_EQ(Cell(2, 1), "a");  // widths from the bottom line, the only rule
+}
+
+TEST_F(GeneratedTableTest, WithoutARuleLineEveryRowReadsEmpty) {
+  doc.grid.SetCell(5, 1, "old");
+  Read(SjText({"+-^--=---^-+", "|x  |", "|y  |"}));
+  EXPECT_EQ(Cell(2, 1), "");
+  EXPECT_EQ(Cell(5, 1), "");  // every column of a row read is rewritten
+  EXPECT_EQ(Cell(0, 1), "");
+}
+
+TEST_F(GeneratedTableTest, OneRowWithoutHeadingsKeepsItsLastColumnThroughBraceAndSlash) {
+  for (const char* close : {"-}", "*/"}) {
+    SetUpGrid(doc);
+    const std::string open = close[0] == '-' ? "{-" : "/*";
+    Read(open + "^--=-=-^+\r\n|  1|x |12|\r\n+---+--+-" + close + "\r\n");
+    EXPECT_EQ(Cell(2, 1), "x") << close;
+    EXPECT_EQ(Cell(3, 1), "12") << close;
+    EXPECT_EQ(doc.grid.ColWidth(3), 17) << close;
+  }
+}
+
+TEST_F(GeneratedTableTest, CellCutInsideADoubleByteCharacterKeepsItsLoneByte) {
+  // A rule line narrower than the text: column a is 3 wide, its text "表表".
+  Read(SjText({"+-^--=---^-+", "|表表|", "+---+-------+"}));
+  EXPECT_EQ(Cell(2, 1), Sj("表") + "\x95");
+  EXPECT_EQ(Cell(3, 1), "|");  // the next column starts one separator on
+}
+
+TEST_F(GeneratedTableTest, RowsBeyondTheGridAreLeftOut) {
+  std::string text = "+-^--=---^-+\r\n+--+\r\n";
+  for (int r = 0; r < 260; ++r) text += "|" + std::to_string(r % 10) + " |\r\n";
+  text += "+--+\r\n";
+  const ReadReport report = Read(text);
+  EXPECT_EQ(report.rowsLeftOut, 4);
+  EXPECT_EQ(Cell(2, 256), "5");
+}
+
+class WrappedTabTextTest : public GeneratedTableTest {};
+
+TEST_F(WrappedTabTextTest, FormABasicWithoutTitle) {
+  EXPECT_EQ(Read("'x \tyy\t\r\n'12\tz\t\r\n").kind, ReadReport::Kind::WrappedTabText);
+  EXPECT_EQ(Cell(2, 1), "x");
+  EXPECT_EQ(Cell(3, 2), "z");
+  EXPECT_EQ(Cell(2, 2), "12");  // numbers are not right-aligned here
+  EXPECT_FALSE(On(C::CheckBox3));
+  EXPECT_FALSE(On(C::CheckBox5));
+  EXPECT_FALSE(On(C::CheckBox1) || doc.options.Enabled(C::CheckBox1));
+}
+
+TEST_F(WrappedTabTextTest, FormBBasicWithTitle) {
+  Read(SjText({"' 計画", "'x  \tyy  \t", "'12 \tz   \t"}));
+  EXPECT_EQ(doc.options.Title(), Sj("計画"));
+  EXPECT_TRUE(On(C::CheckBox3));
+  EXPECT_FALSE(On(C::CheckBox5));
+  EXPECT_EQ(Cell(3, 1), "yy");
+  EXPECT_EQ(Cell(2, 2), "12");
+}
+
+TEST_F(WrappedTabTextTest, FormCBraceAndSlashStar) {
+  Read("{Plan\r\nx  \tyy  \t\r\n12 \tz   \t\r\n}\r\n");
+  EXPECT_EQ(doc.options.Title(), "Plan");
+  EXPECT_EQ(Cell(2, 2), "12");
+  EXPECT_EQ(Cell(2, 3), "");  // the emptied closing line
+  SetUpGrid(doc);
+  Read("/*\r\nx\t\r\n*/\r\n");
+  EXPECT_EQ(doc.options.Title(), "");
+  EXPECT_FALSE(On(C::CheckBox3));
+  EXPECT_EQ(Cell(2, 1), "x");
+}
+
+TEST_F(WrappedTabTextTest, SecondLineWithoutTabIsReadAsNothing) {
+  EXPECT_EQ(Read("{Plan\r\nno tabs\r\n}").kind, ReadReport::Kind::Nothing);
+  EXPECT_TRUE(On(C::CheckBox5));
+}
+
+}  // namespace
+}  // namespace tabulon
