@@ -112,6 +112,13 @@ void EraseFirst(std::string& text, std::string_view what) {
   ReplaceFirst(text, what, "");
 }
 
+// Takes the comment mark off a title line: the mark with the blank it
+// replaced, or else the bare mark. Only one goes, so a title's own "'" or "{"
+// stays.
+void EraseMarker(std::string& title, std::string_view withBlank, std::string_view bare) {
+  if (!ReplaceFirst(title, withBlank, "")) ReplaceFirst(title, bare, "");
+}
+
 bool ContainsAny(std::string_view line, std::initializer_list<std::string_view> texts) {
   for (std::string_view t : texts) {
     if (ContainsText(line, t)) return true;
@@ -252,8 +259,7 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form) {
       break;
     case WrappedForm::B:  // Basic, with a title line
       title = lines[0];
-      EraseFirst(title, "' ");
-      EraseFirst(title, "'");
+      EraseMarker(title, "' ", "'");
       for (std::size_t r = 1; r < lines.size(); ++r) {
         EraseFirst(lines[r], "'");
         WidenToFields(w, lines[r]);
@@ -262,8 +268,7 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form) {
     case WrappedForm::C:  // braces, slash-star or plain
       if (StartsWith(lines[0], "{")) {
         title = lines[0];
-        EraseFirst(title, "{ ");
-        EraseFirst(title, "{");
+        EraseMarker(title, "{ ", "{");
       } else if (StartsWith(lines[0], "/*")) {
         title = lines[0];
         EraseFirst(title, "/*");

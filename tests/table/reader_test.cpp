@@ -204,8 +204,8 @@ TEST_F(GeneratedTableTest, TrailingEmptyLineIsTakenForTheLastLine) {
 }
 
 TEST_F(GeneratedTableTest, ContinuationMarksComeFromMissingRules) {
-  Read(SjText({"+-^--=-=-^---+", "|  1|a  |b   |", "|  2|c  |d+  |", "|  3|e  |f   |",
-               "+---+---+----+"}));
+  Read(SjText(
+      {"+-^--=-=-^---+", "|  1|a  |b   |", "|  2|c  |d+  |", "|  3|e  |f   |", "+---+---+----+"}));
   EXPECT_EQ(Cell(0, 1), "");
   EXPECT_EQ(Cell(0, 2), std::string(ContinuationMark));
   // A "+" inside a cell makes its line count as a rule line.
@@ -240,6 +240,19 @@ TEST_F(GeneratedTableTest, CellCutInsideADoubleByteCharacterKeepsItsLoneByte) {
   EXPECT_EQ(Cell(3, 1), "|");  // the next column starts one separator on
 }
 
+TEST_F(GeneratedTableTest, WhatDoesNotComeBackWhole) {
+  // Columns narrower than two come back two wide.
+  Read(SjText({"+-^--=---^+-+", "|a||b|", "+-++-+"}));
+  EXPECT_EQ(Cell(2, 1), "a");
+  EXPECT_EQ(Cell(4, 1), "b");
+  EXPECT_EQ(doc.grid.ColWidth(2), 17);
+  EXPECT_EQ(doc.grid.ColWidth(3), 17);
+  // A box title wider than the frame is read between the frame's corners.
+  SetUpGrid(doc);
+  Read(SjText({"┌^------^──┐", "│Longer title here│", "├──┤", "│ab  │", "└──┘"}));
+  EXPECT_EQ(doc.options.Title(), "Longer title");
+}
+
 TEST_F(GeneratedTableTest, RowsBeyondTheGridAreLeftOut) {
   std::string text = "+-^--=---^-+\r\n+--+\r\n";
   for (int r = 0; r < 260; ++r) text += "|" + std::to_string(r % 10) + " |\r\n";
@@ -268,6 +281,11 @@ TEST_F(WrappedTabTextTest, FormBBasicWithTitle) {
   EXPECT_FALSE(On(C::CheckBox5));
   EXPECT_EQ(Cell(3, 1), "yy");
   EXPECT_EQ(Cell(2, 2), "12");
+  // Only the comment mark goes: an apostrophe of the title itself stays.
+  Read("' Bob's list\r\n'x\t\r\n");
+  EXPECT_EQ(doc.options.Title(), "Bob's list");
+  Read("'bare\r\n'x\t\r\n");
+  EXPECT_EQ(doc.options.Title(), "bare");
 }
 
 TEST_F(WrappedTabTextTest, FormCBraceAndSlashStar) {
