@@ -111,6 +111,18 @@ BENCHMARK_CAPTURE(BM_ReadLargeText, dense, bench::TabTextShape{37000, 60, 1, 6, 
 BENCHMARK_CAPTURE(BM_ReadLargeText, sparse, bench::TabTextShape{130000, 60, 1, 6, 92, 3})
     ->Unit(benchmark::kMillisecond);
 
+// A full 99-column table of 256 rows as the writer made it, back through the
+// reader: the text a user copies out of a source file.
+void BM_ReadGeneratedTable(benchmark::State& state, bool box) {
+  auto doc = MakeFullGrid(box);
+  WriteTable(*doc);
+  std::string text;
+  for (const std::string& line : doc->TableLines) text += line + "\r\n";
+  ReadLoop(state, text, ReadReport::Kind::GeneratedTable, false);
+}
+BENCHMARK_CAPTURE(BM_ReadGeneratedTable, ascii, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ReadGeneratedTable, box, true)->Unit(benchmark::kMicrosecond);
+
 void BM_Utf8ToCp932(benchmark::State& state) {
   const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);
   for (auto _ : state) benchmark::DoNotOptimize(Utf8ToCp932(utf8));

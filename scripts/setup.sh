@@ -12,6 +12,8 @@ case "$mode" in
 esac
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
+# The test command also builds with clang under the sanitizers and fuzzes.
+[ "$mode" = test ] && packages+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -34,3 +36,20 @@ if [ "$mode" = start ]; then
 fi
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2
+
+# The same tests built with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, with the fuzz targets and their replay.
+san=${build}-sanitize
+cmake -S . -B "$san" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTABULON_WERROR=ON -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BENCH=OFF >/dev/null
+cmake --build "$san" -j2
+ctest --test-dir "$san" --output-on-failure -j2
+
+# A minute of fuzzing the reader from the seed corpus. New inputs go to a
+# scratch folder; an input that breaks an invariant is kept in the build
+# folder and should be added to tests/fuzz/regressions.
+corpus=$(mktemp -d)
+trap 'rm -rf "$corpus"' EXIT
+echo "Fuzzing the reader for ${TABULON_FUZZ_SECONDS:-60} s"
+"$san/bin/reader_fuzz" -max_total_time="${TABULON_FUZZ_SECONDS:-60}" -print_final_stats=1 \
+  -artifact_prefix="$san/" "$corpus" tests/fuzz/corpus/reader 2>&1 | tail -n 12
