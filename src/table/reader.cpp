@@ -221,7 +221,10 @@ ReadReport ReadGeneratedTable(Document& doc) {
   for (std::size_t r = first; r + 1 < lines.size(); ++r) {
     const std::string_view line = lines[r];
     const bool dropQuote = box ? basic : StartsWith(line, "'");
-    const std::string_view working = dropQuote ? line.substr(1) : StripText(line);
+    // Basic wrapping of a box table: every line loses its first byte, even an
+    // empty line that has none to lose.
+    const std::string_view working =
+        dropQuote ? Copy(line, 2, static_cast<long>(line.size())) : StripText(line);
     if (StartsWith(working, ruleStart)) continue;
     if (++row > static_cast<std::size_t>(kLastRow)) {
       ++report.rowsLeftOut;

@@ -178,6 +178,15 @@ TEST_F(GeneratedTableTest, BasicWrappingInBothStyles) {
   EXPECT_TRUE(On(C::RadioButton2));
 }
 
+TEST_F(GeneratedTableTest, BasicBoxTableWithAnEmptyLine) {
+  std::string text = SjText(kSampleBox, "'");
+  text.insert(text.rfind("'"), "\r\n");  // an empty line before the bottom line
+  Read(text);
+  ExpectSample();
+  EXPECT_EQ(Cell(2, 3), "");  // the empty line is a row of its own
+  EXPECT_EQ(Cell(0, 3), std::string(ContinuationMark));
+}
+
 TEST_F(GeneratedTableTest, TopLineLengthSetsTheWidthBelow99Only) {
   const std::string rule = "+" + std::string(58, '-') + "+";
   Read("+-^--=---^" + rule.substr(10) + "\r\n|x" + std::string(57, ' ') + "|\r\n" + rule + "\r\n");
