@@ -1,5 +1,6 @@
 #include "document/grid.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tabulon {
@@ -28,6 +29,30 @@ int Grid::ColWidth(int col) const {
 
 void Grid::SetColWidth(int col, int pixels) {
   if (col >= 0 && col < kColCount) widths_[col] = pixels;
+}
+
+void Grid::MoveColumn(int from, int to) {
+  if (!InGrid(from, 0) || !InGrid(to, 0) || from == to) return;
+  auto rotate = [&](auto& a) {
+    if (from < to) {
+      std::rotate(a.begin() + from, a.begin() + from + 1, a.begin() + to + 1);
+    } else {
+      std::rotate(a.begin() + to, a.begin() + from, a.begin() + from + 1);
+    }
+  };
+  rotate(cells_);
+  rotate(widths_);
+}
+
+void Grid::MoveRow(int from, int to) {
+  if (!InGrid(0, from) || !InGrid(0, to) || from == to) return;
+  for (auto& column : cells_) {
+    if (from < to) {
+      std::rotate(column.begin() + from, column.begin() + from + 1, column.begin() + to + 1);
+    } else {
+      std::rotate(column.begin() + to, column.begin() + from, column.begin() + from + 1);
+    }
+  }
 }
 
 void Grid::SetSelection(const GridSelection& s) {

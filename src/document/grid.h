@@ -64,6 +64,13 @@ class Grid {
   int ColWidth(int col) const;
   void SetColWidth(int col, int pixels);
 
+  // Moves a whole column (all its cells, heading included, and its width) or
+  // a whole row (its mark and heading included) to another place, shifting
+  // the ones between, as dragging a heading does. Out-of-grid indexes do
+  // nothing.
+  void MoveColumn(int from, int to);
+  void MoveRow(int from, int to);
+
   const GridSelection& Selection() const { return selection_; }
   void Select(int col, int row) { SetSelection({col, row, col, row}); }
   void SetSelection(const GridSelection& s);

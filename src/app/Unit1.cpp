@@ -1,0 +1,261 @@
+#include "app/Unit1.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QToolButton>
+#include <QValidator>
+#include <cstdlib>
+
+#include "app/grid_font.h"
+#include "app/grid_view.h"
+#include "app/system_clipboard.h"
+#include "document/codec.h"
+#include "editing/grid_menu.h"
+#include "preview/Unit2.h"
+#include "table/reader.h"
+#include "table/writer.h"
+
+// The pictures live in a static library, so they are registered by hand.
+static void InitResources() {
+  Q_INIT_RESOURCE(tabulon);
+}
+
+namespace tabulon {
+
+namespace {
+
+using C = OptionControl;
+
+QString U(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+// Refuses any edit that would make the text longer than `limit` bytes in
+// CP932, whether typed, pasted or committed by an input method.
+class Cp932LimitValidator : public QValidator {
+ public:
+  Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
+  State validate(QString& input, int&) const override {
+    return static_cast<int>(Utf8ToCp932(input.toStdString()).size()) <= limit_ ? Acceptable
+                                                                               : Invalid;
+  }
+
+ private:
+  int limit_;
+};
+
+template <typename W>
+W* Place(W* widget, const char* name, int left, int top, int width, int height) {
+  widget->setObjectName(U(name));
+  widget->setGeometry(left, top, width, height);
+  return widget;
+}
+
+void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
+  QStringList text;
+  for (const char* line : lines) text << U(line);
+  widget->setToolTip(text.join('\n'));
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QDialog(parent) {
+  InitResources();
+  setObjectName("Form1");
+  setWindowTitle(U("(^-^))Tabulon"));
+  setWindowIcon(QIcon(":/tabulon/tabulon.png"));
+  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(644, 349);
+  QFont font(U("IPAPGothic"));
+  font.setPixelSize(12);
+  setFont(font);
+
+  CreateControls();
+  doc_.options.SetObserver([this] { RefreshOptions(); });
+  FormCreate();
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  Button1->setFocus();
+}
+
+void TForm1::CreateControls() {
+  Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
+  Edit1->setFont(GridFont());
+  Edit1->setValidator(new Cp932LimitValidator(kMaxTitleBytes, Edit1));
+  Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
+  connect(Edit1, &QLineEdit::textEdited, this,
+          [this](const QString& text) { doc_.options.SetTitle(Utf8ToCp932(text.toStdString())); });
+
+  CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
+  Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
+  StringGrid1 = Place(new StringGrid(doc_, this), "StringGrid1", 3, 32, 639, 276);
+  CheckBox1 = Place(new QCheckBox(U("列見出し"), this), "CheckBox1", 208, 311, 66, 17);
+  Hint(CheckBox1, {"表に列見出しを追加（[ﾚ]する・[ ]しない）"});
+  CheckBox2 = Place(new QCheckBox(U("行見出し"), this), "CheckBox2", 208, 329, 66, 17);
+  Hint(CheckBox2, {"表に行見出しを追加（[ﾚ]する・[ ]しない）"});
+  CheckBox5 = Place(new QCheckBox(U("罫線"), this), "CheckBox5", 281, 310, 45, 17);
+  Hint(CheckBox5, {"表に罫線を([ﾚ]書き出す・[ ]書き出さない)"});
+  CheckBox4 = Place(new QCheckBox(U("空白列切捨て"), this), "CheckBox4", 281, 329, 93, 17);
+  Hint(CheckBox4, {"空白列以下を([ﾚ]切り捨てる・[ ]切り捨てない)", "桁数と排他選択"});
+  Place(new QLabel(U("["), this), "Label1", 328, 312, 5, 14);
+  RadioButton1 = Place(new QRadioButton(U("+ | -"), this), "RadioButton1", 333, 310, 49, 17);
+  Hint(RadioButton1, {"罫線を[ + - ｜ ]で作成する"});
+  RadioButton2 = Place(new QRadioButton(U("罫線文字"), this), "RadioButton2", 389, 310, 68, 17);
+  Hint(RadioButton2, {"罫線を罫線文字で作成する"});
+  Place(new QLabel(U("]"), this), "Label2", 464, 312, 5, 14);
+  CheckBox6 = Place(new QCheckBox(U("桁数"), this), "CheckBox6", 384, 329, 45, 17);
+  Hint(CheckBox6, {"桁数を([ﾚ]指定する・[ ]指定しない)", "空白列切捨てと排他選択"});
+
+  Edit2 = Place(new QLineEdit(this), "Edit2", 430, 327, 21, 20);
+  Edit2->setReadOnly(true);
+  Edit2->setMaxLength(2);
+  Edit2->setTextMargins(0, 0, 0, 0);
+  Hint(Edit2, {"指定桁数"});
+  UpDown1 = Place(new QWidget(this), "UpDown1", 451, 327, 16, 20);
+  Hint(UpDown1, {"桁数を([ ▲ ]増やす・[ ▼ ]減らす)", "最大値:99 最小値:12"});
+  upButton_ = Place(new QToolButton(UpDown1), "UpDown1Up", 0, 0, 16, 10);
+  upButton_->setArrowType(Qt::UpArrow);
+  downButton_ = Place(new QToolButton(UpDown1), "UpDown1Down", 0, 10, 16, 10);
+  downButton_->setArrowType(Qt::DownArrow);
+  connect(upButton_, &QToolButton::clicked, this, [this] { StepWidth(+1); });
+  connect(downButton_, &QToolButton::clicked, this, [this] { StepWidth(-1); });
+
+  Button2 = Place(new QPushButton(U("閉じる"), this), "Button2", 480, 316, 75, 25);
+  Hint(Button2, {"Tabulonを終了する"});
+  Button1 = Place(new QPushButton(U("作成する"), this), "Button1", 560, 316, 75, 25);
+  Hint(Button1, {"テキスト形式で表を作成する"});
+  Button1->setDefault(true);
+  Button2->setAutoDefault(false);
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+
+  Image1 = Place(new QLabel(this), "Image1", 9, 315, 192, 27);
+  Image1->setPixmap(QPixmap(":/tabulon/logo.png"));
+  Image1->setToolTip(U("Tabulon: セルから等幅テキストの表を作る"));
+
+  const std::pair<QCheckBox*, C> boxes[] = {{CheckBox1, C::CheckBox1}, {CheckBox2, C::CheckBox2},
+                                            {CheckBox3, C::CheckBox3}, {CheckBox4, C::CheckBox4},
+                                            {CheckBox5, C::CheckBox5}, {CheckBox6, C::CheckBox6}};
+  for (const auto& [box, control] : boxes) {
+    connect(box, &QCheckBox::clicked, this,
+            [this, control = control](bool checked) { doc_.options.SetChecked(control, checked); });
+  }
+  connect(RadioButton1, &QRadioButton::clicked, this,
+          [this] { doc_.options.SetChecked(C::RadioButton1, true); });
+  connect(RadioButton2, &QRadioButton::clicked, this,
+          [this] { doc_.options.SetChecked(C::RadioButton2, true); });
+
+  menus_ = CreatePopupMenus(this);
+  gridMenu_ = menus_.PopupMenu1;
+  connect(StringGrid1, &StringGrid::contextMenuForCell, this, &TForm1::ShowGridMenu);
+
+  QWidget* order[] = {Button1,      Button2,   Edit1,     StringGrid1, CheckBox1,
+                      CheckBox2,    CheckBox3, CheckBox4, CheckBox5,   RadioButton1,
+                      RadioButton2, CheckBox6, Edit2,     upButton_};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm1::FormCreate() {
+  SetUpGrid(doc_);
+  ReadClipboardText(doc_, SystemClipboardText());
+  RefreshAll();
+}
+
+void TForm1::RefreshAll() {
+  RefreshOptions();
+  StringGrid1->Refresh();
+}
+
+void TForm1::RefreshOptions() {
+  const OptionState& o = doc_.options;
+  const std::pair<QAbstractButton*, C> buttons[] = {
+      {CheckBox1, C::CheckBox1},       {CheckBox2, C::CheckBox2},      {CheckBox3, C::CheckBox3},
+      {CheckBox4, C::CheckBox4},       {CheckBox5, C::CheckBox5},      {CheckBox6, C::CheckBox6},
+      {RadioButton1, C::RadioButton1}, {RadioButton2, C::RadioButton2}};
+  for (const auto& [button, control] : buttons) {
+    const QSignalBlocker block(button);
+    button->setChecked(o.Checked(control));
+    button->setEnabled(o.Enabled(control));
+  }
+  Edit2->setText(QString::number(o.Position()));
+  Edit2->setEnabled(o.Enabled(C::Edit2));
+  UpDown1->setEnabled(o.Enabled(C::UpDown1));
+  upButton_->setEnabled(o.Position() < kMaxLineWidth);
+  downButton_->setEnabled(o.Position() > kMinLineWidth);
+  const QString title = QString::fromStdString(Cp932ToUtf8(o.Title()));
+  if (Edit1->text() != title) {
+    const QSignalBlocker block(Edit1);
+    Edit1->setText(title);
+  }
+}
+
+void TForm1::StepWidth(int delta) {
+  doc_.options.SetPosition(doc_.options.Position() + delta);
+}
+
+void TForm1::Button1Click() {
+  ruleWidth_ = WriteTable(doc_);
+  StringGrid1->Refresh();
+  TForm2 preview(this);
+  preview.SetLines(doc_.TableLines);
+  preview.exec();
+}
+
+void TForm1::Button2Click() {
+  close();
+}
+
+void TForm1::ShowGridMenu(int col, int row, const QPoint& globalPos) {
+  doc_.CurCol = col;
+  doc_.CurRow = row;
+  const bool rightAlone = QGuiApplication::keyboardModifiers() == Qt::NoModifier;
+  switch (MenuForPress(col, row, rightAlone)) {
+    case GridMenu::Cells:
+      gridMenu_ = menus_.PopupMenu1;
+      break;
+    case GridMenu::Columns:
+      gridMenu_ = menus_.PopupMenu2;
+      break;
+    case GridMenu::Rows:
+      gridMenu_ = menus_.PopupMenu3;
+      break;
+    case GridMenu::None:
+      gridMenu_ = nullptr;
+      break;
+    case GridMenu::Unchanged:
+      break;  // a press with a modifier keeps the menu
+  }
+  if (gridMenu_) gridMenu_->popup(globalPos);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  // Escape does not close the main window; only "閉じる" and the title bar do.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  // The start-up benchmark measures the time to the first painted window.
+  if (!painted_ && std::getenv("TABULON_QUIT_AFTER_FIRST_PAINT")) {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  }
+  painted_ = true;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,75 @@
+// TForm1, the main window: the grid, the title field, the option controls and
+// the two buttons. Handlers turn events into calls on the core and refresh
+// the widgets from it.
+#pragma once
+
+#include <QDialog>
+
+#include "app/popup_menus.h"
+#include "document/document.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+namespace tabulon {
+
+class StringGrid;
+
+class TForm1 : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+
+  Document& document() { return doc_; }
+  StringGrid* grid() const { return StringGrid1; }
+
+  // Creation: the grid set-up, then the reader over the clipboard text.
+  void FormCreate();
+  // "作成する": the writer, then the preview.
+  void Button1Click();
+  // "閉じる": ends the program.
+  void Button2Click();
+
+  // Mirrors the document into every widget.
+  void RefreshAll();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void CreateControls();
+  void RefreshOptions();
+  void ShowGridMenu(int col, int row, const QPoint& globalPos);
+  void StepWidth(int delta);
+
+  Document doc_;
+  int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
+  bool painted_ = false;
+
+  QLineEdit* Edit1;
+  QCheckBox* CheckBox1;
+  QCheckBox* CheckBox2;
+  QCheckBox* CheckBox3;
+  QCheckBox* CheckBox4;
+  QCheckBox* CheckBox5;
+  QCheckBox* CheckBox6;
+  QRadioButton* RadioButton1;
+  QRadioButton* RadioButton2;
+  QLineEdit* Edit2;
+  QWidget* UpDown1;
+  QToolButton* upButton_;
+  QToolButton* downButton_;
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QLabel* Image1;
+  StringGrid* StringGrid1;
+  PopupMenus menus_;
+  QMenu* gridMenu_ = nullptr;  // the menu the grid offers now
+};
+
+}  // namespace tabulon

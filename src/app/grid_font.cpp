@@ -1,0 +1,37 @@
+#include "app/grid_font.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+
+namespace tabulon {
+
+namespace {
+
+bool MeasuresSixAndTwelve(const QFont& font) {
+  const QFontMetrics m(font);
+  return m.horizontalAdvance(QStringLiteral("X")) == 6 &&
+         m.horizontalAdvance(QStringLiteral("XX")) == 12 &&
+         m.horizontalAdvance(QString::fromUtf8("漢")) == 12 &&
+         m.horizontalAdvance(QString::fromUtf8("ｱ┼")) == 18;
+}
+
+}  // namespace
+
+QFont GridFont(bool* exact) {
+  static const QFont chosen = [] {
+    for (const char* family : {"IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP", "IPAexGothic"}) {
+      if (!QFontDatabase::hasFamily(QString::fromUtf8(family))) continue;
+      QFont font(QString::fromUtf8(family));
+      font.setPixelSize(12);
+      font.setStyleHint(QFont::TypeWriter);
+      if (MeasuresSixAndTwelve(font)) return font;
+    }
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(12);
+    return font;
+  }();
+  if (exact) *exact = MeasuresSixAndTwelve(chosen);
+  return chosen;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,257 @@
+#include "app/grid_view.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <algorithm>
+
+#include "app/grid_font.h"
+#include "document/codec.h"
+
+namespace tabulon {
+
+namespace {
+
+// The document's widths and heights leave out the 1 px grid line that the
+// view draws inside each section.
+constexpr int kGridLine = 1;
+constexpr int kRowHeight = 16;
+constexpr int kTextIndent = 2;
+
+QString Decode(const std::string& cp932) {
+  return QString::fromStdString(Cp932ToUtf8(cp932));
+}
+
+void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, const QString& text,
+                 Qt::Orientation orientation) {
+  QStyleOptionHeader opt;
+  opt.initFrom(widget);
+  opt.rect = rect;
+  opt.orientation = orientation;
+  opt.state |= QStyle::State_Raised;
+  widget->style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, widget);
+  painter->save();
+  painter->setClipRect(rect);
+  painter->setPen(opt.palette.color(QPalette::ButtonText));
+  painter->drawText(rect.adjusted(kTextIndent, 0, 0, 0),
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  painter->restore();
+}
+
+}  // namespace
+
+GridModel::GridModel(Document& doc, QObject* parent) : QAbstractTableModel(parent), doc_(doc) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kLastRow - kFirstDataRow + 1;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kLastCol - kFirstDataCol + 1;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  return Decode(doc_.grid.Cell(ColOf(index), RowOf(index)));
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole) return false;
+  // Typed text is kept as CP932; characters it lacks become "?".
+  doc_.grid.SetCell(ColOf(index), RowOf(index), Utf8ToCp932(value.toString().toStdString()));
+  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  return true;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole) return {};
+  return orientation == Qt::Horizontal ? Decode(doc_.grid.Cell(section + kFirstDataCol, 0))
+                                       : Decode(doc_.grid.Cell(1, section + kFirstDataRow));
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void GridModel::DocumentChanged() {
+  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+  emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+  QStyleOptionViewItem opt(option);
+  initStyleOption(&opt, index);
+  const QString text = opt.text;
+  opt.text.clear();
+  const QWidget* widget = opt.widget;
+  QStyle* style = widget ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+  painter->save();
+  painter->setClipRect(opt.rect);
+  painter->setFont(opt.font);
+  const bool selected = opt.state & QStyle::State_Selected;
+  painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->drawText(opt.rect.adjusted(kTextIndent, 0, 0, 0),
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  painter->restore();
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    line->setFrame(false);
+    line->setTextMargins(kTextIndent - 1, 0, 0, 0);
+  }
+  return editor;
+}
+
+void HeadingView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  if (!rect.isValid()) return;
+  const QString text =
+      model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+  DrawHeading(painter, this, rect, text, orientation());
+}
+
+StringGrid::StringGrid(Document& doc, QWidget* parent)
+    : QTableView(parent), doc_(doc), model_(new GridModel(doc, this)) {
+  setFont(GridFont());
+  setHorizontalHeader(new HeadingView(Qt::Horizontal, this));
+  setVerticalHeader(new HeadingView(Qt::Vertical, this));
+  setModel(model_);
+  setItemDelegate(new CellDelegate(this));
+  setWordWrap(false);
+  setTextElideMode(Qt::ElideNone);
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                  QAbstractItemView::AnyKeyPressed);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+
+  QHeaderView* columns = horizontalHeader();
+  columns->setFont(font());
+  columns->setMinimumSectionSize(1);
+  columns->setSectionResizeMode(QHeaderView::Interactive);
+  columns->setSectionsMovable(true);
+  columns->setHighlightSections(false);
+  columns->setFixedHeight(kRowHeight + kGridLine);
+  columns->setContextMenuPolicy(Qt::CustomContextMenu);
+  QHeaderView* rows = verticalHeader();
+  rows->setFont(font());
+  rows->setMinimumSectionSize(1);
+  rows->setDefaultSectionSize(kRowHeight + kGridLine);
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setSectionsMovable(true);
+  rows->setHighlightSections(false);
+  rows->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+
+  connect(columns, &QHeaderView::sectionResized, this, &StringGrid::ColumnResized);
+  connect(columns, &QHeaderView::sectionMoved, this, &StringGrid::ColumnMoved);
+  connect(rows, &QHeaderView::sectionMoved, this, &StringGrid::RowMoved);
+  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    const QModelIndex index = indexAt(pos);
+    const int col = index.isValid() ? GridModel::ColOf(index) : -1;
+    const int row = index.isValid() ? GridModel::RowOf(index) : -1;
+    emit contextMenuForCell(col, row, viewport()->mapToGlobal(pos));
+  });
+  connect(columns, &QWidget::customContextMenuRequested, this, [this, columns](const QPoint& pos) {
+    const int logical = columns->logicalIndexAt(pos);
+    if (logical >= 0)
+      emit contextMenuForCell(logical + kFirstDataCol, 0, columns->mapToGlobal(pos));
+  });
+  connect(rows, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint& pos) {
+    const int logical = rows->logicalIndexAt(pos);
+    if (logical >= 0) emit contextMenuForCell(1, logical + kFirstDataRow, rows->mapToGlobal(pos));
+  });
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndex current = currentIndex();
+    const QItemSelection selection = selectionModel()->selection();
+    if (!current.isValid() || selection.isEmpty()) return;
+    const QItemSelectionRange& r = selection.first();
+    const int col = GridModel::ColOf(current), row = GridModel::RowOf(current);
+    // The anchor is the corner of the block opposite the focused cell.
+    const int anchorCol = (col == r.left() + kFirstDataCol ? r.right() : r.left()) + kFirstDataCol;
+    const int anchorRow = (row == r.top() + kFirstDataRow ? r.bottom() : r.top()) + kFirstDataRow;
+    doc_.grid.SetSelection({anchorCol, anchorRow, col, row});
+  });
+  Refresh();
+}
+
+void StringGrid::Refresh() {
+  model_->DocumentChanged();
+  SyncSizes();
+  const GridSelection& s = doc_.grid.Selection();
+  const QModelIndex current = model_->index(s.row - kFirstDataRow, s.col - kFirstDataCol);
+  const QModelIndex anchor =
+      model_->index(s.anchorRow - kFirstDataRow, s.anchorCol - kFirstDataCol);
+  if (current.isValid() && anchor.isValid()) {
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(anchor, current), QItemSelectionModel::ClearAndSelect);
+  }
+  verticalScrollBar()->setValue(doc_.grid.TopRow() - kFirstDataRow);
+  horizontalScrollBar()->setValue(doc_.grid.LeftCol() - kFirstDataCol);
+  viewport()->update();
+}
+
+void StringGrid::SyncSizes() {
+  syncing_ = true;
+  for (int c = kFirstDataCol; c <= kLastCol; ++c) {
+    horizontalHeader()->resizeSection(c - kFirstDataCol,
+                                      std::max(doc_.grid.ColWidth(c), 0) + kGridLine);
+  }
+  verticalHeader()->setFixedWidth(std::max(doc_.grid.ColWidth(1), 0) + kGridLine);
+  syncing_ = false;
+}
+
+void StringGrid::ColumnResized(int logical, int, int newSize) {
+  if (!syncing_) doc_.grid.SetColWidth(logical + kFirstDataCol, newSize - kGridLine);
+}
+
+// The header only changes the order it shows; the move belongs in the
+// document, so the header is put back and the cells follow the document.
+void StringGrid::ColumnMoved(int, int oldVisual, int newVisual) {
+  if (syncing_) return;
+  doc_.grid.MoveColumn(oldVisual + kFirstDataCol, newVisual + kFirstDataCol);
+  syncing_ = true;
+  horizontalHeader()->moveSection(newVisual, oldVisual);
+  syncing_ = false;
+  model_->DocumentChanged();
+  SyncSizes();
+}
+
+void StringGrid::RowMoved(int, int oldVisual, int newVisual) {
+  if (syncing_) return;
+  doc_.grid.MoveRow(oldVisual + kFirstDataRow, newVisual + kFirstDataRow);
+  syncing_ = true;
+  verticalHeader()->moveSection(newVisual, oldVisual);
+  syncing_ = false;
+  model_->DocumentChanged();
+}
+
+void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (current.isValid()) scrollTo(current);  // sideways too: the focus leads
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
+  auto* corner = qobject_cast<QAbstractButton*>(watched);
+  if (corner && event->type() == QEvent::Paint) {
+    QPainter painter(corner);
+    DrawHeading(&painter, corner, corner->rect(), Decode(doc_.grid.Cell(1, 0)), Qt::Horizontal);
+    return true;
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,17 @@
+// The grid's three popup menus with their captions exactly as written: no
+// accelerator marks. Commands that are not built yet are shown disabled.
+#pragma once
+
+#include <QMenu>
+
+namespace tabulon {
+
+struct PopupMenus {
+  QMenu* PopupMenu1;  // data cells
+  QMenu* PopupMenu2;  // column headings
+  QMenu* PopupMenu3;  // row headings
+};
+
+PopupMenus CreatePopupMenus(QWidget* parent);
+
+}  // namespace tabulon
