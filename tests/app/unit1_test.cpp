@@ -1,0 +1,222 @@
+// The main window, offscreen: option controls against the core's handlers,
+// the title limit, start-up from the clipboard, editing, widths and moves.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/Unit1.h"
+#include "app/grid_view.h"
+#include "document/codec.h"
+#include "table/writer.h"
+
+using namespace tabulon;
+using C = OptionControl;
+
+namespace {
+
+std::string Sj(const char* utf8) {
+  return Utf8ToCp932(utf8);
+}
+
+// Sends text as an input method commits it, as Japanese input arrives.
+void Commit(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QCoreApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+class Unit1Test : public QObject {
+  Q_OBJECT
+
+ private:
+  template <typename W>
+  W* Find(TForm1& form, const char* name) {
+    W* w = form.findChild<W*>(QString::fromUtf8(name));
+    if (!w) qFatal("no widget %s", name);
+    return w;
+  }
+
+ private slots:
+  void init() { QGuiApplication::clipboard()->clear(); }
+
+  void windowHasItsDesignedShape() {
+    TForm1 form;
+    QCOMPARE(form.windowTitle(), QString::fromUtf8("(^-^))Tabulon"));
+    QCOMPARE(form.size(), QSize(644, 349));
+    QCOMPARE(Find<QWidget>(form, "StringGrid1")->geometry(), QRect(3, 32, 639, 276));
+    QCOMPARE(Find<QCheckBox>(form, "CheckBox4")->text(), QString::fromUtf8("空白列切捨て"));
+    QCOMPARE(Find<QRadioButton>(form, "RadioButton1")->text(), QString::fromUtf8("+ | -"));
+    QCOMPARE(Find<QWidget>(form, "Button1")->geometry(), QRect(560, 316, 75, 25));
+    // The window opens with the focus on "作成する", the default button.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "Button1"));
+  }
+
+  void rulesOffGreysTheHeadingsAndOnLeavesThemUnchecked() {
+    TForm1 form;
+    auto* rules = Find<QCheckBox>(form, "CheckBox5");
+    auto* columnHeadings = Find<QCheckBox>(form, "CheckBox1");
+    rules->click();
+    QVERIFY(!columnHeadings->isChecked());
+    QVERIFY(!columnHeadings->isEnabled());
+    QVERIFY(!Find<QRadioButton>(form, "RadioButton2")->isEnabled());
+    rules->click();
+    QVERIFY(columnHeadings->isEnabled());
+    QVERIFY(!columnHeadings->isChecked());
+    QVERIFY(!form.document().options.Checked(C::CheckBox1));
+  }
+
+  void widthArrowsStepWithinTwelveToNinetyNine() {
+    TForm1 form;
+    auto* width = Find<QCheckBox>(form, "CheckBox6");
+    auto* up = Find<QToolButton>(form, "UpDown1Up");
+    auto* down = Find<QToolButton>(form, "UpDown1Down");
+    auto* shown = Find<QLineEdit>(form, "Edit2");
+    QVERIFY(!down->isEnabled() || !shown->isEnabled());
+    width->click();
+    QVERIFY(shown->isEnabled());
+    for (int i = 0; i < 100; ++i) down->click();
+    QCOMPARE(shown->text(), QString("12"));
+    QVERIFY(!down->isEnabled());
+    up->click();
+    QCOMPARE(form.document().options.Position(), 13);
+    for (int i = 0; i < 28; ++i) up->click();
+    QCOMPARE(shown->text(), QString("41"));
+    // Checking 空白列切捨て unchecks and greys 桁数 and returns the width to 99.
+    Find<QCheckBox>(form, "CheckBox4")->click();
+    QVERIFY(!width->isChecked());
+    QVERIFY(!width->isEnabled());
+    QCOMPARE(shown->text(), QString("99"));
+    QVERIFY(!shown->isEnabled());
+  }
+
+  void titleFieldRefusesMoreThan97Bytes() {
+    TForm1 form;
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    form.show();
+    title->setFocus();
+    Commit(title, QString::fromUtf8("表").repeated(48));  // 96 bytes
+    Commit(title, QString::fromUtf8("漢"));               // 98: refused
+    QCOMPARE(title->text(), QString::fromUtf8("表").repeated(48));
+    QTest::keyClicks(title, "ab");  // 97 fits, 98 does not
+    QCOMPARE(title->text(), QString::fromUtf8("表").repeated(48) + "a");
+    QCOMPARE(form.document().options.Title(),
+             Sj("表表表表表表表表表表表表表表表表表表表表表表表表"
+                "表表表表表表表表表表表表表表表表表表表表表表表表a"));
+  }
+
+  void startUpReadsTheTableOnTheClipboard() {
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(
+        "/*┌^---==-^───-┐\r\n  │Plan           │\r\n  ├──┬─-┬──┤\r\n  │ ＼ │a  │b   │\r\n"
+        "  ├──┼─-┼──┤\r\n  │   1│x  │yy  │\r\n  ├──┼─-┼──┤\r\n  │   2│12 │z   │\r\n"
+        "  └──┴─-┴──┘*/\r\n"));
+    TForm1 form;
+    const Document& doc = form.document();
+    QCOMPARE(doc.grid.Cell(3, 1), std::string("yy"));
+    QCOMPARE(doc.grid.ColWidth(2), 23);
+    QCOMPARE(doc.grid.ColWidth(3), 29);
+    QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QString("Plan"));
+    QVERIFY(Find<QRadioButton>(form, "RadioButton2")->isChecked());
+    QVERIFY(Find<QCheckBox>(form, "CheckBox4")->isChecked());
+    QCOMPARE(Find<QLineEdit>(form, "Edit2")->text(), QString("21"));
+    StringGrid* grid = form.grid();
+    QCOMPARE(grid->model()->data(grid->model()->index(1, 0)).toString(), QString("12"));
+    QCOMPARE(grid->horizontalHeader()->sectionSize(1), 29 + 1);  // plus the grid line
+  }
+
+  void typedTextIsStoredAsCp932() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    StringGrid* grid = form.grid();
+    const QModelIndex cell = grid->model()->index(2, 1);  // grid cell (3, 3)
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    Commit(editor, QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
+    QCOMPARE(editor->text(), QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor commits on the next turn of the event loop.
+    QTRY_COMPARE(QString::fromStdString(Cp932ToUtf8(form.document().grid.Cell(3, 3))),
+                 QString::fromUtf8("漢字①ｶﾅ?"));
+  }
+
+  void draggedBorderIsTheWidthTheWriterUses() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QHeaderView* header = form.grid()->horizontalHeader();
+    const int edge = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 24, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 24, y));
+    QCOMPARE(form.document().grid.ColWidth(2), 17 + 24);
+    Document& doc = form.document();
+    doc.options.SetChecked(C::CheckBox4, true);
+    doc.options.SetChecked(C::CheckBox3, false);
+    WriteTable(doc);
+    QCOMPARE(doc.TableLines[2], std::string("+---+------+"));
+  }
+
+  void movingAColumnMovesItsCellsHeadingAndWidth() {
+    TForm1 form;
+    Document& doc = form.document();
+    doc.grid.SetCell(2, 1, "first");
+    doc.grid.SetColWidth(2, 35);
+    form.RefreshAll();
+    QHeaderView* header = form.grid()->horizontalHeader();
+    header->moveSection(0, 2);  // as a heading drag ends
+    QCOMPARE(doc.grid.Cell(4, 1), std::string("first"));
+    QCOMPARE(doc.grid.Cell(4, 0), std::string("a"));
+    QCOMPARE(doc.grid.Cell(2, 0), std::string("b"));
+    QCOMPARE(doc.grid.ColWidth(4), 35);
+    QCOMPARE(header->visualIndex(0), 0);  // the view follows the document
+    QCOMPARE(form.grid()->model()->headerData(2, Qt::Horizontal).toString(), QString("a"));
+
+    form.grid()->verticalHeader()->moveSection(0, 5);
+    QCOMPARE(doc.grid.Cell(4, 6), std::string("first"));
+    QCOMPARE(doc.grid.Cell(1, 6), std::string("  1"));
+  }
+
+  void gridDrawsTextInsideItsColumns() {
+    // One byte is 6 px: a 17 px column holds two characters, and the grid
+    // line after it stays where the document's width puts it.
+    QGuiApplication::clipboard()->setText("ab\tcd\r\nx\ty\r\n");
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    StringGrid* grid = form.grid();
+    const QImage image = grid->viewport()->grab().toImage();
+    const int y = grid->rowViewportPosition(1) + 8;  // row 2: "x", "y", not selected
+    const QColor background = image.pixelColor(12, y);
+    const QColor line = image.pixelColor(17, y);  // the line after a 17 px column
+    QVERIFY(line != background);
+    QCOMPARE(image.pixelColor(35, y), line);
+    for (int x = 18; x < 35; ++x) QVERIFY(image.pixelColor(x, y) != line);
+    // "x" is drawn from 2 px in and is one 6 px character wide.
+    auto inkAt = [&](int x) {
+      for (int dy = -5; dy <= 5; ++dy) {
+        if (image.pixelColor(x, y + dy).lightness() < 100) return true;
+      }
+      return false;
+    };
+    bool ink = false;
+    for (int x = 2; x < 8; ++x) ink |= inkAt(x);
+    QVERIFY(ink);
+    for (int x = 8; x < 17; ++x) QVERIFY(!inkAt(x));
+  }
+};
+
+QTEST_MAIN(Unit1Test)
+#include "unit1_test.moc"
