@@ -11,9 +11,12 @@ case "$mode" in
   *) echo "usage: $0 start|test" >&2; exit 2 ;;
 esac
 
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
-# The test command also builds with clang under the sanitizers and fuzzes.
-[ "$mode" = test ] && packages+=(clang libclang-rt-14-dev)
+# Building and running the program; qt6-base-dev's recommends are not needed.
+packages=(g++ cmake ninja-build qt6-base-dev fonts-ipafont-gothic)
+# The tests: GoogleTest and Google Benchmark, clang for the sanitizers and the
+# fuzzer, and an X server, the clipboard and window tools for end to end.
+[ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  xvfb xauth xclip xdotool imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,12 +31,13 @@ if ((${#missing[@]})); then
 fi
 
 build=${TABULON_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=ON >/dev/null
 if [ "$mode" = start ]; then
-  cmake --build "$build" -j2 --target tabulon-filter
-  echo "tabulon-filter --rules box --title 価格表 --trim < samples/spreadsheet.txt"
-  exec "$build/bin/tabulon-filter" --rules box --title 価格表 --trim < samples/spreadsheet.txt
+  cmake -S . -B "$build-run" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_TESTS=OFF \
+    -DTABULON_BENCH=OFF >/dev/null
+  cmake --build "$build-run" -j2 --target tabulon tabulon-filter
+  exec "$build-run/bin/tabulon"
 fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=ON >/dev/null
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2
 
@@ -41,7 +45,8 @@ ctest --test-dir "$build" --output-on-failure -j2
 # UndefinedBehaviorSanitizer, with the fuzz targets and their replay.
 san=${build}-sanitize
 cmake -S . -B "$san" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTABULON_WERROR=ON -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BENCH=OFF >/dev/null
+  -DTABULON_WERROR=ON -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BENCH=OFF \
+  -DTABULON_GUI=OFF >/dev/null
 cmake --build "$san" -j2
 ctest --test-dir "$san" --output-on-failure -j2
 

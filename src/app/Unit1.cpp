@@ -157,8 +157,6 @@ void TForm1::CreateControls() {
   connect(RadioButton2, &QRadioButton::clicked, this,
           [this] { doc_.options.SetChecked(C::RadioButton2, true); });
 
-  menus_ = CreatePopupMenus(this);
-  gridMenu_ = menus_.PopupMenu1;
   connect(StringGrid1, &StringGrid::contextMenuForCell, this, &TForm1::ShowGridMenu);
 
   QWidget* order[] = {Button1,      Button2,   Edit1,     StringGrid1, CheckBox1,
@@ -217,19 +215,29 @@ void TForm1::Button2Click() {
   close();
 }
 
+const PopupMenus& TForm1::Menus() {
+  // Some 150 menu items: made when first needed, not at start-up.
+  if (!menus_.PopupMenu1) {
+    menus_ = CreatePopupMenus(this);
+    gridMenu_ = menus_.PopupMenu1;
+  }
+  return menus_;
+}
+
 void TForm1::ShowGridMenu(int col, int row, const QPoint& globalPos) {
+  const PopupMenus& menus = Menus();
   doc_.CurCol = col;
   doc_.CurRow = row;
   const bool rightAlone = QGuiApplication::keyboardModifiers() == Qt::NoModifier;
   switch (MenuForPress(col, row, rightAlone)) {
     case GridMenu::Cells:
-      gridMenu_ = menus_.PopupMenu1;
+      gridMenu_ = menus.PopupMenu1;
       break;
     case GridMenu::Columns:
-      gridMenu_ = menus_.PopupMenu2;
+      gridMenu_ = menus.PopupMenu2;
       break;
     case GridMenu::Rows:
-      gridMenu_ = menus_.PopupMenu3;
+      gridMenu_ = menus.PopupMenu3;
       break;
     case GridMenu::None:
       gridMenu_ = nullptr;

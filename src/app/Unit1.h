@@ -37,6 +37,9 @@ class TForm1 : public QDialog {
   // Mirrors the document into every widget.
   void RefreshAll();
 
+  // The grid's three popup menus.
+  const PopupMenus& Menus();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -68,7 +71,7 @@ class TForm1 : public QDialog {
   QPushButton* Button2;
   QLabel* Image1;
   StringGrid* StringGrid1;
-  PopupMenus menus_;
+  PopupMenus menus_{};
   QMenu* gridMenu_ = nullptr;  // the menu the grid offers now
 };
 

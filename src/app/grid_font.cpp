@@ -19,8 +19,10 @@ bool MeasuresSixAndTwelve(const QFont& font) {
 
 QFont GridFont(bool* exact) {
   static const QFont chosen = [] {
+    // Asking fontconfig for each family is much cheaper than listing every
+    // installed family first; a family that is missing comes back as another
+    // font, which the measuring turns down.
     for (const char* family : {"IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP", "IPAexGothic"}) {
-      if (!QFontDatabase::hasFamily(QString::fromUtf8(family))) continue;
       QFont font(QString::fromUtf8(family));
       font.setPixelSize(12);
       font.setStyleHint(QFont::TypeWriter);

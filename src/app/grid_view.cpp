@@ -185,10 +185,10 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
     const int anchorRow = (row == r.top() + kFirstDataRow ? r.bottom() : r.top()) + kFirstDataRow;
     doc_.grid.SetSelection({anchorCol, anchorRow, col, row});
   });
-  Refresh();
 }
 
 void StringGrid::Refresh() {
+  setUpdatesEnabled(false);
   model_->DocumentChanged();
   SyncSizes();
   const GridSelection& s = doc_.grid.Selection();
@@ -201,7 +201,7 @@ void StringGrid::Refresh() {
   }
   verticalScrollBar()->setValue(doc_.grid.TopRow() - kFirstDataRow);
   horizontalScrollBar()->setValue(doc_.grid.LeftCol() - kFirstDataCol);
-  viewport()->update();
+  setUpdatesEnabled(true);
 }
 
 void StringGrid::SyncSizes() {

@@ -64,7 +64,7 @@ class StringGrid : public QTableView {
 
   GridModel* Model() const { return model_; }
   // Re-reads every cell, heading, width, the selection and the scroll place
-  // from the document.
+  // from the document. The owner calls it once the document is filled.
   void Refresh();
 
  signals:

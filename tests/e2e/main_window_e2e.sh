@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The real program in a real X server with the real clipboard: a table on the
+# clipboard comes up in the window, and Return ("作成する") opens the preview.
+# Run under xvfb-run; a screenshot of each step is left in $OUT for a person
+# to look at (Japanese text and box characters in line with the columns).
+set -euo pipefail
+tabulon=$1 filter=$2 samples=$3
+out=${OUT:-$(mktemp -d)}
+mkdir -p "$out"
+export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+wait_window() {  # name: the id of the visible window whose title matches
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && {
+      echo "$id"
+      return 0
+    }
+    sleep 0.1
+  done
+  return 1
+}
+
+# The clipboard needs an owner that stays: xclip serves it in the background.
+"$filter" --rules box --title 価格表 --trim --wrap slash <"$samples/spreadsheet.txt" |
+  xclip -selection clipboard -i
+"$tabulon" >"$out/tabulon.log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+main=$(wait_window 'Tabulon') || fail "the main window did not come up"
+sleep 0.3
+/usr/bin/import -window root "$out/main_window.png"
+
+xdotool windowfocus --sync "$main"
+xdotool key Return
+preview=$(wait_window 'プレビュー') || fail "Return did not open the preview"
+sleep 0.3
+/usr/bin/import -window root "$out/preview.png"
+
+# The preview shows what the writer made of the grid: copy it out with
+# Ctrl+A, Ctrl+C and compare it with the table the filter makes of the same
+# cells.
+xdotool windowfocus --sync "$preview"
+xdotool key ctrl+a ctrl+c
+sleep 0.3
+got=$(xclip -selection clipboard -o)
+want=$("$filter" --rules box --title 価格表 --trim <"$samples/spreadsheet.txt")
+[ "$got" = "$want" ] || fail "the preview shows another table:
+$got
+--- expected
+$want"
+kill -0 $pid || fail "the program ended"
+echo "ok: screenshots in $out"
