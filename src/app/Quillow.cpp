@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/Unit1.h"
+#include "app/clipboard_holder.h"
 
 namespace {
 
@@ -31,6 +33,9 @@ void FatalToOneLine(QtMsgType type, const QMessageLogContext&, const QString& me
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], tabulon::kHolderFlag) == 0) {
+    return tabulon::RunClipboardHolder(argc, argv);
+  }
   if (!HasDisplay()) {
     std::fprintf(stderr, "tabulon: no display to open the window on (DISPLAY is not set)\n");
     return 1;

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,12 +15,15 @@
 #include <QValidator>
 #include <cstdlib>
 
+#include "app/clipboard_holder.h"
 #include "app/grid_font.h"
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
 #include "document/codec.h"
 #include "editing/grid_menu.h"
 #include "preview/Unit2.h"
+#include "preview/comment_wrap.h"
+#include "preview/text_file.h"
 #include "table/reader.h"
 #include "table/writer.h"
 
@@ -79,6 +83,21 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   QFont font(U("IPAPGothic"));
   font.setPixelSize(12);
   setFont(font);
+
+  putOnClipboard_ = [](const std::string& cp932) {
+    return HandToClipboardHolder(Cp932ToUtf8(cp932));
+  };
+  runPreview_ = [](TForm2& preview) { return preview.exec(); };
+  previewSeams_ = [this] {
+    return TForm2::DesktopSeams([this](const std::string& text) { LoadText(text); });
+  };
+  // Text this process still owns (copied from the preview) outlives it too.
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard && clipboard->ownsClipboard()) {
+      putOnClipboard_(Utf8ToCp932(clipboard->text().toStdString()));
+    }
+  });
 
   CreateControls();
   doc_.options.SetObserver([this] { RefreshOptions(); });
@@ -206,9 +225,28 @@ void TForm1::StepWidth(int delta) {
 void TForm1::Button1Click() {
   ruleWidth_ = WriteTable(doc_);
   StringGrid1->Refresh();
-  TForm2 preview(this);
+  PreviewSeams seams = previewSeams_();
+  if (!seams.loadText) seams.loadText = [this](const std::string& text) { LoadText(text); };
+  TForm2 preview(std::move(seams), this);
   preview.SetLines(doc_.TableLines);
-  preview.exec();
+  if (runPreview_(preview) != QDialog::Accepted) return;
+  // "Ｏ Ｋ": the windows go at once, the wrapped table to the clipboard, and
+  // the program ends.
+  std::vector<std::string> lines = doc_.TableLines;
+  WrapComment(lines, ruleWidth_, preview.Style(), doc_.options);
+  preview.hide();
+  hide();
+  putOnClipboard_(JoinLinesCrLf(lines));
+  close();
+  QCoreApplication::quit();  // a hidden window's close does not end the loop
+}
+
+// A file loaded in the preview: its text goes to the clipboard and is read
+// into the grid beneath the open preview.
+void TForm1::LoadText(const std::string& text) {
+  putOnClipboard_(text);
+  ReadLoadedText(doc_, text);
+  RefreshAll();
 }
 
 void TForm1::Button2Click() {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <string>
 
 #include "app/popup_menus.h"
 #include "document/document.h"
@@ -18,6 +20,8 @@ class QToolButton;
 namespace tabulon {
 
 class StringGrid;
+class TForm2;
+struct PreviewSeams;
 
 class TForm1 : public QDialog {
   Q_OBJECT
@@ -37,6 +41,13 @@ class TForm1 : public QDialog {
   // Mirrors the document into every widget.
   void RefreshAll();
 
+  // Seams for tests: where clipboard text goes (CP932 in; true when it got
+  // there), how the preview window is shown (its dialog result), and the
+  // preview's dialogs. Each has the desktop's behaviour by default.
+  void SetClipboardOut(std::function<bool(const std::string&)> put) { putOnClipboard_ = put; }
+  void SetPreviewRunner(std::function<int(TForm2&)> run) { runPreview_ = run; }
+  void SetPreviewSeams(std::function<PreviewSeams()> seams) { previewSeams_ = seams; }
+
   // The grid's three popup menus.
   const PopupMenus& Menus();
 
@@ -50,7 +61,12 @@ class TForm1 : public QDialog {
   void ShowGridMenu(int col, int row, const QPoint& globalPos);
   void StepWidth(int delta);
 
+  void LoadText(const std::string& text);
+
   Document doc_;
+  std::function<bool(const std::string&)> putOnClipboard_;
+  std::function<int(TForm2&)> runPreview_;
+  std::function<PreviewSeams()> previewSeams_;
   int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
   bool painted_ = false;
 

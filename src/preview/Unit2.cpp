@@ -1,51 +1,230 @@
 #include "preview/Unit2.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionFocusRect>
 
 #include "app/grid_font.h"
 #include "document/codec.h"
+#include "preview/text_file.h"
 
 namespace tabulon {
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+namespace {
+
+QString U(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+template <typename W>
+W* Place(W* widget, const char* name, int left, int top, int width, int height) {
+  widget->setObjectName(U(name));
+  widget->setGeometry(left, top, width, height);
+  return widget;
+}
+
+void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
+  QStringList text;
+  for (const char* line : lines) text << U(line);
+  widget->setToolTip(text.join('\n'));
+}
+
+constexpr int kRulerLeft = 10;
+
+}  // namespace
+
+TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(std::move(seams)) {
   setObjectName("Form2");
-  setWindowTitle(QString::fromUtf8("プレビュー"));
+  setWindowTitle(U("プレビュー"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(709, 448);
   setModal(true);
+  QFont font(U("IPAPGothic"));
+  font.setPixelSize(12);
+  setFont(font);
 
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName("Memo1");
-  Memo1->setGeometry(7, 16, 606, 426);
+  // The ruler stands over display columns 1 to 99 of the text below it.
+  Label1 = Place(new QLabel(this), "Label1", kRulerLeft, 4, 6 * 99, 12);
+  Label1->setFont(GridFont());
+  Label1->setText(
+      U("----+----1----+----2----+----3----+----4----+----5----+----6----+----7"
+        "----+----8----+----9----+----"));
+  Label1->setStyleSheet("color: blue;");
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  Memo1 = Place(new QPlainTextEdit(this), "Memo1", 7, 16, 606, 426);
   Memo1->setFont(GridFont());
   Memo1->setReadOnly(true);
+  Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  Memo1->setTabStopDistance(6);
+  Memo1->setWordWrapMode(QTextOption::WrapAnywhere);
+  Memo1->setTabStopDistance(6);  // a TAB moves on to the next character place
+  Memo1->setTabChangesFocus(false);
+  // Text starts right under the ruler's first character.
+  Memo1->document()->setDocumentMargin(std::max(0, kRulerLeft - 7 - Memo1->frameWidth()));
+  Memo1->installEventFilter(this);
+  Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  QAction* N1 = PopupMenu1->addAction(U("全て選択"));
+  N1->setObjectName("N1");
+  QAction* N2 = PopupMenu1->addAction(U("コピー"));
+  N2->setObjectName("N2");
+  connect(N1, &QAction::triggered, Memo1, &QPlainTextEdit::selectAll);
+  connect(N2, &QAction::triggered, Memo1, &QPlainTextEdit::copy);
+  connect(Memo1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { PopupMenu1->popup(Memo1->mapToGlobal(pos)); });
 
-  Button1 = new QPushButton(QString::fromUtf8("Ｏ Ｋ"), this);
-  Button1->setObjectName("Button1");
-  Button1->setGeometry(624, 7, 75, 25);
+  Button1 = Place(new QPushButton(U("Ｏ Ｋ"), this), "Button1", 624, 7, 75, 25);
+  Hint(Button1, {"指定した形式でクリップボードに書き出す"});
   Button1->setDefault(true);
-  Button2 = new QPushButton(QString::fromUtf8("戻る"), this);
-  Button2->setObjectName("Button2");
-  Button2->setGeometry(624, 39, 75, 25);
+  Button2 = Place(new QPushButton(U("戻る"), this), "Button2", 624, 39, 75, 25);
+  Hint(Button2, {"Tabulonに戻る"});
   Button2->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* Label2 = Place(new QLabel(U("形式"), this), "Label2", 622, 75, 30, 12);
+  Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  RadioButton1 = Place(new QRadioButton(U("Delphi"), this), "RadioButton1", 621, 89, 57, 17);
+  Hint(RadioButton1, {"先頭行の先頭１文字を[ { ]、", "最終行の行末１文字を[ } ]に置き換える"});
+  RadioButton2 = Place(new QRadioButton(this), "RadioButton2", 621, 108, 16, 39);
+  StaticText1 = Place(new QLabel(this), "StaticText1", 639, 110, 63, 35);
+  StaticText1->setText(U("C++Builder,\nC#Builder,\nC,Java,SQL"));
+  StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  StaticText1->setFocusPolicy(Qt::NoFocus);
+  StaticText1->installEventFilter(this);
+  for (QWidget* w : {static_cast<QWidget*>(RadioButton2), static_cast<QWidget*>(StaticText1)}) {
+    Hint(w, {"先頭行の先頭２文字を[ /* ]、", "最終行の行末２文字を[ */ ]に置き換える"});
+  }
+  RadioButton2->installEventFilter(this);
+  RadioButton3 = Place(new QRadioButton(U("Basic"), this), "RadioButton3", 621, 148, 49, 17);
+  Hint(RadioButton3, {"各行の先頭に[ ' ]を追加する"});
+  RadioButton4 = Place(new QRadioButton(U("ﾌﾟﾚｰﾝ"), this), "RadioButton4", 621, 176, 55, 17);
+  Hint(RadioButton4, {"プレビューの表示通り", "メールで使用する場合、半角カナを使用せず",
+                      "全角４０文字以内が望ましい"});
+  RadioButton4->setChecked(true);
+
+  Button4 = Place(new QPushButton(U("ﾌｧｲﾙに保存"), this), "Button4", 624, 384, 75, 25);
+  Hint(Button4, {"名前を付けてﾌｧｲﾙに保存"});
+  Button4->setAutoDefault(false);
+  Button3 = Place(new QPushButton(U("読込む"), this), "Button3", 624, 416, 75, 25);
+  Hint(Button3, {"ﾌｧｲﾙから読込む"});
+  Button3->setAutoDefault(false);
+  connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
+
+  QWidget* order[] = {Memo1,        Button2,      Button1, RadioButton1, RadioButton2,
+                      RadioButton3, RadioButton4, Button3, Button4};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  if (parent) move(parent->geometry().center() - rect().center());
+}
+
+PreviewSeams TForm2::DesktopSeams(std::function<void(const std::string&)> loadText) {
+  PreviewSeams seams;
+  seams.saveFileName = [](QWidget* parent) {
+    return QFileDialog::getSaveFileName(parent, QString(), QString(), U("TXT (*.txt *.TXT)"),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+  };
+  seams.openFileName = [](QWidget* parent) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), U("TXT (*.TXT *.txt)"));
+  };
+  seams.showError = [](QWidget* parent, const QString& message) {
+    QMessageBox::critical(parent, QApplication::applicationName(), message);
+  };
+  seams.loadText = std::move(loadText);
+  return seams;
 }
 
 void TForm2::SetLines(const std::vector<std::string>& lines) {
-  QStringList text;
-  for (const std::string& line : lines) text << QString::fromStdString(Cp932ToUtf8(line));
-  Memo1->setPlainText(text.join('\n'));
+  ShowText(JoinLinesCrLf(lines));
 }
 
-QString TForm2::Text() const {
-  return Memo1->toPlainText();
+void TForm2::ShowText(std::string cp932) {
+  memoText_ = std::move(cp932);
+  QString text = QString::fromStdString(Cp932ToUtf8(memoText_));
+  text.replace(U("\r\n"), U("\n"));
+  if (text.endsWith('\n')) text.chop(1);  // the last line's break starts no line
+  Memo1->setPlainText(text);
+}
+
+WrapStyle TForm2::Style() const {
+  if (RadioButton1->isChecked()) return WrapStyle::Delphi;
+  if (RadioButton2->isChecked()) return WrapStyle::CFamily;
+  if (RadioButton3->isChecked()) return WrapStyle::Basic;
+  return WrapStyle::Plain;
+}
+
+void TForm2::Button4Click() {
+  const QString chosen = seams_.saveFileName(this);
+  if (chosen.isEmpty()) return;
+  const std::string path = SaveFileName(chosen.toStdString());
+  const FileResult result = SaveTextFile(path, memoText_);
+  if (!result.ok) seams_.showError(this, QString::fromStdString(result.error) + ".");
+}
+
+void TForm2::Button3Click() {
+  const QString chosen = seams_.openFileName(this);
+  if (chosen.isEmpty()) return;
+  const FileResult result = LoadTextFile(chosen.toStdString());
+  if (!result.ok) {
+    seams_.showError(this, QString::fromStdString(result.error) + ".");
+    return;
+  }
+  ShowText(NormalizeLineBreaks(result.text));
+  if (seams_.loadText) seams_.loadText(memoText_);
+}
+
+void TForm2::StaticText1Click() {
+  RadioButton2->setChecked(true);
+  RadioButton2->setFocus(Qt::MouseFocusReason);
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == StaticText1 && event->type() == QEvent::MouseButtonPress) {
+    StaticText1Click();
+    return true;
+  }
+  if (watched == RadioButton2 &&
+      (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    // RadioButton2 has no caption to show its focus: frame StaticText1.
+    focusFrame_ = event->type() == QEvent::FocusIn;
+    update();
+  }
+  if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier)) {
+      // Exactly Ctrl+A selects all; with Shift or Alt as well, nothing.
+      if (key->modifiers() == Qt::ControlModifier) Memo1->selectAll();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  if (!focusFrame_) return;
+  QPainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  const QRect r = StaticText1->geometry();
+  option.rect = QRect(QPoint(r.left() - 2, r.top() - 2), QPoint(r.right() + 2, r.bottom() + 3));
+  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 }  // namespace tabulon

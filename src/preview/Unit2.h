@@ -1,28 +1,74 @@
-// TForm2, the preview window: shows the table text as it will be copied.
+// TForm2, the preview window: the table text as it will be copied, the
+// choice of comment wrapping, and saving and loading .TXT files.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "preview/comment_wrap.h"
+
+class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace tabulon {
+
+// What the window asks of the user and the platform, so a test can answer:
+// file names (empty when cancelled), error messages, and the main window's
+// part of loading a file (the file's CP932 text, line breaks made CR LF).
+struct PreviewSeams {
+  std::function<QString(QWidget* parent)> saveFileName;
+  std::function<QString(QWidget* parent)> openFileName;
+  std::function<void(QWidget* parent, const QString& message)> showError;
+  std::function<void(const std::string& text)> loadText;
+};
 
 class TForm2 : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm2(QWidget* parent = nullptr);
+  explicit TForm2(PreviewSeams seams, QWidget* parent = nullptr);
 
-  // Shows the CP932 lines of the table.
+  // Shows the CP932 lines of the table; a save writes them with CR LF.
   void SetLines(const std::vector<std::string>& lines);
-  QString Text() const;
+  // The chosen wrapping.
+  WrapStyle Style() const;
+  // The memo's text as CP932 bytes, as a save writes it.
+  const std::string& MemoText() const { return memoText_; }
+
+  void Button4Click();  // save
+  void Button3Click();  // load
+  void StaticText1Click();
+
+  // The dialogs and message box of a desktop session.
+  static PreviewSeams DesktopSeams(std::function<void(const std::string&)> loadText);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  void ShowText(std::string cp932);
+
+  PreviewSeams seams_;
+  std::string memoText_;
+  bool focusFrame_ = false;
+
+  QLabel* Label1;
   QPlainTextEdit* Memo1;
   QPushButton* Button1;
   QPushButton* Button2;
+  QRadioButton* RadioButton1;
+  QRadioButton* RadioButton2;
+  QLabel* StaticText1;
+  QRadioButton* RadioButton3;
+  QRadioButton* RadioButton4;
+  QPushButton* Button3;
+  QPushButton* Button4;
+  QMenu* PopupMenu1;
 };
 
 }  // namespace tabulon

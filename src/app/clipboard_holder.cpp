@@ -1,0 +1,100 @@
+#include "app/clipboard_holder.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTimer>
+#include <cerrno>
+#include <cstdio>
+#include <string_view>
+
+namespace tabulon {
+
+namespace {
+
+constexpr int kReadyTimeoutMs = 5000;
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool HandToClipboardHolder(const std::string& utf8) {
+  int text[2], ready[2];
+  if (::pipe2(text, O_CLOEXEC) != 0) return false;
+  if (::pipe2(ready, O_CLOEXEC) != 0) {
+    ::close(text[0]);
+    ::close(text[1]);
+    return false;
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Forked twice, so the holder is nobody's child and leaves no zombie, in
+    // a session of its own, holding neither our terminal nor our stderr.
+    if (::fork() != 0) ::_exit(0);
+    ::setsid();
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(text[0], 0);
+    ::dup2(ready[1], 1);
+    ::dup2(null, 2);
+    ::execl("/proc/self/exe", "tabulon", kHolderFlag, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(text[0]);
+  ::close(ready[1]);
+  bool ok = false;
+  if (child > 0) {
+    ::waitpid(child, nullptr, 0);
+    const bool sent = WriteAll(text[1], utf8);
+    ::close(text[1]);
+    text[1] = -1;
+    pollfd p{ready[0], POLLIN, 0};
+    char byte = 0;
+    ok = sent && ::poll(&p, 1, kReadyTimeoutMs) == 1 && ::read(ready[0], &byte, 1) == 1;
+  }
+  if (text[1] >= 0) ::close(text[1]);
+  ::close(ready[0]);
+  return ok;
+}
+
+int RunClipboardHolder(int argc, char** argv) {
+  std::string text;
+  char block[1 << 16];
+  for (ssize_t n; (n = ::read(0, block, sizeof block)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return 1;
+    text.append(block, static_cast<std::size_t>(n));
+  }
+  QGuiApplication app(argc, argv);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText(QString::fromStdString(text));
+  // Ends once another program owns the clipboard (a clipboard manager that
+  // takes the text over counts as one).
+  QObject::connect(clipboard, &QClipboard::dataChanged, &app, [&] {
+    if (!clipboard->ownsClipboard()) app.quit();
+  });
+  QTimer::singleShot(0, &app, [&] {
+    if (!clipboard->ownsClipboard()) {
+      app.quit();
+      return;
+    }
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+  });
+  return app.exec();
+}
+
+}  // namespace tabulon

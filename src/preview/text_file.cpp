@@ -1,0 +1,146 @@
+#include "preview/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "document/cp932.h"
+#include "table/reader.h"
+
+namespace tabulon {
+
+namespace {
+
+std::string Message(const std::string& path, int error, const char* tail) {
+  return "ファイル \"" + path + "\". " + std::strerror(error) + " " + tail;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string SaveFileName(std::string_view chosen) {
+  const std::size_t slash = chosen.rfind('/');
+  const std::size_t dot = chosen.rfind('.');
+  const bool hasExtension =
+      dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
+  return std::string(hasExtension ? chosen.substr(0, dot) : chosen) + ".TXT";
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) {
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string NormalizeLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if (ch == '\r' || ch == '\n') {
+      out += "\r\n";
+      if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
+  FileResult result;
+  const char* const tail = "を作成できません";
+  std::string temp = path + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    result.error = Message(path, errno, tail);
+    return result;
+  }
+  // The new file gets the permissions a newly created file would get.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const int writeError = errno;
+  if (::close(fd) != 0 || !written) {
+    result.error = Message(path, written ? errno : writeError, tail);
+    ::unlink(temp.c_str());
+    return result;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    result.error = Message(path, errno, tail);
+    ::unlink(temp.c_str());
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+FileResult LoadTextFile(const std::string& path, std::size_t limit) {
+  FileResult result;
+  const char* const tail = "は開けません";
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.error = Message(path, errno, tail);
+    return result;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    result.error = Message(path, EISDIR, tail);
+    return result;
+  }
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      result.error = Message(path, errno, tail);
+      ::close(fd);
+      return result;
+    }
+    if (n == 0) break;
+    if (result.text.size() + static_cast<std::size_t>(n) > limit) {
+      ::close(fd);
+      result.text.clear();
+      result.tooLarge = true;
+      result.error = "文字列の大きさがメモの制限を越えました";
+      return result;
+    }
+    result.text.append(block, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  result.ok = true;
+  return result;
+}
+
+void ReadLoadedText(Document& doc, std::string_view text) {
+  ClearTable(doc);
+  const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+  if (FindText(first, "^-") != 2) {
+    doc.options.SetChecked(OptionControl::CheckBox3, false);
+    doc.options.SetChecked(OptionControl::CheckBox5, false);
+  }
+  SetUpGrid(doc);
+  ReadClipboardText(doc, text);
+}
+
+}  // namespace tabulon

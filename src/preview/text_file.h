@@ -1,0 +1,47 @@
+// The .TXT files of the preview window: CP932 bytes, CR LF line ends, no
+// byte-order mark. Saving never leaves a half-written file where a good one
+// stood; loading refuses what no table would ever be.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/document.h"
+
+namespace tabulon {
+
+// Larger files are refused on loading; a full table is some 26 kB.
+inline constexpr std::size_t kMaxLoadBytes = 16 * 1024 * 1024;
+
+// The chosen name with its extension (the part from the last "." after the
+// last "/") replaced by ".TXT", or ".TXT" appended where there is none.
+std::string SaveFileName(std::string_view chosen);
+
+// Every line followed by CR LF.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+// CR, LF and CR LF all made CR LF.
+std::string NormalizeLineBreaks(std::string_view text);
+
+struct FileResult {
+  bool ok = false;
+  std::string text;   // the file's bytes, on loading
+  std::string error;  // the message to show, without the final "."
+  bool tooLarge = false;
+};
+
+// Writes beside the target and renames over it, so a failure leaves any old
+// file whole. The error is "ファイル "path". reason を作成できません" (UTF-8).
+FileResult SaveTextFile(const std::string& path, std::string_view bytes);
+
+// Reads a file of at most kMaxLoadBytes (`limit` for tests).
+FileResult LoadTextFile(const std::string& path, std::size_t limit = kMaxLoadBytes);
+
+// The load step after the text is on the clipboard: ClearTable, then ﾀｲﾄﾙ and
+// 罫線 unchecked unless the first line has "^-" at byte 3, then the window's
+// creation (grid set-up and reader) over the text.
+void ReadLoadedText(Document& doc, std::string_view text);
+
+}  // namespace tabulon

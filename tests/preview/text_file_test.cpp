@@ -1,0 +1,91 @@
+#include "preview/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/text.h"
+
+namespace tabulon {
+namespace {
+
+using C = OptionControl;
+namespace fs = std::filesystem;
+
+TEST(SaveFileName, ExtensionBecomesTxt) {
+  EXPECT_EQ(SaveFileName("/d/table"), "/d/table.TXT");
+  EXPECT_EQ(SaveFileName("/d/table.txt"), "/d/table.TXT");
+  EXPECT_EQ(SaveFileName("/d/table.csv"), "/d/table.TXT");
+  EXPECT_EQ(SaveFileName("/d/a.b.c"), "/d/a.b.TXT");
+  EXPECT_EQ(SaveFileName("/d.old/table"), "/d.old/table.TXT");  // a dot in a folder is no extension
+}
+
+TEST(TextFile, LineBreaksAllBecomeCrLf) {
+  EXPECT_EQ(NormalizeLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
+  EXPECT_EQ(JoinLinesCrLf({"x", ""}), "x\r\n\r\n");
+}
+
+class TextFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tabulon_text_file_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  fs::path dir;
+};
+
+TEST_F(TextFileOnDisk, SaveReplacesAndLeavesNoTemporaryFile) {
+  const std::string path = (dir / "t.TXT").string();
+  ASSERT_TRUE(SaveTextFile(path, "old\r\n").ok);
+  ASSERT_TRUE(SaveTextFile(path, "\x95\x5c\r\n").ok);
+  EXPECT_EQ(Read(path), "\x95\x5c\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TextFileOnDisk, FailedSaveNamesTheFileAndKeepsWhatWasThere) {
+  const std::string missing = (dir / "no" / "t.TXT").string();
+  const FileResult r = SaveTextFile(missing, "x");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "ファイル \"" + missing + "\". No such file or directory を作成できません");
+  // A folder where the file should go: the rename fails, the folder stays.
+  fs::create_directories(dir / "t.TXT" / "inside");
+  EXPECT_FALSE(SaveTextFile((dir / "t.TXT").string(), "x").ok);
+  EXPECT_TRUE(fs::is_directory(dir / "t.TXT" / "inside"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TextFileOnDisk, LoadRefusesMissingAndOversizedFiles) {
+  const FileResult missing = LoadTextFile((dir / "none.TXT").string());
+  EXPECT_FALSE(missing.ok);
+  EXPECT_NE(missing.error.find("は開けません"), std::string::npos);
+  std::ofstream((dir / "big.TXT")) << std::string(100, 'x');
+  const FileResult big = LoadTextFile((dir / "big.TXT").string(), 99);
+  EXPECT_TRUE(big.tooLarge);
+  EXPECT_EQ(big.error, "文字列の大きさがメモの制限を越えました");
+  EXPECT_TRUE(LoadTextFile((dir / "big.TXT").string(), 100).ok);
+  EXPECT_FALSE(LoadTextFile(dir.string()).ok);  // a folder is no file
+}
+
+TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtByteThree) {
+  for (const auto& [first, ruled] :
+       std::vector<std::pair<std::string, bool>>{{"+-^--=---^-+", true},
+                                                 {"{-^--=---^-+", true},
+                                                 {"/*^--=---^-+", true},
+                                                 {"'+-^--=---^-+", false},
+                                                 {"x\ty", false}}) {
+    Document doc;
+    SetUpGrid(doc);
+    doc.options.SetChecked(C::CheckBox4, true);
+    ReadLoadedText(doc, first + "\r\n|ab|\r\n+--+\r\n");
+    EXPECT_EQ(doc.options.Checked(C::CheckBox5), ruled) << first;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon

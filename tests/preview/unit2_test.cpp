@@ -1,0 +1,192 @@
+// The preview window, offscreen: wrapping through "Ｏ Ｋ", saving and loading
+// .TXT files through the window, with the dialogs answered by the test.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "app/Unit1.h"
+#include "document/codec.h"
+#include "preview/Unit2.h"
+
+using namespace tabulon;
+using C = OptionControl;
+
+namespace {
+
+const char* const kAsciiTable =
+    "+-^---==-^---+\r\n|Plan        |\r\n+---+---+----+\r\n| ＼|a  |b   |\r\n"
+    "+---+---+----+\r\n|  1|x  |yy  |\r\n+---+---+----+\r\n|  2|12 |z   |\r\n"
+    "+---+---+----+\r\n";
+
+std::string ReadFile(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+class Unit2Test : public QObject {
+  Q_OBJECT
+
+  // A main window read from `clipboard`, whose clipboard output, preview
+  // dialogs and preview result the test answers.
+  struct Harness {
+    explicit Harness(const char* clipboard) {
+      QGuiApplication::clipboard()->setText(QString::fromUtf8(clipboard));
+      form = std::make_unique<TForm1>();
+      form->SetClipboardOut([this](const std::string& text) {
+        copied.push_back(Cp932ToUtf8(text));
+        return true;
+      });
+      form->SetPreviewSeams([this] {
+        PreviewSeams s;
+        s.saveFileName = [this](QWidget*) { return fileName; };
+        s.openFileName = [this](QWidget*) { return fileName; };
+        s.showError = [this](QWidget*, const QString& m) { errors << m; };
+        return s;
+      });
+      form->show();
+    }
+    // Presses "作成する"; `act` works the open preview and gives its result.
+    void Create(std::function<int(TForm2&)> act) {
+      form->SetPreviewRunner(std::move(act));
+      form->Button1Click();
+    }
+    std::unique_ptr<TForm1> form;
+    std::vector<std::string> copied;
+    QString fileName;
+    QStringList errors;
+  };
+
+  static int Choose(TForm2& preview, const char* radio) {
+    preview.findChild<QRadioButton*>(radio)->click();
+    return QDialog::Accepted;
+  }
+
+ private slots:
+  void okWrapsCopiesAndEnds() {
+    Harness h(kAsciiTable);
+    h.Create([](TForm2& p) { return Choose(p, "RadioButton1"); });  // Delphi
+    QCOMPARE(h.copied.size(), std::size_t(1));
+    const std::string& text = h.copied[0];
+    QVERIFY(text.rfind("{-^---==-^---+\r\n|Plan        |\r\n", 0) == 0);
+    QVERIFY(text.size() > 16 && text.compare(text.size() - 16, 16, "+---+---+----}\r\n") == 0);
+    QVERIFY(!h.form->isVisible());
+
+    Harness c(kAsciiTable);
+    c.Create([](TForm2& p) {
+      // StaticText1 stands in for the C family button's caption.
+      QTest::mouseClick(p.findChild<QWidget*>("StaticText1"), Qt::LeftButton);
+      return QDialog::Accepted;
+    });
+    QVERIFY(c.copied.at(0).rfind("/*^---==-^---+\r\n", 0) == 0);
+  }
+
+  void backLeavesTheClipboardAndTheProgramAlone() {
+    Harness h(kAsciiTable);
+    h.Create([](TForm2& p) {
+      // A new preview starts at "ﾌﾟﾚｰﾝ" every time.
+      if (!p.findChild<QRadioButton*>("RadioButton4")->isChecked()) return -1;
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QVERIFY(h.copied.empty());
+    QVERIFY(h.form->isVisible());
+  }
+
+  void ctrlAExactlySelectsAll() {
+    TForm2 preview(PreviewSeams{});
+    preview.SetLines({"abc", "def"});
+    auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
+    QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!memo->textCursor().hasSelection());
+    QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(memo->textCursor().selectedText(), QString("abc") + QChar(0x2029) + "def");
+  }
+
+  void saveWritesCp932WithCrLfUnderATxtName() {
+    QTemporaryDir dir;
+    for (const char* chosen : {"plain", "table.txt", "data.csv", "a.b.c"}) {
+      Harness h("品\t1\r\nりんご\t22\r\n");
+      h.fileName = dir.filePath(chosen);
+      h.Create([](TForm2& p) {
+        p.Button4Click();
+        return static_cast<int>(QDialog::Rejected);
+      });
+      QString base = QString(chosen).section('.', 0, QString(chosen).count('.') ? -2 : -1);
+      const std::string saved = ReadFile(dir.filePath(base + ".TXT"));
+      QVERIFY2(saved.rfind("+-^---==-^", 0) == 0, chosen);
+      QVERIFY(saved.find(Utf8ToCp932("りんご")) != std::string::npos);
+      QVERIFY(saved.size() > 2 && saved.compare(saved.size() - 2, 2, "\r\n") == 0);
+      QVERIFY(h.errors.isEmpty());
+    }
+  }
+
+  void failedSaveShowsTheMessageAndStaysOpen() {
+    QTemporaryDir dir;
+    Harness h(kAsciiTable);
+    h.fileName = dir.filePath("missing/table");
+    bool stillOpen = false;
+    h.Create([&](TForm2& p) {
+      p.Button4Click();
+      stillOpen = true;
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QVERIFY(stillOpen);
+    QCOMPARE(h.errors.size(), 1);
+    QCOMPARE(h.errors[0], QString::fromUtf8("ファイル \"") + dir.filePath("missing/table.TXT") +
+                              QString::fromUtf8("\". No such file or directory を作成できません."));
+  }
+
+  void loadReadsTheFileIntoTheGridBeneath() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("basic.TXT");
+    std::ofstream(path.toStdString(), std::ios::binary) << Utf8ToCp932(
+        "'+-^---==-^---+\n'|Plan        |\n'+---+---+----+\n'| ＼|a  |b   |\n"
+        "'+---+---+----+\n'|  1|x  |yy  |\n'+---+---+----+\n");
+    Harness h("x\t1\r\ny\t2\r\n");
+    h.form->document().options.SetChecked(C::CheckBox6, true);
+    h.fileName = path;
+    h.Create([&](TForm2& p) {
+      p.Button3Click();
+      // The preview shows the file; the clipboard holds it with CR LF.
+      const QString shown = p.findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+      return shown.startsWith("'+-^") ? static_cast<int>(QDialog::Rejected) : -1;
+    });
+    QCOMPARE(h.copied.size(), std::size_t(1));
+    QVERIFY(h.copied[0].find("'|Plan        |\r\n") != std::string::npos);
+    const Document& doc = h.form->document();
+    QCOMPARE(doc.grid.Cell(3, 1), std::string("yy"));
+    QCOMPARE(doc.grid.Cell(2, 2), std::string(""));
+    QCOMPARE(doc.options.Title(), std::string("Plan"));
+    // A Basic-wrapped table has "^-" at byte 4: 罫線 was switched off first.
+    QVERIFY(!doc.options.Checked(C::CheckBox5));
+    QVERIFY(!doc.options.Checked(C::CheckBox6));
+    QCOMPARE(h.form->findChild<QLineEdit*>("Edit1")->text(), QString("Plan"));
+  }
+
+  void failedLoadChangesNothing() {
+    QTemporaryDir dir;
+    Harness h(kAsciiTable);
+    h.fileName = dir.filePath("none.TXT");
+    h.Create([](TForm2& p) {
+      p.Button3Click();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QCOMPARE(h.errors.size(), 1);
+    QVERIFY(h.errors[0].endsWith(QString::fromUtf8("は開けません.")));
+    QVERIFY(h.copied.empty());
+    QCOMPARE(h.form->document().grid.Cell(3, 1), std::string("yy"));
+    QCOMPARE(h.form->document().options.Title(), std::string("Plan"));
+  }
+};
+
+QTEST_MAIN(Unit2Test)
+#include "unit2_test.moc"
