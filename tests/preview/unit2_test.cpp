@@ -172,6 +172,22 @@ class Unit2Test : public QObject {
     QCOMPARE(h.form->findChild<QLineEdit*>("Edit1")->text(), QString("Plan"));
   }
 
+  void binaryFileLoadsAsBytes() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("blob.TXT");
+    std::string bytes;
+    for (int i = 0; i < 70000; ++i) bytes += static_cast<char>((i * 7919) % 256);
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+    Harness h(kAsciiTable);
+    h.fileName = path;
+    h.Create([](TForm2& p) {
+      p.Button3Click();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    QVERIFY(h.errors.isEmpty());
+    QCOMPARE(h.copied.size(), std::size_t(1));
+  }
+
   void failedLoadChangesNothing() {
     QTemporaryDir dir;
     Harness h(kAsciiTable);
