@@ -19,6 +19,7 @@
 #include "app/grid_font.h"
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
+#include "app/widgets.h"
 #include "document/codec.h"
 #include "editing/grid_menu.h"
 #include "preview/Unit2.h"
@@ -38,10 +39,6 @@ namespace {
 
 using C = OptionControl;
 
-QString U(const char* utf8) {
-  return QString::fromUtf8(utf8);
-}
-
 // Refuses any edit that would make the text longer than `limit` bytes in
 // CP932, whether typed, pasted or committed by an input method.
 class Cp932LimitValidator : public QValidator {
@@ -55,19 +52,6 @@ class Cp932LimitValidator : public QValidator {
  private:
   int limit_;
 };
-
-template <typename W>
-W* Place(W* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(U(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
-
-void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
-  QStringList text;
-  for (const char* line : lines) text << U(line);
-  widget->setToolTip(text.join('\n'));
-}
 
 }  // namespace
 

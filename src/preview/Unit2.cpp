@@ -15,29 +15,13 @@
 #include <QStyleOptionFocusRect>
 
 #include "app/grid_font.h"
+#include "app/widgets.h"
 #include "document/codec.h"
 #include "preview/text_file.h"
 
 namespace tabulon {
 
 namespace {
-
-QString U(const char* utf8) {
-  return QString::fromUtf8(utf8);
-}
-
-template <typename W>
-W* Place(W* widget, const char* name, int left, int top, int width, int height) {
-  widget->setObjectName(U(name));
-  widget->setGeometry(left, top, width, height);
-  return widget;
-}
-
-void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
-  QStringList text;
-  for (const char* line : lines) text << U(line);
-  widget->setToolTip(text.join('\n'));
-}
 
 constexpr int kRulerLeft = 10;
 

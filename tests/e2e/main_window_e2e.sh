@@ -9,33 +9,16 @@ out=${OUT:-$(mktemp -d)}
 mkdir -p "$out"
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$out}
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_window() {  # name: the id of the visible window whose title matches
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && {
-      echo "$id"
-      return 0
-    }
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/lib.sh"
 
 # The clipboard needs an owner that stays: xclip serves it in the background.
 "$filter" --rules box --title 価格表 --trim --wrap slash <"$samples/spreadsheet.txt" |
   xclip -selection clipboard -i
-"$tabulon" >"$out/tabulon.log" 2>&1 &
-pid=$!
+start_tabulon
 trap 'kill $pid 2>/dev/null || true' EXIT
-
-main=$(wait_window 'Tabulon') || fail "the main window did not come up"
 sleep 0.3
 /usr/bin/import -window root "$out/main_window.png"
-
-xdotool windowfocus --sync "$main"
-xdotool key Return
-preview=$(wait_window 'プレビュー') || fail "Return did not open the preview"
+create_preview
 sleep 0.3
 /usr/bin/import -window root "$out/preview.png"
 

@@ -10,23 +10,7 @@ work=$(mktemp -d)
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work
 trap 'pkill -f -- "--hold-clipboard" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && {
-      echo "$id"
-      return 0
-    }
-    sleep 0.1
-  done
-  return 1
-}
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }  # window, x, y (client)
-wait_exit() {
-  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
+source "$(dirname "$0")/lib.sh"
 same_as() {  # name, expected file: the clipboard must hold exactly that
   xclip -selection clipboard -o >"$work/got"
   cmp -s "$work/got" "$2" || fail "$1: clipboard differs
@@ -35,12 +19,7 @@ $(diff <(od -c "$2") <(od -c "$work/got") | head -20)"
 
 # 1. Cells, "作成する" (Return), "Delphi", "Ｏ Ｋ".
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
-"$tabulon" 2>/dev/null &
-pid=$!
-main=$(wait_window 'Tabulon') || fail "no main window"
-xdotool windowfocus --sync "$main"
-xdotool key Return
-preview=$(wait_window 'プレビュー') || fail "no preview"
+open_preview
 click "$preview" 630 97   # RadioButton1 "Delphi"
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
 wait_exit $pid || fail "the program did not end after Ｏ Ｋ"
@@ -50,12 +29,7 @@ pgrep -f -- "--hold-clipboard" >/dev/null || fail "no holder"
 
 # 2. The full circle: that table back in, "ﾌﾟﾚｰﾝ", the same table unwrapped.
 # Starting takes the clipboard from nobody: the holder keeps it meanwhile.
-"$tabulon" 2>/dev/null &
-pid=$!
-main=$(wait_window 'Tabulon') || fail "no main window, second run"
-xdotool windowfocus --sync "$main"
-xdotool key Return
-preview=$(wait_window 'プレビュー') || fail "no preview, second run"
+open_preview
 xdotool windowfocus --sync "$preview"
 xdotool key Return        # "Ｏ Ｋ" is the default button; "ﾌﾟﾚｰﾝ" is checked
 wait_exit $pid || fail "the program did not end, second run"
@@ -70,12 +44,7 @@ pgrep -f -- "--hold-clipboard" >/dev/null && fail "a holder outlived the clipboa
 # 3. A file loaded in the preview, then "戻る" and "閉じる".
 printf 'x\t1\ny\t2\n' >"$work/cells.TXT"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
-"$tabulon" 2>/dev/null &
-pid=$!
-main=$(wait_window 'Tabulon') || fail "no main window, third run"
-xdotool windowfocus --sync "$main"
-xdotool key Return
-preview=$(wait_window 'プレビュー') || fail "no preview, third run"
+open_preview
 click "$preview" 660 428  # Button3 "読込む"
 sleep 1
 xdotool type --delay 5 "$work/cells.TXT"
