@@ -72,9 +72,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     return HandToClipboardHolder(Cp932ToUtf8(cp932));
   };
   runPreview_ = [](TForm2& preview) { return preview.exec(); };
-  previewSeams_ = [this] {
-    return TForm2::DesktopSeams([this](const std::string& text) { LoadText(text); });
-  };
+  previewSeams_ = [] { return TForm2::DesktopSeams(); };
   // Text this process still owns (copied from the preview) outlives it too.
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -210,7 +208,7 @@ void TForm1::Button1Click() {
   ruleWidth_ = WriteTable(doc_);
   StringGrid1->Refresh();
   PreviewSeams seams = previewSeams_();
-  if (!seams.loadText) seams.loadText = [this](const std::string& text) { LoadText(text); };
+  seams.loadText = [this](const std::string& text) { LoadText(text); };
   TForm2 preview(std::move(seams), this);
   preview.SetLines(doc_.TableLines);
   if (runPreview_(preview) != QDialog::Accepted) return;

@@ -43,7 +43,8 @@ class TForm1 : public QDialog {
 
   // Seams for tests: where clipboard text goes (CP932 in; true when it got
   // there), how the preview window is shown (its dialog result), and the
-  // preview's dialogs. Each has the desktop's behaviour by default.
+  // preview's dialogs (loadText is always the window's own). Each has the
+  // desktop's behaviour by default.
   void SetClipboardOut(std::function<bool(const std::string&)> put) { putOnClipboard_ = put; }
   void SetPreviewRunner(std::function<int(TForm2&)> run) { runPreview_ = run; }
   void SetPreviewSeams(std::function<PreviewSeams()> seams) { previewSeams_ = seams; }

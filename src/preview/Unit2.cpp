@@ -118,7 +118,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   if (parent) move(parent->geometry().center() - rect().center());
 }
 
-PreviewSeams TForm2::DesktopSeams(std::function<void(const std::string&)> loadText) {
+PreviewSeams TForm2::DesktopSeams() {
   PreviewSeams seams;
   seams.saveFileName = [](QWidget* parent) {
     return QFileDialog::getSaveFileName(parent, QString(), QString(), U("TXT (*.txt *.TXT)"),
@@ -130,7 +130,6 @@ PreviewSeams TForm2::DesktopSeams(std::function<void(const std::string&)> loadTe
   seams.showError = [](QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QApplication::applicationName(), message);
   };
-  seams.loadText = std::move(loadText);
   return seams;
 }
 

@@ -43,8 +43,8 @@ class TForm2 : public QDialog {
   void Button3Click();  // load
   void StaticText1Click();
 
-  // The dialogs and message box of a desktop session.
-  static PreviewSeams DesktopSeams(std::function<void(const std::string&)> loadText);
+  // The dialogs and message box of a desktop session; the owner adds loadText.
+  static PreviewSeams DesktopSeams();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
