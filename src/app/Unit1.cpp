@@ -69,7 +69,12 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   setFont(font);
 
   putOnClipboard_ = [](const std::string& cp932) {
-    return HandToClipboardHolder(Cp932ToUtf8(cp932));
+    const std::string utf8 = Cp932ToUtf8(cp932);
+    if (HandToClipboardHolder(utf8)) return true;
+    // No holder: own the text here, so at least a clipboard manager can take
+    // it over when the program ends.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
+    return false;
   };
   runPreview_ = [](TForm2& preview) { return preview.exec(); };
   previewSeams_ = [] { return TForm2::DesktopSeams(); };
