@@ -19,15 +19,20 @@ bool HasDisplay() {
   return false;
 }
 
-void FatalToOneLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  const QByteArray text = message.toLocal8Bit();
+// While the application starts, Qt's own messages are held back: if it
+// cannot start, the first of them (usually "could not connect to display")
+// is the one line the user gets.
+QByteArray firstStartMessage;
+
+void StartMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  QByteArray text = message.toLocal8Bit();
+  if (const qsizetype end = text.indexOf('\n'); end >= 0) text.truncate(end);
+  if (firstStartMessage.isEmpty()) firstStartMessage = text;
   if (type == QtFatalMsg) {
-    std::fprintf(stderr, "tabulon: cannot open the window: %s\n",
-                 text.left(text.indexOf('\n')).constData());
+    std::fprintf(stderr, "tabulon: cannot open the window: %s\n", firstStartMessage.constData());
     std::fflush(stderr);
     _exit(1);
   }
-  std::fprintf(stderr, "%s\n", text.constData());
 }
 
 }  // namespace
@@ -40,7 +45,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tabulon: no display to open the window on (DISPLAY is not set)\n");
     return 1;
   }
-  qInstallMessageHandler(FatalToOneLine);
+  qInstallMessageHandler(StartMessages);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tabulon");
   qInstallMessageHandler(nullptr);
