@@ -15,6 +15,14 @@ wait_window() {  # title: prints the id of the visible window of that title
   return 1
 }
 
+wait_gone() {  # title: waits until no visible window has that title
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }  # window, x, y
 
 wait_exit() {  # pid: waits up to 5 s for the process to end

@@ -46,12 +46,16 @@ printf 'x\t1\ny\t2\n' >"$work/cells.TXT"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 428  # Button3 "読込む"
-sleep 1
+dialog=$(wait_window 'Open') || fail "no open dialog"
+xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$work/cells.TXT"
 xdotool key Return
-sleep 1
+wait_gone 'Open' || fail "the open dialog stayed"
+# The loaded text is on the clipboard once the holder is up.
+for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null && break; sleep 0.1; done
+sleep 0.2
 click "$preview" 660 51   # Button2 "戻る"
-sleep 0.3
+wait_gone 'プレビュー' || fail "戻る did not close the preview"
 click "$main" 517 328     # Button2 "閉じる"
 wait_exit $pid || fail "the program did not end after 閉じる"
 printf 'x\t1\r\ny\t2\r\n' >"$work/loaded"
