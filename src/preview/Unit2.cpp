@@ -88,6 +88,11 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   RadioButton2 = Place(new QRadioButton(this), "RadioButton2", 621, 108, 16, 39);
   StaticText1 = Place(new QLabel(this), "StaticText1", 639, 110, 63, 35);
   StaticText1->setText(U("C++Builder,\nC#Builder,\nC,Java,SQL"));
+  // Three lines in the designed 63 x 35: one pixel smaller than the window's
+  // font, whose Japanese glyphs set a taller line than the text needs.
+  QFont small = font;
+  small.setPixelSize(11);
+  StaticText1->setFont(small);
   StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   StaticText1->setFocusPolicy(Qt::NoFocus);
   StaticText1->installEventFilter(this);
@@ -205,6 +210,8 @@ void TForm2::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   QStyleOptionFocusRect option;
   option.initFrom(this);
+  // Shown for a click too, not only for keyboard moves as styles often do.
+  option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
   const QRect r = StaticText1->geometry();
   option.rect = QRect(QPoint(r.left() - 2, r.top() - 2), QPoint(r.right() + 2, r.bottom() + 3));
   style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);

@@ -1,5 +1,6 @@
 // The preview window, offscreen: wrapping through "Ｏ Ｋ", saving and loading
 // .TXT files through the window, with the dialogs answered by the test.
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <fstream>
 
 #include "app/Unit1.h"
@@ -99,6 +101,45 @@ class Unit2Test : public QObject {
     });
     QVERIFY(h.copied.empty());
     QVERIFY(h.form->isVisible());
+  }
+
+  void rulerStandsOverTheText() {
+    TForm2 preview(PreviewSeams{});
+    preview.SetLines({"+-^--=---^-+"});
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
+    auto* ruler = preview.findChild<QWidget*>("Label1");
+    QTextCursor cursor(memo->document());
+    for (int column : {0, 9, 10}) {
+      cursor.setPosition(column);
+      const int textX = memo->viewport()->mapTo(&preview, memo->cursorRect(cursor).topLeft()).x();
+      QCOMPARE(textX, ruler->x() + 6 * column);
+    }
+  }
+
+  void staticTextSelectsTheCFamilyAndShowsItsFocus() {
+    TForm2 preview(PreviewSeams{});
+    preview.show();
+    preview.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    auto* caption = preview.findChild<QWidget*>("StaticText1");
+    const int frameY = caption->y() - 2;
+    auto inkOnFrameLine = [&] {
+      const QImage image = preview.grab().toImage();
+      const QColor background = image.pixelColor(caption->x() + 20, frameY - 3);
+      for (int x = caption->x(); x < caption->x() + caption->width(); ++x) {
+        if (image.pixelColor(x, frameY) != background) return true;
+      }
+      return false;
+    };
+    QVERIFY(!inkOnFrameLine());
+    QTest::mouseClick(caption, Qt::LeftButton);
+    QCOMPARE(preview.Style(), WrapStyle::CFamily);
+    QCOMPARE(QApplication::focusWidget(), preview.findChild<QWidget*>("RadioButton2"));
+    QVERIFY(inkOnFrameLine());
+    preview.findChild<QWidget*>("RadioButton3")->setFocus();
+    QVERIFY(!inkOnFrameLine());
   }
 
   void ctrlAExactlySelectsAll() {
