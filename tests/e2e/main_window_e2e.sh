@@ -27,9 +27,12 @@ sleep 0.3
 # cells.
 xdotool windowfocus --sync "$preview"
 xdotool key ctrl+a ctrl+c
-sleep 0.3
-got=$(xclip -selection clipboard -o)
 want=$("$filter" --rules box --title 価格表 --trim <"$samples/spreadsheet.txt")
+for _ in $(seq 50); do
+  got=$(xclip -selection clipboard -o)
+  [ "$got" = "$want" ] && break
+  sleep 0.1
+done
 [ "$got" = "$want" ] || fail "the preview shows another table:
 $got
 --- expected
