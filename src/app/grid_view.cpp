@@ -239,11 +239,6 @@ void StringGrid::RowMoved(int, int oldVisual, int newVisual) {
   model_->DocumentChanged();
 }
 
-void StringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTableView::currentChanged(current, previous);
-  if (current.isValid()) scrollTo(current);  // sideways too: the focus leads
-}
-
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && event->type() == QEvent::Paint) {

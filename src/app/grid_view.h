@@ -52,6 +52,9 @@ class HeadingView : public QHeaderView {
   Q_OBJECT
  public:
   using QHeaderView::QHeaderView;
+  // The grid fixes the headers' thickness; measuring 256 headings for a
+  // size hint would only cost start-up time.
+  QSize sizeHint() const override { return size(); }
 
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -72,7 +75,6 @@ class StringGrid : public QTableView {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
   void SyncSizes();
@@ -82,7 +84,7 @@ class StringGrid : public QTableView {
 
   Document& doc_;
   GridModel* model_;
-  bool syncing_ = false;
+  bool syncing_ = false;  // the view is being set from the document
 };
 
 }  // namespace tabulon
