@@ -12,21 +12,13 @@
 #include <cstdio>
 #include <string_view>
 
+#include "preview/text_file.h"
+
 namespace tabulon {
 
 namespace {
 
 constexpr int kReadyTimeoutMs = 5000;
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -56,7 +48,7 @@ bool HandToClipboardHolder(const std::string& utf8) {
   bool ok = false;
   if (child > 0) {
     ::waitpid(child, nullptr, 0);
-    const bool sent = WriteAll(text[1], utf8);
+    const bool sent = WriteAllBytes(text[1], utf8);
     ::close(text[1]);
     text[1] = -1;
     pollfd p{ready[0], POLLIN, 0};
@@ -70,12 +62,7 @@ bool HandToClipboardHolder(const std::string& utf8) {
 
 int RunClipboardHolder(int argc, char** argv) {
   std::string text;
-  char block[1 << 16];
-  for (ssize_t n; (n = ::read(0, block, sizeof block)) != 0;) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return 1;
-    text.append(block, static_cast<std::size_t>(n));
-  }
+  if (ReadAllBytes(0, text, std::string::npos) != ReadOutcome::Ok) return 1;
   QGuiApplication app(argc, argv);
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->setText(QString::fromStdString(text));

@@ -19,19 +19,29 @@ std::string Message(const std::string& path, int error, const char* tail) {
   return "ファイル \"" + path + "\". " + std::strerror(error) + " " + tail;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+}  // namespace
+
+bool WriteAllBytes(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
 }
 
-}  // namespace
+ReadOutcome ReadAllBytes(int fd, std::string& out, std::size_t limit) {
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, block, sizeof block);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return ReadOutcome::Failed;
+    if (n == 0) return ReadOutcome::Ok;
+    if (out.size() + static_cast<std::size_t>(n) > limit) return ReadOutcome::TooLarge;
+    out.append(block, static_cast<std::size_t>(n));
+  }
+}
 
 std::string SaveFileName(std::string_view chosen) {
   const std::size_t slash = chosen.rfind('/');
@@ -78,7 +88,7 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool written = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
   const int writeError = errno;
   if (::close(fd) != 0 || !written) {
     result.error = Message(path, written ? errno : writeError, tail);
@@ -108,27 +118,17 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
     result.error = Message(path, EISDIR, tail);
     return result;
   }
-  char block[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      result.error = Message(path, errno, tail);
-      ::close(fd);
-      return result;
-    }
-    if (n == 0) break;
-    if (result.text.size() + static_cast<std::size_t>(n) > limit) {
-      ::close(fd);
-      result.text.clear();
-      result.tooLarge = true;
-      result.error = "文字列の大きさがメモの制限を越えました";
-      return result;
-    }
-    result.text.append(block, static_cast<std::size_t>(n));
-  }
+  const ReadOutcome read = ReadAllBytes(fd, result.text, limit);
+  const int readError = errno;
   ::close(fd);
-  result.ok = true;
+  if (read == ReadOutcome::Ok) {
+    result.ok = true;
+    return result;
+  }
+  result.text.clear();
+  result.tooLarge = read == ReadOutcome::TooLarge;
+  result.error =
+      result.tooLarge ? "文字列の大きさがメモの制限を越えました" : Message(path, readError, tail);
   return result;
 }
 

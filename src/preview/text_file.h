@@ -25,6 +25,15 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 // CR, LF and CR LF all made CR LF.
 std::string NormalizeLineBreaks(std::string_view text);
 
+// Writes every byte to a file descriptor, going on after signals; false on
+// an error, with errno set.
+bool WriteAllBytes(int fd, std::string_view bytes);
+
+// Reads a file descriptor to its end into `out`: Failed on an error (errno
+// set), TooLarge once more than `limit` bytes have come.
+enum class ReadOutcome { Ok, Failed, TooLarge };
+ReadOutcome ReadAllBytes(int fd, std::string& out, std::size_t limit);
+
 struct FileResult {
   bool ok = false;
   std::string text;   // the file's bytes, on loading
