@@ -157,8 +157,10 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
 
   connect(columns, &QHeaderView::sectionResized, this, &StringGrid::ColumnResized);
-  connect(columns, &QHeaderView::sectionMoved, this, &StringGrid::ColumnMoved);
-  connect(rows, &QHeaderView::sectionMoved, this, &StringGrid::RowMoved);
+  for (QHeaderView* header : {columns, rows}) {
+    connect(header, &QHeaderView::sectionMoved, this,
+            [this, header](int, int from, int to) { SectionMoved(header, from, to); });
+  }
   connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     const QModelIndex index = indexAt(pos);
     const int col = index.isValid() ? GridModel::ColOf(index) : -1;
@@ -220,23 +222,18 @@ void StringGrid::ColumnResized(int logical, int, int newSize) {
 
 // The header only changes the order it shows; the move belongs in the
 // document, so the header is put back and the cells follow the document.
-void StringGrid::ColumnMoved(int, int oldVisual, int newVisual) {
+void StringGrid::SectionMoved(QHeaderView* header, int oldVisual, int newVisual) {
   if (syncing_) return;
-  doc_.grid.MoveColumn(oldVisual + kFirstDataCol, newVisual + kFirstDataCol);
+  if (header == horizontalHeader()) {
+    doc_.grid.MoveColumn(oldVisual + kFirstDataCol, newVisual + kFirstDataCol);
+  } else {
+    doc_.grid.MoveRow(oldVisual + kFirstDataRow, newVisual + kFirstDataRow);
+  }
   syncing_ = true;
-  horizontalHeader()->moveSection(newVisual, oldVisual);
+  header->moveSection(newVisual, oldVisual);
   syncing_ = false;
   model_->DocumentChanged();
   SyncSizes();
-}
-
-void StringGrid::RowMoved(int, int oldVisual, int newVisual) {
-  if (syncing_) return;
-  doc_.grid.MoveRow(oldVisual + kFirstDataRow, newVisual + kFirstDataRow);
-  syncing_ = true;
-  verticalHeader()->moveSection(newVisual, oldVisual);
-  syncing_ = false;
-  model_->DocumentChanged();
 }
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -79,8 +79,7 @@ class StringGrid : public QTableView {
  private:
   void SyncSizes();
   void ColumnResized(int logical, int oldSize, int newSize);
-  void ColumnMoved(int logical, int oldVisual, int newVisual);
-  void RowMoved(int logical, int oldVisual, int newVisual);
+  void SectionMoved(QHeaderView* header, int oldVisual, int newVisual);
 
   Document& doc_;
   GridModel* model_;

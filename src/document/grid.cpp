@@ -31,28 +31,27 @@ void Grid::SetColWidth(int col, int pixels) {
   if (col >= 0 && col < kColCount) widths_[col] = pixels;
 }
 
+namespace {
+// Takes element `from` out and puts it back at `to`, shifting those between.
+template <typename Array>
+void MoveElement(Array& a, int from, int to) {
+  if (from < to) {
+    std::rotate(a.begin() + from, a.begin() + from + 1, a.begin() + to + 1);
+  } else {
+    std::rotate(a.begin() + to, a.begin() + from, a.begin() + from + 1);
+  }
+}
+}  // namespace
+
 void Grid::MoveColumn(int from, int to) {
   if (!InGrid(from, 0) || !InGrid(to, 0) || from == to) return;
-  auto rotate = [&](auto& a) {
-    if (from < to) {
-      std::rotate(a.begin() + from, a.begin() + from + 1, a.begin() + to + 1);
-    } else {
-      std::rotate(a.begin() + to, a.begin() + from, a.begin() + from + 1);
-    }
-  };
-  rotate(cells_);
-  rotate(widths_);
+  MoveElement(cells_, from, to);
+  MoveElement(widths_, from, to);
 }
 
 void Grid::MoveRow(int from, int to) {
   if (!InGrid(0, from) || !InGrid(0, to) || from == to) return;
-  for (auto& column : cells_) {
-    if (from < to) {
-      std::rotate(column.begin() + from, column.begin() + from + 1, column.begin() + to + 1);
-    } else {
-      std::rotate(column.begin() + to, column.begin() + from, column.begin() + from + 1);
-    }
-  }
+  for (auto& column : cells_) MoveElement(column, from, to);
 }
 
 void Grid::SetSelection(const GridSelection& s) {
