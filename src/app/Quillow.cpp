@@ -7,6 +7,7 @@
 
 #include "app/Unit1.h"
 #include "app/clipboard_holder.h"
+#include "app/grid_font.h"
 
 namespace {
 
@@ -49,6 +50,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tabulon");
   qInstallMessageHandler(nullptr);
+  bool exactFont = false;
+  tabulon::GridFont(&exactFont);
+  if (!exactFont) {
+    std::fprintf(stderr,
+                 "tabulon: no installed font draws 6 px and 12 px characters at 12 px "
+                 "(fonts-ipafont-gothic has one); the grid will not line up\n");
+  }
   tabulon::TForm1 form;
   form.show();
   return app.exec();

@@ -193,7 +193,10 @@ void TForm1::RefreshOptions() {
     button->setChecked(o.Checked(control));
     button->setEnabled(o.Enabled(control));
   }
-  Edit2->setText(QString::number(o.Position()));
+  // Every option change calls this; lay out Edit2's text only when it changes.
+  if (const QString width = QString::number(o.Position()); Edit2->text() != width) {
+    Edit2->setText(width);
+  }
   Edit2->setEnabled(o.Enabled(C::Edit2));
   UpDown1->setEnabled(o.Enabled(C::UpDown1));
   upButton_->setEnabled(o.Position() < kMaxLineWidth);
