@@ -112,11 +112,15 @@ void EraseFirst(std::string& text, std::string_view what) {
   ReplaceFirst(text, what, "");
 }
 
-// Takes the comment mark off a title line: the mark with the blank it
-// replaced, or else the bare mark. Only one goes, so a title's own "'" or "{"
-// stays.
+// Takes the comment mark that begins a title line off it: the mark with the
+// blank it replaced, or else the bare mark. Only that one goes, so a title's
+// own "'", "{" or "{ " stays.
 void EraseMarker(std::string& title, std::string_view withBlank, std::string_view bare) {
-  if (!ReplaceFirst(title, withBlank, "")) ReplaceFirst(title, bare, "");
+  if (StartsWith(title, withBlank)) {
+    title.erase(0, withBlank.size());
+  } else if (StartsWith(title, bare)) {
+    title.erase(0, bare.size());
+  }
 }
 
 bool ContainsAny(std::string_view line, std::initializer_list<std::string_view> texts) {

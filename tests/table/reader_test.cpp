@@ -295,13 +295,17 @@ TEST_F(WrappedTabTextTest, FormBBasicWithTitle) {
   EXPECT_EQ(doc.options.Title(), "Bob's list");
   Read("'bare\r\n'x\t\r\n");
   EXPECT_EQ(doc.options.Title(), "bare");
+  Read("'a' b\r\n'x\t\r\n");  // the mark is the one the line begins with
+  EXPECT_EQ(doc.options.Title(), "a' b");
 }
 
 TEST_F(WrappedTabTextTest, FormCBraceAndSlashStar) {
   Read("{Plan\r\nx  \tyy  \t\r\n12 \tz   \t\r\n}\r\n");
   EXPECT_EQ(doc.options.Title(), "Plan");
   EXPECT_EQ(Cell(2, 2), "12");
-  EXPECT_EQ(Cell(2, 3), "");  // the emptied closing line
+  EXPECT_EQ(Cell(2, 3), "");       // the emptied closing line
+  Read("{a { b\r\nx\t\r\n}\r\n");  // a "{ " in the title is the title's
+  EXPECT_EQ(doc.options.Title(), "a { b");
   SetUpGrid(doc);
   Read("/*\r\nx\t\r\n*/\r\n");
   EXPECT_EQ(doc.options.Title(), "");
