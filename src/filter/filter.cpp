@@ -101,7 +101,7 @@ const char* FilterUsage() {
          "  --column-headings | --no-column-headings\n"
          "  --row-headings | --no-row-headings\n"
          "  --trim | --no-trim           leave out the blank columns after the last used one\n"
-         "  --width N | --no-width       fixed line width, N from 12 to 99\n"
+         "  --width N | --no-width       fixed line width, N from 12 to 99 (turns --trim off)\n"
          "  --wrap plain|brace|slash|quote  comment wrapping: none, { }, /* */, ' per line\n"
          "  --input-encoding utf-8|cp932    (default utf-8)\n"
          "  --output-encoding utf-8|cp932   (default utf-8)\n"
@@ -151,6 +151,8 @@ ParseOutcome ParseFilterArgs(const std::vector<std::string>& args) {
       r.rules = rules;
     } else if (is("--title")) {
       if (!TakeValue(args, i, "--title", value)) return missing("--title");
+      // The title field holds one line; a break would split the table.
+      if (value.find_first_of("\r\n") != std::string::npos) return bad("a title is one line");
       r.title = true;
       r.titleText = value;
     } else if (is("--width")) {
@@ -196,6 +198,9 @@ void ApplyRequest(const FilterRequest& r, const std::string& titleCp932, OptionS
   if (r.rowHeadings) o.SetChecked(C::CheckBox2, *r.rowHeadings);
   if (r.trim) o.SetChecked(C::CheckBox4, *r.trim);
   if (r.width) {
+    // In the window 桁数 can be checked only once 空白列切捨て is off, and
+    // the table read may have checked it: a width asked for is a width given.
+    if (*r.width) o.SetChecked(C::CheckBox4, false);
     o.SetChecked(C::CheckBox6, *r.width);
     if (*r.width) o.SetPosition(r.widthValue);
   }

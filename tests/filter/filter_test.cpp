@@ -47,6 +47,9 @@ TEST(Filter, OptionsApplyInAFixedOrderThroughTheHandlers) {
   EXPECT_NE(r.out.find("┘*/\r\n"), std::string::npos);
   // --no-trim after --trim: the last wins, so --width is no contradiction.
   EXPECT_EQ(Filter(kCells, {"--trim", "--no-trim", "--width", "30"}).status, 0);
+  // A trimmed table read back checks 空白列切捨て; --width still gives its width.
+  const FilterRun widened = Filter(Filter(kCells, {"--trim"}).out, {"--width", "20"});
+  EXPECT_EQ(widened.out.substr(0, widened.out.find('\n')), "+-^---==-^---------+");
 }
 
 TEST(Filter, RulesNoneWritesTabText) {
@@ -106,6 +109,7 @@ TEST(Filter, BadValuesAndUnknownFlagsShowTheUsage) {
                                              {"--wrap", "xml"},
                                              {"--input-encoding", "latin1"},
                                              {"--title"},
+                                             {"--title", "two\nlines"},
                                              {"--frobnicate"}}) {
     const FilterRun r = Filter(kCells, args);
     EXPECT_EQ(r.status, 2) << args[0];
