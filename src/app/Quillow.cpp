@@ -1,6 +1,7 @@
 // Start-up: the application, the main window, the event loop.
 #include <unistd.h>
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,10 @@ void StartMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A clipboard holder that died early must not take the program with it
+  // when the text is written to it: the write fails and the program keeps
+  // the text itself.
+  std::signal(SIGPIPE, SIG_IGN);
   if (argc == 2 && std::strcmp(argv[1], tabulon::kHolderFlag) == 0) {
     return tabulon::RunClipboardHolder(argc, argv);
   }

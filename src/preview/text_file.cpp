@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "document/cp932.h"
@@ -78,16 +79,32 @@ std::string NormalizeLineBreaks(std::string_view text) {
 FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
   FileResult result;
   const char* const tail = "を作成できません";
-  std::string temp = path + ".XXXXXX";
+  // Saving over a file is writing into it: a link keeps naming the file it
+  // names, the file keeps its permissions, and a file that may not be
+  // written is refused.
+  std::string target = path;
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && ::access(target.c_str(), W_OK) != 0) {
+    result.error = Message(path, errno, tail);
+    return result;
+  }
+  std::string temp = target + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
     result.error = Message(path, errno, tail);
     return result;
   }
-  // The new file gets the permissions a newly created file would get.
+  // A new file gets the permissions a newly created file would get.
   const mode_t mask = ::umask(0);
   ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+  ::fchmod(fd, exists ? existing.st_mode & 07777 : 0666 & ~mask);
   const bool written = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
   const int writeError = errno;
   if (::close(fd) != 0 || !written) {
@@ -95,7 +112,7 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     return result;
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
     result.error = Message(path, errno, tail);
     ::unlink(temp.c_str());
     return result;

@@ -1,6 +1,9 @@
 #include "preview/text_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -58,6 +61,34 @@ TEST_F(TextFileOnDisk, FailedSaveNamesTheFileAndKeepsWhatWasThere) {
   EXPECT_FALSE(SaveTextFile((dir / "t.TXT").string(), "x").ok);
   EXPECT_TRUE(fs::is_directory(dir / "t.TXT" / "inside"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TextFileOnDisk, SaveOverAFileKeepsItsModeAndLinkAndAFailedWriteKeepsTheOldText) {
+  const fs::path file = dir / "t.TXT", link = dir / "link.TXT";
+  std::ofstream(file) << "old";
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(file, link);
+  ASSERT_TRUE(SaveTextFile(link.string(), "new\r\n").ok);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Read(file), "new\r\n");
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  // The disk refuses the rest of the text after 4 bytes: the file keeps its
+  // old text and no part-written file stays beside it.
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const FileResult r = SaveTextFile(file.string(), std::string(100, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "ファイル \"" + file.string() + "\". File too large を作成できません");
+  EXPECT_EQ(Read(file), "new\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
 TEST_F(TextFileOnDisk, LoadRefusesMissingAndOversizedFiles) {
