@@ -40,17 +40,45 @@ namespace {
 using C = OptionControl;
 
 // Refuses any edit that would make the text longer than `limit` bytes in
-// CP932, whether typed, pasted or committed by an input method.
+// CP932, whether typed, pasted or committed by an input method. A longer text
+// the program itself puts there (a title read from a table) is kept whole, and
+// the user may then shorten it but not lengthen it.
 class Cp932LimitValidator : public QValidator {
  public:
   Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
   State validate(QString& input, int&) const override {
-    return static_cast<int>(Utf8ToCp932(input.toStdString()).size()) <= limit_ ? Acceptable
-                                                                               : Invalid;
+    return Bytes(input) <= std::max(limit_, programSet_) ? Acceptable : Invalid;
+  }
+  // Called before the program sets the text.
+  void ProgramSets(const QString& text) { programSet_ = Bytes(text); }
+
+ private:
+  static int Bytes(const QString& text) {
+    return static_cast<int>(Utf8ToCp932(text.toStdString()).size());
+  }
+  int limit_;
+  int programSet_ = 0;
+};
+
+// Up and Down on the focused up-down control step its value, as its arrows
+// do; its window draws its focus frame.
+class ArrowKeys : public QObject {
+ public:
+  ArrowKeys(std::function<void(int)> step, QObject* parent)
+      : QObject(parent), step_(std::move(step)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+      static_cast<QWidget*>(watched)->window()->update();
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+    step_(key == Qt::Key_Up ? +1 : -1);
+    return true;
   }
 
  private:
-  int limit_;
+  std::function<void(int)> step_;
 };
 
 }  // namespace
@@ -61,8 +89,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   setWindowTitle(U("(^-^))Tabulon"));
   setWindowIcon(QIcon(":/tabulon/tabulon.png"));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setFixedSize(644, 349);
   QFont font(U("IPAPGothic"));
   font.setPixelSize(12);
@@ -99,7 +126,8 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
 void TForm1::CreateControls() {
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
-  Edit1->setValidator(new Cp932LimitValidator(kMaxTitleBytes, Edit1));
+  titleLimit_ = new Cp932LimitValidator(kMaxTitleBytes, Edit1);
+  Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
           [this](const QString& text) { doc_.options.SetTitle(Utf8ToCp932(text.toStdString())); });
@@ -137,13 +165,19 @@ void TForm1::CreateControls() {
   downButton_->setArrowType(Qt::DownArrow);
   connect(upButton_, &QToolButton::clicked, this, [this] { StepWidth(+1); });
   connect(downButton_, &QToolButton::clicked, this, [this] { StepWidth(-1); });
+  // The control is one tab stop, whichever arrow is greyed; the arrows take
+  // no focus from a click.
+  UpDown1->setFocusPolicy(Qt::TabFocus);
+  upButton_->setFocusPolicy(Qt::NoFocus);
+  downButton_->setFocusPolicy(Qt::NoFocus);
+  UpDown1->installEventFilter(new ArrowKeys([this](int delta) { StepWidth(delta); }, UpDown1));
 
   Button2 = Place(new QPushButton(U("閉じる"), this), "Button2", 480, 316, 75, 25);
   Hint(Button2, {"Tabulonを終了する"});
   Button1 = Place(new QPushButton(U("作成する"), this), "Button1", 560, 316, 75, 25);
   Hint(Button1, {"テキスト形式で表を作成する"});
+  // The default button; a focused "閉じる" takes Return itself.
   Button1->setDefault(true);
-  Button2->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
 
@@ -167,7 +201,7 @@ void TForm1::CreateControls() {
 
   QWidget* order[] = {Button1,      Button2,   Edit1,     StringGrid1, CheckBox1,
                       CheckBox2,    CheckBox3, CheckBox4, CheckBox5,   RadioButton1,
-                      RadioButton2, CheckBox6, Edit2,     upButton_};
+                      RadioButton2, CheckBox6, Edit2,     UpDown1};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -204,6 +238,7 @@ void TForm1::RefreshOptions() {
   const QString title = QString::fromStdString(Cp932ToUtf8(o.Title()));
   if (Edit1->text() != title) {
     const QSignalBlocker block(Edit1);
+    static_cast<Cp932LimitValidator*>(titleLimit_)->ProgramSets(title);
     Edit1->setText(title);
   }
 }
@@ -277,16 +312,12 @@ void TForm1::ShowGridMenu(int col, int row, const QPoint& globalPos) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {
-  // Escape does not close the main window; only "閉じる" and the title bar do.
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  if (!SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 void TForm1::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
+  if (UpDown1->hasFocus()) DrawFocusFrame(this, UpDown1->geometry().adjusted(-1, -1, 1, 1));
   // The start-up benchmark measures the time to the first painted window.
   if (!painted_ && std::getenv("TABULON_QUIT_AFTER_FIRST_PAINT")) {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);

@@ -16,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QValidator;
 
 namespace tabulon {
 
@@ -83,6 +84,7 @@ class TForm1 : public QDialog {
   QLineEdit* Edit2;
   QWidget* UpDown1;
   QToolButton* upButton_;
+  QValidator* titleLimit_;
   QToolButton* downButton_;
   QPushButton* Button1;
   QPushButton* Button2;

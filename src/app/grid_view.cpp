@@ -136,6 +136,7 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  setTabKeyNavigation(false);  // Tab leaves the grid for the next control
 
   QHeaderView* columns = horizontalHeader();
   columns->setFont(font());
@@ -156,6 +157,9 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
 
   if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
 
+  // A double-click on a border is the grid's double-click, not a fit to the
+  // headings and cells: widths are the document's.
+  disconnect(columns, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
   connect(columns, &QHeaderView::sectionResized, this, &StringGrid::ColumnResized);
   for (QHeaderView* header : {columns, rows}) {
     connect(header, &QHeaderView::sectionMoved, this,

@@ -86,7 +86,7 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   QMenu* rows = m.PopupMenu3;
   Item(rows, "行切り取り", "N113");
   Item(rows, "行コピー", "N72");
-  Item(rows, "行貼り付け", "P1");
+  Item(rows, "行貼り付け", "N73");
   Item(rows, "行削除", "MenuItem3");
   QMenu* insertRow = Submenu(rows, "行の挿入");
   Item(insertRow, "この行の前", "N77");

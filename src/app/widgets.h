@@ -1,8 +1,12 @@
 // Small helpers for laying out the windows' controls as designed.
 #pragma once
 
+#include <QKeyEvent>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWidget>
 #include <initializer_list>
 
@@ -25,6 +29,26 @@ inline void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
   QStringList text;
   for (const char* line : lines) text << U(line);
   widget->setToolTip(text.join('\n'));
+}
+
+// The focus frame that a window draws around a control that shows no focus
+// of its own; `rect` is in the window's pixels. It shows after a click too,
+// not only after keyboard moves as styles often do.
+inline void DrawFocusFrame(QWidget* window, const QRect& rect) {
+  QPainter painter(window);
+  QStyleOptionFocusRect option;
+  option.initFrom(window);
+  option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+  option.rect = rect;
+  window->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, window);
+}
+
+// Escape closes neither window: only their buttons and title bars do. A
+// window's keyPressEvent passes on only the keys this leaves.
+inline bool SwallowEscape(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Escape) return false;
+  event->accept();
+  return true;
 }
 
 }  // namespace tabulon

@@ -8,11 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionFocusRect>
 
 #include "app/grid_font.h"
 #include "app/widgets.h"
@@ -56,7 +54,6 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Memo1->setWordWrapMode(QTextOption::WrapAnywhere);
   Memo1->setTabStopDistance(6);  // a TAB moves on to the next character place
-  Memo1->setTabChangesFocus(false);
   // Text starts right under the ruler's first character.
   Memo1->document()->setDocumentMargin(std::max(0, kRulerLeft - 7 - Memo1->frameWidth()));
   Memo1->installEventFilter(this);
@@ -77,7 +74,6 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   Button1->setDefault(true);
   Button2 = Place(new QPushButton(U("戻る"), this), "Button2", 624, 39, 75, 25);
   Hint(Button2, {"Tabulonに戻る"});
-  Button2->setAutoDefault(false);
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -109,10 +105,8 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
 
   Button4 = Place(new QPushButton(U("ﾌｧｲﾙに保存"), this), "Button4", 624, 384, 75, 25);
   Hint(Button4, {"名前を付けてﾌｧｲﾙに保存"});
-  Button4->setAutoDefault(false);
   Button3 = Place(new QPushButton(U("読込む"), this), "Button3", 624, 416, 75, 25);
   Hint(Button3, {"ﾌｧｲﾙから読込む"});
-  Button3->setAutoDefault(false);
   connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
   connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
@@ -174,6 +168,7 @@ void TForm2::Button3Click() {
     return;
   }
   ShowText(NormalizeLineBreaks(result.text));
+  Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);
 }
 
@@ -183,8 +178,14 @@ void TForm2::StaticText1Click() {
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == StaticText1 && event->type() == QEvent::MouseButtonPress) {
-    StaticText1Click();
+  if (watched == StaticText1 &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+    // A click: the left button let go over the text.
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
+        StaticText1->rect().contains(mouse->position().toPoint())) {
+      StaticText1Click();
+    }
     return true;
   }
   if (watched == RadioButton2 &&
@@ -195,26 +196,34 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == Memo1 && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_A && (key->modifiers() & Qt::ControlModifier)) {
+    const bool control = key->modifiers() & Qt::ControlModifier;
+    if (key->key() == Qt::Key_A && control) {
       // Exactly Ctrl+A selects all; with Shift or Alt as well, nothing.
       if (key->modifiers() == Qt::ControlModifier) Memo1->selectAll();
       return true;
     }
+    // Tab and Return belong to the memo, which is read-only, so they do
+    // nothing; Ctrl+Tab leaves it, as it leaves any text that takes tabs.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      if (control)
+        focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+      return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+  if (!SwallowEscape(event)) QDialog::keyPressEvent(event);
 }
 
 void TForm2::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   if (!focusFrame_) return;
-  QPainter painter(this);
-  QStyleOptionFocusRect option;
-  option.initFrom(this);
-  // Shown for a click too, not only for keyboard moves as styles often do.
-  option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
   const QRect r = StaticText1->geometry();
-  option.rect = QRect(QPoint(r.left() - 2, r.top() - 2), QPoint(r.right() + 2, r.bottom() + 3));
-  style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  DrawFocusFrame(this,
+                 QRect(QPoint(r.left() - 2, r.top() - 2), QPoint(r.right() + 2, r.bottom() + 3)));
 }
 
 }  // namespace tabulon

@@ -114,6 +114,43 @@ class Unit1Test : public QObject {
                 "表表表表表表表表表表表表表表表表表表表表表表表表a"));
   }
 
+  void titleReadFromATableKeepsItsLengthButGrowsNoFurther() {
+    TForm1 form;
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    form.show();
+    form.document().options.SetTitle(std::string(100, 'x'));
+    title->setFocus();
+    title->end(false);
+    QTest::keyClick(title, Qt::Key_A);
+    QCOMPARE(title->text().size(), 100);
+    QTest::keyClick(title, Qt::Key_Backspace);
+    QCOMPARE(form.document().options.Title(), std::string(99, 'x'));
+  }
+
+  // Tab leaves the grid; the up-down control is one stop stepped by the
+  // arrow keys; a focused "閉じる" takes Return and ends the window.
+  void keyboardWalksTheControls() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* grid = Find<QWidget>(form, "StringGrid1");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "CheckBox1"));
+    Find<QCheckBox>(form, "CheckBox6")->click();
+    auto* arrows = Find<QWidget>(form, "UpDown1");
+    arrows->setFocus();
+    QTest::keyClick(arrows, Qt::Key_Down);
+    QTest::keyClick(arrows, Qt::Key_Down);
+    QTest::keyClick(arrows, Qt::Key_Up);
+    QCOMPARE(form.document().options.Position(), 98);
+    QTest::keyClick(arrows, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "Button1"));
+    QTest::keyClick(Find<QWidget>(form, "Button1"), Qt::Key_Tab);
+    QTest::keyClick(Find<QWidget>(form, "Button2"), Qt::Key_Return);
+    QVERIFY(!form.isVisible());
+  }
+
   void startUpReadsTheTableOnTheClipboard() {
     QGuiApplication::clipboard()->setText(QString::fromUtf8(
         "/*┌^---==-^───-┐\r\n  │Plan           │\r\n  ├──┬─-┬──┤\r\n  │ ＼ │a  │b   │\r\n"

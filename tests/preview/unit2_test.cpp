@@ -134,6 +134,8 @@ class Unit2Test : public QObject {
       return false;
     };
     QVERIFY(!inkOnFrameLine());
+    QTest::mouseClick(caption, Qt::RightButton);  // only a left click selects
+    QCOMPARE(preview.Style(), WrapStyle::Plain);
     QTest::mouseClick(caption, Qt::LeftButton);
     QCOMPARE(preview.Style(), WrapStyle::CFamily);
     QCOMPARE(QApplication::focusWidget(), preview.findChild<QWidget*>("RadioButton2"));
@@ -150,6 +152,30 @@ class Unit2Test : public QObject {
     QVERIFY(!memo->textCursor().hasSelection());
     QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(memo->textCursor().selectedText(), QString("abc") + QChar(0x2029) + "def");
+  }
+
+  // Tab and Return are the memo's, which is read-only: nothing happens.
+  // Ctrl+Tab leaves it; Escape closes nothing.
+  void keysInTheMemoStayThere() {
+    TForm2 preview(PreviewSeams{});
+    preview.SetLines({"abc"});
+    preview.show();
+    preview.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
+    memo->setFocus();
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return, Qt::Key_Enter}) {
+      QTest::keyClick(memo, key);
+      QCOMPARE(QApplication::focusWidget(), memo);
+      QVERIFY(preview.isVisible());
+    }
+    QTest::keyClick(memo, Qt::Key_Escape);
+    QVERIFY(preview.isVisible());
+    QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), preview.findChild<QWidget*>("Button2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // "戻る" takes its Return
+    QVERIFY(!preview.isVisible());
+    QCOMPARE(preview.result(), static_cast<int>(QDialog::Rejected));
   }
 
   void saveWritesCp932WithCrLfUnderATxtName() {
