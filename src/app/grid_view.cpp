@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -245,6 +246,13 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   if (corner && event->type() == QEvent::Paint) {
     QPainter painter(corner);
     DrawHeading(&painter, corner, corner->rect(), Decode(doc_.grid.Cell(1, 0)), Qt::Horizontal);
+    return true;
+  }
+  if (corner && event->type() == QEvent::ContextMenu) {
+    // A right press on the corner cell chooses the grid's menu too (none);
+    // passed on, the grid would take its place for a data cell's.
+    const auto* press = static_cast<QContextMenuEvent*>(event);
+    emit contextMenuForCell(1, 0, press->globalPos());
     return true;
   }
   return QTableView::eventFilter(watched, event);

@@ -1,7 +1,9 @@
 // The main window, offscreen: option controls against the core's handlers,
 // the title limit, start-up from the clipboard, editing, widths and moves.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
@@ -224,6 +226,28 @@ class Unit1Test : public QObject {
     form.grid()->verticalHeader()->moveSection(0, 5);
     QCOMPARE(doc.grid.Cell(4, 6), std::string("first"));
     QCOMPARE(doc.grid.Cell(1, 6), std::string("  1"));
+  }
+
+  // A right press shows the menu of what it is on; on the corner cell none,
+  // not the menu of the press before.
+  void rightPressOnTheCornerShowsNoMenu() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* grid = Find<StringGrid>(form, "StringGrid1");
+    QWidget* cells = grid->viewport();
+    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(30, 5),
+                            cells->mapToGlobal(QPoint(30, 5)));
+    QCoreApplication::sendEvent(cells, &press);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QCOMPARE(QApplication::activePopupWidget()->objectName(), QString("PopupMenu1"));
+    QApplication::activePopupWidget()->close();
+    auto* corner = grid->findChild<QAbstractButton*>();
+    QContextMenuEvent onCorner(QContextMenuEvent::Mouse, QPoint(5, 5),
+                               corner->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(corner, &onCorner);
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(form.document().CurRow, 0);
   }
 
   void gridDrawsTextInsideItsColumns() {
