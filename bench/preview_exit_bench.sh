@@ -28,7 +28,8 @@ for _ in $(seq "$runs"); do
   main=$(wait_window Tabulon)
   xdotool windowfocus --sync "$main" key Return
   preview=$(wait_window プレビュー)
-  xdotool windowfocus --sync "$preview"
+  # From the memo, where the preview opens, to "Ｏ Ｋ".
+  xdotool windowfocus --sync "$preview" key ctrl+Tab Tab
   start=$EPOCHREALTIME
   xdotool key Return
   while kill -0 "$pid" 2>/dev/null; do sleep 0.002; done
