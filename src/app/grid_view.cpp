@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
@@ -22,6 +23,7 @@ namespace {
 constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
+constexpr int kBorderGrip = 3;  // pixels left of a border that grip it, as the header's do
 
 QString Decode(const std::string& cp932) {
   return QString::fromStdString(Cp932ToUtf8(cp932));
@@ -156,7 +158,10 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   rows->setHighlightSections(false);
   rows->setContextMenuPolicy(Qt::CustomContextMenu);
 
-  if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+  if (auto* corner = findChild<QAbstractButton*>()) {
+    corner->installEventFilter(this);
+    corner->setMouseTracking(true);  // for the sizing cursor at its border
+  }
 
   // A double-click on a border is the grid's double-click, not a fit to the
   // headings and cells: widths are the document's.
@@ -241,6 +246,39 @@ void StringGrid::SectionMoved(QHeaderView* header, int oldVisual, int newVisual)
   SyncSizes();
 }
 
+// The corner cell's right border is column 1's border in the heading row:
+// dragging it sizes the row-heading column as any other border sizes its
+// column. Returns whether the event was part of such a drag.
+bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+      type != QEvent::MouseButtonRelease) {
+    return false;
+  }
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  const int x = mouse->position().toPoint().x();
+  const bool onBorder = x >= corner->width() - kBorderGrip;
+  switch (type) {
+    case QEvent::MouseButtonPress:
+      if (mouse->button() != Qt::LeftButton || !onBorder) return false;
+      cornerDrag_ = true;
+      return true;
+    case QEvent::MouseMove:
+      if (!cornerDrag_) {
+        corner->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
+        return false;
+      }
+      doc_.grid.SetColWidth(1, std::max(x + 1 - kGridLine, 0));
+      SyncSizes();
+      updateGeometries();
+      return true;
+    default:
+      if (!cornerDrag_) return false;
+      cornerDrag_ = false;
+      return true;
+  }
+}
+
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && event->type() == QEvent::Paint) {
@@ -248,6 +286,7 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
     DrawHeading(&painter, corner, corner->rect(), Decode(doc_.grid.Cell(1, 0)), Qt::Horizontal);
     return true;
   }
+  if (corner && CornerBorderDrag(corner, event)) return true;
   if (corner && event->type() == QEvent::ContextMenu) {
     // A right press on the corner cell chooses the grid's menu too (none);
     // passed on, the grid would take its place for a data cell's.

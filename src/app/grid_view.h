@@ -4,6 +4,7 @@
 // stays the only source of truth: widths, moves and edits are written back.
 #pragma once
 
+#include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QStyledItemDelegate>
@@ -80,10 +81,12 @@ class StringGrid : public QTableView {
   void SyncSizes();
   void ColumnResized(int logical, int oldSize, int newSize);
   void SectionMoved(QHeaderView* header, int oldVisual, int newVisual);
+  bool CornerBorderDrag(QAbstractButton* corner, QEvent* event);
 
   Document& doc_;
   GridModel* model_;
-  bool syncing_ = false;  // the view is being set from the document
+  bool syncing_ = false;     // the view is being set from the document
+  bool cornerDrag_ = false;  // column 1's border is being dragged
 };
 
 }  // namespace tabulon

@@ -206,6 +206,16 @@ class Unit1Test : public QObject {
     doc.options.SetChecked(C::CheckBox3, false);
     WriteTable(doc);
     QCOMPARE(doc.TableLines[2], std::string("+---+------+"));
+
+    // Column 1's border is the corner cell's right edge; the row headings
+    // follow it.
+    auto* corner = form.grid()->findChild<QAbstractButton*>();
+    const int rowHeadings = doc.grid.ColWidth(1), cornerEdge = corner->width() - 1;
+    QTest::mousePress(corner, Qt::LeftButton, {}, QPoint(cornerEdge, y));
+    QTest::mouseMove(corner, QPoint(cornerEdge + 12, y));
+    QTest::mouseRelease(corner, Qt::LeftButton, {}, QPoint(cornerEdge + 12, y));
+    QCOMPARE(doc.grid.ColWidth(1), rowHeadings + 12);
+    QCOMPARE(form.grid()->verticalHeader()->width(), rowHeadings + 12 + 1);
   }
 
   void movingAColumnMovesItsCellsHeadingAndWidth() {
