@@ -114,7 +114,14 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
                       RadioButton3, RadioButton4, Button3, Button4};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
-  if (parent) move(parent->geometry().center() - rect().center());
+  if (parent) {
+    // Centred frame on frame: this window's frame is not known before it is
+    // shown, and is taken to be as thick as the main window's.
+    const QRect outer = parent->frameGeometry(), inner = parent->geometry();
+    const QSize frame = size() + (outer.size() - inner.size());
+    move(outer.x() + (outer.width() - frame.width()) / 2,
+         outer.y() + (outer.height() - frame.height()) / 2);
+  }
 }
 
 PreviewSeams TForm2::DesktopSeams() {
