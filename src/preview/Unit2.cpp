@@ -161,7 +161,7 @@ WrapStyle TForm2::Style() const {
 void TForm2::Button4Click() {
   const QString chosen = seams_.saveFileName(this);
   if (chosen.isEmpty()) return;
-  const std::string path = SaveFileName(chosen.toStdString());
+  const std::string path = SavePath(chosen.toStdString());
   const FileResult result = SaveTextFile(path, memoText_);
   if (!result.ok) seams_.showError(this, QString::fromStdString(result.error) + ".");
 }

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "document/cp932.h"
 #include "table/reader.h"
@@ -50,6 +52,25 @@ std::string SaveFileName(std::string_view chosen) {
   const bool hasExtension =
       dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
   return std::string(hasExtension ? chosen.substr(0, dot) : chosen) + ".TXT";
+}
+
+std::string SavePath(std::string_view chosen) {
+  const std::filesystem::path path = SaveFileName(chosen);
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) return path.string();
+  const auto lower = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  const std::string wanted = lower(path.filename().string());
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    if (lower(it->path().filename().string()) == wanted) {
+      return (path.parent_path() / it->path().filename()).string();
+    }
+  }
+  return path.string();
 }
 
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {

@@ -19,6 +19,11 @@ inline constexpr std::size_t kMaxLoadBytes = 16 * 1024 * 1024;
 // last "/") replaced by ".TXT", or ".TXT" appended where there is none.
 std::string SaveFileName(std::string_view chosen);
 
+// The file a save writes: SaveFileName's, or where the folder already holds
+// a file of that name in other letter case ("table.txt"), that file, which a
+// ".TXT" name stands for where names ignore case, as this format's tools do.
+std::string SavePath(std::string_view chosen);
+
 // Every line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 

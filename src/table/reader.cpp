@@ -231,7 +231,7 @@ ReadReport ReadGeneratedTable(Document& doc) {
         dropQuote ? Copy(line, 2, static_cast<long>(line.size())) : StripText(line);
     if (StartsWith(working, ruleStart)) continue;
     if (++row > static_cast<std::size_t>(kLastRow)) {
-      ++report.rowsLeftOut;
+      if (!working.empty()) ++report.rowsLeftOut;
       continue;
     }
     const int gridRow = static_cast<int>(row);

@@ -63,6 +63,15 @@ TEST_F(TextFileOnDisk, FailedSaveNamesTheFileAndKeepsWhatWasThere) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(TextFileOnDisk, SavePathFindsTheSameNameInOtherCase) {
+  std::ofstream(dir / "table.txt") << "old";
+  EXPECT_EQ(SavePath((dir / "table.txt").string()), (dir / "table.txt").string());
+  EXPECT_EQ(SavePath((dir / "Table.csv").string()), (dir / "table.txt").string());
+  EXPECT_EQ(SavePath((dir / "other").string()), (dir / "other.TXT").string());
+  std::ofstream(dir / "table.TXT") << "old";  // the exact name comes first
+  EXPECT_EQ(SavePath((dir / "table.txt").string()), (dir / "table.TXT").string());
+}
+
 TEST_F(TextFileOnDisk, SaveOverAFileKeepsItsModeAndLinkAndAFailedWriteKeepsTheOldText) {
   const fs::path file = dir / "t.TXT", link = dir / "link.TXT";
   std::ofstream(file) << "old";
