@@ -41,8 +41,8 @@ using C = OptionControl;
 
 // Refuses any edit that would make the text longer than `limit` bytes in
 // CP932, whether typed, pasted or committed by an input method. A longer text
-// the program itself puts there (a title read from a table) is kept whole, and
-// the user may then shorten it but not lengthen it.
+// the program itself puts there (a title read from a table) is kept whole;
+// edits may then make it shorter but never longer than it came.
 class Cp932LimitValidator : public QValidator {
  public:
   Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}

@@ -19,9 +19,9 @@ inline constexpr std::size_t kMaxLoadBytes = 16 * 1024 * 1024;
 // last "/") replaced by ".TXT", or ".TXT" appended where there is none.
 std::string SaveFileName(std::string_view chosen);
 
-// The file a save writes: SaveFileName's, or where the folder already holds
-// a file of that name in other letter case ("table.txt"), that file, which a
-// ".TXT" name stands for where names ignore case, as this format's tools do.
+// The file a save writes: SaveFileName's name, unless the folder already
+// holds that name in other letter case ("table.txt" for "table.TXT"); then
+// that file, as where file names ignore case.
 std::string SavePath(std::string_view chosen);
 
 // Every line followed by CR LF.
