@@ -11,8 +11,9 @@ case "$mode" in
   *) echo "usage: $0 start|test" >&2; exit 2 ;;
 esac
 
-# Building and running the program; qt6-base-dev's recommends are not needed.
-packages=(g++ cmake ninja-build qt6-base-dev fonts-ipafont-gothic)
+# Building and running the program (libxcb1-dev: the clipboard holder asks the X
+# server about a clipboard manager); qt6-base-dev's recommends are not needed.
+packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 # The tests: GoogleTest and Google Benchmark, clang for the sanitizers and the
 # fuzzer, and an X server, the clipboard and window tools for end to end.
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev

@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <xcb/xcb.h>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTimer>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "preview/text_file.h"
@@ -60,6 +63,31 @@ bool HandToClipboardHolder(const std::string& utf8) {
   return ok;
 }
 
+namespace {
+
+// Whether an X11 clipboard manager runs (something owns CLIPBOARD_MANAGER).
+// Such a manager keeps the text of a program that asks it to on its way out,
+// which Qt does when a program that owns the clipboard ends.
+bool ClipboardManagerRunning() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return false;
+  xcb_connection_t* c = x11->connection();
+  constexpr std::string_view name = "CLIPBOARD_MANAGER";
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+      c, xcb_intern_atom(c, 1, static_cast<uint16_t>(name.size()), name.data()), nullptr);
+  bool running = false;
+  if (atom && atom->atom != XCB_ATOM_NONE) {
+    xcb_get_selection_owner_reply_t* owner =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+    running = owner && owner->owner != XCB_NONE;
+    std::free(owner);
+  }
+  std::free(atom);
+  return running;
+}
+
+}  // namespace
+
 int RunClipboardHolder(int argc, char** argv) {
   std::string text;
   if (ReadAllBytes(0, text, std::string::npos) != ReadOutcome::Ok) return 1;
@@ -80,6 +108,9 @@ int RunClipboardHolder(int argc, char** argv) {
     std::fflush(stdout);
     const int null = ::open("/dev/null", O_WRONLY);
     ::dup2(null, 1);
+    // With a clipboard manager running, hand the text over to it on the way
+    // out, rather than wait for the next copy.
+    if (ClipboardManagerRunning()) app.quit();
   });
   return app.exec();
 }

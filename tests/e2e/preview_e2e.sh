@@ -3,9 +3,11 @@
 # manager: cells → window → "作成する" → a style → "Ｏ Ｋ" → the program has
 # ended and the wrapped table is on the clipboard, held until another program
 # takes it; the table read back gives the same table; a file loaded in the
-# preview stays on the clipboard after "戻る" and "閉じる". Run under xvfb-run.
+# preview stays on the clipboard after "戻る" and "閉じる". Last, with a
+# clipboard manager running, the table goes to the manager and no holder
+# stays. Run under xvfb-run.
 set -euo pipefail
-tabulon=$1 filter=$2 samples=$3
+tabulon=$1 filter=$2 samples=$3 manager=$4
 work=$(mktemp -d)
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work
 trap 'pkill -f -- "--hold-clipboard" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -62,4 +64,18 @@ click "$main" 517 328     # Button2 "閉じる"
 wait_exit $pid || fail "the program did not end after 閉じる"
 printf 'x\t1\r\ny\t2\r\n' >"$work/loaded"
 same_as "the loaded file after 閉じる" "$work/loaded"
+echo other | xclip -selection clipboard -i
+for _ in $(seq 30); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
+
+# 4. A clipboard manager runs: the holder hands the table to it and ends.
+coproc MANAGER { exec "$manager"; }
+read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no clipboard manager"
+xclip -selection clipboard -i <"$samples/spreadsheet.txt"
+open_preview
+click "$preview" 660 19   # Button1 "Ｏ Ｋ"
+wait_exit $pid || fail "the program did not end, with a manager"
+for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
+pgrep -f -- "--hold-clipboard" >/dev/null && fail "the holder stayed beside the manager"
+same_as "the table the manager kept" "$work/plain"
+kill "$MANAGER_PID" 2>/dev/null || true
 echo ok
