@@ -4,8 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,24 @@ namespace {
 
 std::string Message(const std::string& path, int error, const char* tail) {
   return "ファイル \"" + path + "\". " + std::strerror(error) + " " + tail;
+}
+
+// The file that `path` names, following symbolic links, also to a file that
+// does not exist yet; `path` itself when it is no link.
+std::string LinkTarget(const std::string& path) {
+  std::string target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n <= 0) break;
+    link.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = target.rfind('/');
+    if (link[0] != '/' && slash != std::string::npos) link.insert(0, target, 0, slash + 1);
+    target = std::move(link);
+  }
+  return target;
 }
 
 }  // namespace
@@ -58,16 +77,18 @@ std::string SavePath(std::string_view chosen) {
   const std::filesystem::path path = SaveFileName(chosen);
   std::error_code error;
   if (std::filesystem::exists(path, error)) return path.string();
-  const auto lower = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  const std::string wanted = lower(path.filename().string());
+  // The same name with ".txt" in other letter case ("table.txt", "table.Txt").
+  const std::string name = path.filename().string();
+  const std::size_t stem = name.size() - 3;
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
-    if (lower(it->path().filename().string()) == wanted) {
-      return (path.parent_path() / it->path().filename()).string();
+    const std::string other = it->path().filename().string();
+    const auto sameLetter = [](char a, char b) { return (a | 0x20) == (b | 0x20); };
+    if (other.size() == name.size() && other.compare(0, stem, name, 0, stem) == 0 &&
+        std::equal(other.begin() + static_cast<long>(stem), other.end(),
+                   name.begin() + static_cast<long>(stem), sameLetter)) {
+      return (path.parent_path() / other).string();
     }
   }
   return path.string();
@@ -99,45 +120,48 @@ std::string NormalizeLineBreaks(std::string_view text) {
 
 FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
   FileResult result;
-  const char* const tail = "を作成できません";
+  const auto fail = [&](int error) {
+    result.error = Message(path, error, "を作成できません");
+    return result;
+  };
   // Saving over a file is writing into it: a link keeps naming the file it
-  // names, the file keeps its permissions, and a file that may not be
-  // written is refused.
-  std::string target = path;
+  // names, the file keeps its owner and permissions, and a file that may not
+  // be written is refused.
+  const std::string target = LinkTarget(path);
   struct stat existing {};
-  if (::lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-  }
   const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists && ::access(target.c_str(), W_OK) != 0) {
-    result.error = Message(path, errno, tail);
-    return result;
-  }
-  std::string temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    result.error = Message(path, errno, tail);
-    return result;
-  }
-  // A new file gets the permissions a newly created file would get.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, exists ? existing.st_mode & 07777 : 0666 & ~mask);
-  const bool written = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
-  const int writeError = errno;
-  if (::close(fd) != 0 || !written) {
-    result.error = Message(path, written ? errno : writeError, tail);
+  if (exists && ::access(target.c_str(), W_OK) != 0) return fail(errno);
+
+  // Written beside the target and renamed over it, so that a failure leaves
+  // the old file whole. A file with other names (hard links), or one whose
+  // owner the new file could not be given, is written in place instead.
+  if (!exists || existing.st_nlink <= 1) {
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return fail(errno);
+    if (!exists || ::fchown(fd, existing.st_uid, existing.st_gid) == 0) {
+      // A new file gets the permissions a newly created file would get.
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      ::fchmod(fd, exists ? existing.st_mode & 0777 : 0666 & ~mask);
+      int error = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
+      if (::close(fd) != 0 && error == 0) error = errno;
+      if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+      if (error != 0) {
+        ::unlink(temp.c_str());
+        return fail(error);
+      }
+      result.ok = true;
+      return result;
+    }
+    ::close(fd);
     ::unlink(temp.c_str());
-    return result;
   }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    result.error = Message(path, errno, tail);
-    ::unlink(temp.c_str());
-    return result;
-  }
+  const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  int error = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return fail(error);
   result.ok = true;
   return result;
 }

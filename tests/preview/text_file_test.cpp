@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -66,7 +68,9 @@ TEST_F(TextFileOnDisk, FailedSaveNamesTheFileAndKeepsWhatWasThere) {
 TEST_F(TextFileOnDisk, SavePathFindsTheSameNameInOtherCase) {
   std::ofstream(dir / "table.txt") << "old";
   EXPECT_EQ(SavePath((dir / "table.txt").string()), (dir / "table.txt").string());
-  EXPECT_EQ(SavePath((dir / "Table.csv").string()), (dir / "table.txt").string());
+  EXPECT_EQ(SavePath((dir / "table.csv").string()), (dir / "table.txt").string());
+  EXPECT_EQ(SavePath((dir / "Table.csv").string()),
+            (dir / "Table.TXT").string());  // the name's case counts
   EXPECT_EQ(SavePath((dir / "other").string()), (dir / "other.TXT").string());
   std::ofstream(dir / "table.TXT") << "old";  // the exact name comes first
   EXPECT_EQ(SavePath((dir / "table.txt").string()), (dir / "table.TXT").string());
@@ -98,6 +102,43 @@ TEST_F(TextFileOnDisk, SaveOverAFileKeepsItsModeAndLinkAndAFailedWriteKeepsTheOl
   EXPECT_EQ(r.error, "ファイル \"" + file.string() + "\". File too large を作成できません");
   EXPECT_EQ(Read(file), "new\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
+TEST_F(TextFileOnDisk, SaveWritesAFileWithOtherNamesInPlace) {
+  const fs::path file = dir / "t.TXT", other = dir / "other.TXT", dangling = dir / "new.TXT";
+  std::ofstream(file) << "old";
+  fs::create_hard_link(file, other);
+  ASSERT_TRUE(SaveTextFile(file.string(), "new").ok);
+  EXPECT_EQ(Read(other), "new");
+  fs::create_symlink("made.TXT", dangling);  // a link to a file not yet there
+  ASSERT_TRUE(SaveTextFile(dangling.string(), "x").ok);
+  EXPECT_TRUE(fs::is_symlink(dangling));
+  EXPECT_EQ(Read(dir / "made.TXT"), "x");
+}
+
+TEST_F(TextFileOnDisk, AFileThatMayNotBeWrittenIsRefusedAndKept) {
+  const fs::path file = dir / "t.TXT";
+  std::ofstream(file) << "old";
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir, fs::perms::all);
+  // A read-only file of one's own: root may write any file, so the save is
+  // tried as nobody, owning it.
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    const FileResult r = SaveTextFile(file.string(), "new");
+    ::_exit(r.ok                                                                      ? 1
+            : r.error.find("Permission denied を作成できません") == std::string::npos ? 2
+                                                                                      : 0);
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+  EXPECT_EQ(Read(file), "old");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(TextFileOnDisk, LoadRefusesMissingAndOversizedFiles) {
