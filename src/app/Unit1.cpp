@@ -42,22 +42,25 @@ using C = OptionControl;
 // Refuses any edit that would make the text longer than `limit` bytes in
 // CP932, whether typed, pasted or committed by an input method. A longer text
 // the program itself puts there (a title read from a table) is kept whole;
-// edits may then make it shorter but never longer than it came.
+// edits may then shorten it, and never lengthen it while it is over the limit.
 class Cp932LimitValidator : public QValidator {
  public:
   Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
   State validate(QString& input, int&) const override {
-    return Bytes(input) <= std::max(limit_, programSet_) ? Acceptable : Invalid;
+    const int bytes = Bytes(input);
+    if (bytes > std::max(limit_, allowed_)) return Invalid;
+    allowed_ = bytes;  // the text accepted last
+    return Acceptable;
   }
   // Called before the program sets the text.
-  void ProgramSets(const QString& text) { programSet_ = Bytes(text); }
+  void ProgramSets(const QString& text) { allowed_ = Bytes(text); }
 
  private:
   static int Bytes(const QString& text) {
     return static_cast<int>(Utf8ToCp932(text.toStdString()).size());
   }
   int limit_;
-  int programSet_ = 0;
+  mutable int allowed_ = 0;
 };
 
 // Up and Down on the focused up-down control step its value, as its arrows

@@ -23,7 +23,7 @@ namespace {
 constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
-constexpr int kBorderGrip = 3;  // pixels left of a border that grip it, as the header's do
+constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
 
 QString Decode(const std::string& cp932) {
   return QString::fromStdString(Cp932ToUtf8(cp932));
@@ -251,8 +251,8 @@ void StringGrid::SectionMoved(QHeaderView* header, int oldVisual, int newVisual)
 // column. Returns whether the event was part of such a drag.
 bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
   const auto type = event->type();
-  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
-      type != QEvent::MouseButtonRelease) {
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {
     return false;
   }
   const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -260,15 +260,18 @@ bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
   const bool onBorder = x >= corner->width() - kBorderGrip;
   switch (type) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:  // a second press on the border drags too
       if (mouse->button() != Qt::LeftButton || !onBorder) return false;
       cornerDrag_ = true;
+      dragFrom_ = x;
+      dragWidth_ = doc_.grid.ColWidth(1);
       return true;
     case QEvent::MouseMove:
       if (!cornerDrag_) {
         corner->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
         return false;
       }
-      doc_.grid.SetColWidth(1, std::max(x + 1 - kGridLine, 0));
+      doc_.grid.SetColWidth(1, std::max(dragWidth_ + x - dragFrom_, 0));
       SyncSizes();
       updateGeometries();
       return true;
@@ -277,6 +280,15 @@ bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
       cornerDrag_ = false;
       return true;
   }
+}
+
+// Tab in a cell being edited keeps the text and goes on to the next control,
+// as Tab does from the grid, instead of opening the next cell.
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  const bool next = hint == QAbstractItemDelegate::EditNextItem;
+  const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+  QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+  if (next || previous) focusNextPrevChild(next);
 }
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -76,6 +76,7 @@ class StringGrid : public QTableView {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   void SyncSizes();
@@ -87,6 +88,8 @@ class StringGrid : public QTableView {
   GridModel* model_;
   bool syncing_ = false;     // the view is being set from the document
   bool cornerDrag_ = false;  // column 1's border is being dragged
+  int dragFrom_ = 0;         // where the drag began, and column 1's width then
+  int dragWidth_ = 0;
 };
 
 }  // namespace tabulon

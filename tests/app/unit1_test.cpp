@@ -127,6 +127,8 @@ class Unit1Test : public QObject {
     QCOMPARE(title->text().size(), 100);
     QTest::keyClick(title, Qt::Key_Backspace);
     QCOMPARE(form.document().options.Title(), std::string(99, 'x'));
+    QTest::keyClick(title, Qt::Key_A);  // shortened, it does not grow again
+    QCOMPARE(form.document().options.Title(), std::string(99, 'x'));
   }
 
   // Tab leaves the grid; the up-down control is one stop stepped by the
@@ -139,6 +141,13 @@ class Unit1Test : public QObject {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "CheckBox1"));
+    // So does Tab from a cell being edited, keeping what was typed.
+    auto* view = Find<StringGrid>(form, "StringGrid1");
+    view->edit(view->model()->index(0, 0));
+    QTest::keyClicks(QApplication::focusWidget(), "q");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "CheckBox1"));
+    QCOMPARE(form.document().grid.Cell(2, 1), std::string("q"));
     Find<QCheckBox>(form, "CheckBox6")->click();
     auto* arrows = Find<QWidget>(form, "UpDown1");
     arrows->setFocus();
@@ -149,7 +158,8 @@ class Unit1Test : public QObject {
     QTest::keyClick(arrows, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "Button1"));
     QTest::keyClick(Find<QWidget>(form, "Button1"), Qt::Key_Tab);
-    QTest::keyClick(Find<QWidget>(form, "Button2"), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "Button2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!form.isVisible());
   }
 

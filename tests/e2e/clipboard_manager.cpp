@@ -2,7 +2,9 @@
 // allows: it owns CLIPBOARD_MANAGER, and when a program that is ending asks
 // it to SAVE_TARGETS it fetches the clipboard's text from that program, takes
 // the clipboard, confirms, and then serves the text until another program
-// takes the clipboard. Prints "ready" once it is the manager.
+// takes the clipboard. Prints "ready" once it is the manager. Enough for the
+// test's small text: no INCR transfers, no requests without a property, and
+// the current time in place of event times.
 #include <xcb/xcb.h>
 
 #include <cstdio>
