@@ -65,25 +65,63 @@ bool HandToClipboardHolder(const std::string& utf8) {
 
 namespace {
 
-// Whether an X11 clipboard manager runs (something owns CLIPBOARD_MANAGER).
-// Such a manager keeps the text of a program that asks it to on its way out,
-// which Qt does when a program that owns the clipboard ends.
-bool ClipboardManagerRunning() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  if (!x11) return false;
-  xcb_connection_t* c = x11->connection();
-  constexpr std::string_view name = "CLIPBOARD_MANAGER";
+// Whether something owns the X11 selection `name` on `c`.
+bool SelectionOwned(xcb_connection_t* c, std::string_view name) {
   xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
       c, xcb_intern_atom(c, 1, static_cast<uint16_t>(name.size()), name.data()), nullptr);
-  bool running = false;
+  bool owned = false;
   if (atom && atom->atom != XCB_ATOM_NONE) {
     xcb_get_selection_owner_reply_t* owner =
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
-    running = owner && owner->owner != XCB_NONE;
+    owned = owner && owner->owner != XCB_NONE;
     std::free(owner);
   }
   std::free(atom);
-  return running;
+  return owned;
+}
+
+enum class Held { UntilTaken, ByManager };
+
+// Owns the clipboard with `text` until another program takes it. With
+// `toManager`, where an X11 clipboard manager runs, it ends at once instead:
+// on the way out the toolkit asks the manager to keep the text.
+Held HoldClipboard(int argc, char** argv, const std::string& text, bool toManager) {
+  QGuiApplication app(argc, argv);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->setText(QString::fromStdString(text));
+  QObject::connect(clipboard, &QClipboard::dataChanged, &app, [&] {
+    if (!clipboard->ownsClipboard()) app.quit();
+  });
+  Held held = Held::UntilTaken;
+  QTimer::singleShot(0, &app, [&] {
+    if (!clipboard->ownsClipboard()) {
+      app.quit();
+      return;
+    }
+    // The first hold tells the program that the text is on the clipboard.
+    if (toManager) {
+      std::fputs("ready\n", stdout);
+      std::fflush(stdout);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 1);
+    }
+    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    if (toManager && x11 && SelectionOwned(x11->connection(), "CLIPBOARD_MANAGER")) {
+      held = Held::ByManager;
+      app.quit();
+    }
+  });
+  app.exec();
+  return held;
+}
+
+// Whether the hand-over to a clipboard manager left the text with it: the
+// manager, having saved it, owns the clipboard.
+bool ManagerTookClipboard() {
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  const bool taken = !xcb_connection_has_error(c) && SelectionOwned(c, "CLIPBOARD");
+  xcb_disconnect(c);
+  return taken;
 }
 
 }  // namespace
@@ -91,28 +129,12 @@ bool ClipboardManagerRunning() {
 int RunClipboardHolder(int argc, char** argv) {
   std::string text;
   if (ReadAllBytes(0, text, std::string::npos) != ReadOutcome::Ok) return 1;
-  QGuiApplication app(argc, argv);
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->setText(QString::fromStdString(text));
-  // Ends once another program owns the clipboard (a clipboard manager that
-  // takes the text over counts as one).
-  QObject::connect(clipboard, &QClipboard::dataChanged, &app, [&] {
-    if (!clipboard->ownsClipboard()) app.quit();
-  });
-  QTimer::singleShot(0, &app, [&] {
-    if (!clipboard->ownsClipboard()) {
-      app.quit();
-      return;
-    }
-    std::fputs("ready\n", stdout);
-    std::fflush(stdout);
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, 1);
-    // With a clipboard manager running, hand the text over to it on the way
-    // out, rather than wait for the next copy.
-    if (ClipboardManagerRunning()) app.quit();
-  });
-  return app.exec();
+  // A manager that refuses the text or takes too long leaves the clipboard
+  // empty: then the holder takes it again and keeps it as without a manager.
+  if (HoldClipboard(argc, argv, text, true) == Held::ByManager && !ManagerTookClipboard()) {
+    HoldClipboard(argc, argv, text, false);
+  }
+  return 0;
 }
 
 }  // namespace tabulon

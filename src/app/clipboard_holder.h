@@ -16,7 +16,8 @@ bool HandToClipboardHolder(const std::string& utf8);
 
 // Holder mode: reads the text from standard input, owns the clipboard,
 // reports "ready" on standard output and runs until it loses the clipboard;
-// where a clipboard manager runs, it hands the text to it and ends at once.
+// where a clipboard manager runs, it hands the text to it and ends at once,
+// unless the manager did not take it.
 int RunClipboardHolder(int argc, char** argv);
 
 }  // namespace tabulon

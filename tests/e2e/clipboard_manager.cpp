@@ -2,7 +2,8 @@
 // allows: it owns CLIPBOARD_MANAGER, and when a program that is ending asks
 // it to SAVE_TARGETS it fetches the clipboard's text from that program, takes
 // the clipboard, confirms, and then serves the text until another program
-// takes the clipboard. Prints "ready" once it is the manager. Enough for the
+// takes the clipboard. With --refuse it answers that it kept nothing, as a
+// failing manager would. Prints "ready" once it is the manager. Enough for the
 // test's small text: no INCR transfers, no requests without a property, and
 // the current time in place of event times.
 #include <xcb/xcb.h>
@@ -50,7 +51,8 @@ std::string Fetch(xcb_window_t window, xcb_atom_t property) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool refuse = argc > 1 && std::strcmp(argv[1], "--refuse") == 0;
   int screenNumber = 0;
   c = xcb_connect(nullptr, &screenNumber);
   if (xcb_connection_has_error(c)) return 1;
@@ -81,7 +83,7 @@ int main() {
     if (type == XCB_SELECTION_REQUEST) {
       const auto request = *reinterpret_cast<xcb_selection_request_event_t*>(event);
       xcb_atom_t answered = XCB_NONE;
-      if (request.selection == manager && request.target == save) {
+      if (request.selection == manager && request.target == save && !refuse) {
         xcb_convert_selection(c, window, clipboard, utf8, kept, XCB_CURRENT_TIME);
         xcb_flush(c);
         text = Fetch(window, kept);

@@ -5,7 +5,8 @@
 # takes it; the table read back gives the same table; a file loaded in the
 # preview stays on the clipboard after "戻る" and "閉じる". Last, with a
 # clipboard manager running, the table goes to the manager and no holder
-# stays. Run under xvfb-run.
+# stays; with a manager that refuses it, the holder keeps it. Run under
+# xvfb-run.
 set -euo pipefail
 tabulon=$1 filter=$2 samples=$3 manager=$4
 work=$(mktemp -d)
@@ -69,6 +70,7 @@ for _ in $(seq 30); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep
 
 # 4. A clipboard manager runs: the holder hands the table to it and ends.
 coproc MANAGER { exec "$manager"; }
+manager_pid=$MANAGER_PID  # bash unsets MANAGER_PID once the manager has ended
 read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no clipboard manager"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
@@ -77,5 +79,19 @@ wait_exit $pid || fail "the program did not end, with a manager"
 for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
 pgrep -f -- "--hold-clipboard" >/dev/null && fail "the holder stayed beside the manager"
 same_as "the table the manager kept" "$work/plain"
-kill "$MANAGER_PID" 2>/dev/null || true
+kill "$manager_pid" 2>/dev/null || true
+wait "$manager_pid" 2>/dev/null || true
+
+# 5. A manager that refuses the text: the holder takes the clipboard back.
+coproc MANAGER { exec "$manager" --refuse; }
+manager_pid=$MANAGER_PID
+read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no refusing manager"
+xclip -selection clipboard -i <"$samples/spreadsheet.txt"
+open_preview
+click "$preview" 660 19   # Button1 "Ｏ Ｋ"
+wait_exit $pid || fail "the program did not end, with a refusing manager"
+for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null && break; sleep 0.1; done
+pgrep -f -- "--hold-clipboard" >/dev/null || fail "no holder kept the table the manager refused"
+same_as "the table the holder took back" "$work/plain"
+kill "$manager_pid" 2>/dev/null || true
 echo ok
