@@ -56,9 +56,7 @@ class Cp932LimitValidator : public QValidator {
   void ProgramSets(const QString& text) { allowed_ = Bytes(text); }
 
  private:
-  static int Bytes(const QString& text) {
-    return static_cast<int>(Utf8ToCp932(text.toStdString()).size());
-  }
+  static int Bytes(const QString& text) { return static_cast<int>(ToCp932(text).size()); }
   int limit_;
   mutable int allowed_ = 0;
 };
@@ -112,7 +110,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard && clipboard->ownsClipboard()) {
-      putOnClipboard_(Utf8ToCp932(clipboard->text().toStdString()));
+      putOnClipboard_(ToCp932(clipboard->text()));
     }
   });
 
@@ -133,7 +131,7 @@ void TForm1::CreateControls() {
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
-          [this](const QString& text) { doc_.options.SetTitle(Utf8ToCp932(text.toStdString())); });
+          [this](const QString& text) { doc_.options.SetTitle(ToCp932(text)); });
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
@@ -238,7 +236,7 @@ void TForm1::RefreshOptions() {
   UpDown1->setEnabled(o.Enabled(C::UpDown1));
   upButton_->setEnabled(o.Position() < kMaxLineWidth);
   downButton_->setEnabled(o.Position() > kMinLineWidth);
-  const QString title = QString::fromStdString(Cp932ToUtf8(o.Title()));
+  const QString title = FromCp932(o.Title());
   if (Edit1->text() != title) {
     const QSignalBlocker block(Edit1);
     static_cast<Cp932LimitValidator*>(titleLimit_)->ProgramSets(title);

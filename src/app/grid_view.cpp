@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "app/grid_font.h"
-#include "document/codec.h"
+#include "app/widgets.h"
 
 namespace tabulon {
 
@@ -24,10 +24,6 @@ constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
 constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
-
-QString Decode(const std::string& cp932) {
-  return QString::fromStdString(Cp932ToUtf8(cp932));
-}
 
 void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, const QString& text,
                  Qt::Orientation orientation) {
@@ -59,21 +55,21 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  return Decode(doc_.grid.Cell(ColOf(index), RowOf(index)));
+  return FromCp932(doc_.grid.Cell(ColOf(index), RowOf(index)));
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   // Typed text is kept as CP932; characters it lacks become "?".
-  doc_.grid.SetCell(ColOf(index), RowOf(index), Utf8ToCp932(value.toString().toStdString()));
+  doc_.grid.SetCell(ColOf(index), RowOf(index), ToCp932(value.toString()));
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
-  return orientation == Qt::Horizontal ? Decode(doc_.grid.Cell(section + kFirstDataCol, 0))
-                                       : Decode(doc_.grid.Cell(1, section + kFirstDataRow));
+  return orientation == Qt::Horizontal ? FromCp932(doc_.grid.Cell(section + kFirstDataCol, 0))
+                                       : FromCp932(doc_.grid.Cell(1, section + kFirstDataRow));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
@@ -295,7 +291,7 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && event->type() == QEvent::Paint) {
     QPainter painter(corner);
-    DrawHeading(&painter, corner, corner->rect(), Decode(doc_.grid.Cell(1, 0)), Qt::Horizontal);
+    DrawHeading(&painter, corner, corner->rect(), FromCp932(doc_.grid.Cell(1, 0)), Qt::Horizontal);
     return true;
   }
   if (corner && CornerBorderDrag(corner, event)) return true;

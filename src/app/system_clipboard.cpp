@@ -3,14 +3,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "document/codec.h"
+#include "app/widgets.h"
 
 namespace tabulon {
 
 std::string SystemClipboardText() {
   const QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) return {};
-  return Utf8ToCp932(clipboard->text(QClipboard::Clipboard).toStdString());
+  return ToCp932(clipboard->text(QClipboard::Clipboard));
 }
 
 }  // namespace tabulon

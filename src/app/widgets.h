@@ -1,4 +1,5 @@
-// Small helpers for laying out the windows' controls as designed.
+// Small helpers shared by the windows: text between the document's CP932 and
+// the toolkit's strings, and laying out controls as designed.
 #pragma once
 
 #include <QKeyEvent>
@@ -9,11 +10,24 @@
 #include <QStyleOptionFocusRect>
 #include <QWidget>
 #include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "document/codec.h"
 
 namespace tabulon {
 
 inline QString U(const char* utf8) {
   return QString::fromUtf8(utf8);
+}
+
+// CP932 text as the toolkit shows it, and the toolkit's text as CP932
+// (characters that CP932 lacks become "?").
+inline QString FromCp932(std::string_view cp932) {
+  return QString::fromStdString(Cp932ToUtf8(cp932));
+}
+inline std::string ToCp932(const QString& text) {
+  return Utf8ToCp932(text.toStdString());
 }
 
 // Names a control and puts it at its designed place in client pixels.

@@ -14,7 +14,6 @@
 
 #include "app/grid_font.h"
 #include "app/widgets.h"
-#include "document/codec.h"
 #include "preview/text_file.h"
 
 namespace tabulon {
@@ -145,7 +144,7 @@ void TForm2::SetLines(const std::vector<std::string>& lines) {
 
 void TForm2::ShowText(std::string cp932) {
   memoText_ = std::move(cp932);
-  QString text = QString::fromStdString(Cp932ToUtf8(memoText_));
+  QString text = FromCp932(memoText_);
   text.replace(U("\r\n"), U("\n"));
   if (text.endsWith('\n')) text.chop(1);  // the last line's break starts no line
   Memo1->setPlainText(text);
