@@ -87,14 +87,8 @@ class ArrowKeys : public QObject {
 TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   InitResources();
   setObjectName("Form1");
-  setWindowTitle(U("(^-^))Tabulon"));
+  MakeFixedWindow(this, Qt::Window, "(^-^))Tabulon", 644, 349);
   setWindowIcon(QIcon(":/tabulon/tabulon.png"));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setFixedSize(644, 349);
-  QFont font(U("IPAPGothic"));
-  font.setPixelSize(12);
-  setFont(font);
 
   putOnClipboard_ = [](const std::string& cp932) {
     const std::string utf8 = Cp932ToUtf8(cp932);
@@ -200,10 +194,8 @@ void TForm1::CreateControls() {
 
   connect(StringGrid1, &StringGrid::contextMenuForCell, this, &TForm1::ShowGridMenu);
 
-  QWidget* order[] = {Button1,      Button2,   Edit1,     StringGrid1, CheckBox1,
-                      CheckBox2,    CheckBox3, CheckBox4, CheckBox5,   RadioButton1,
-                      RadioButton2, CheckBox6, Edit2,     UpDown1};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
+               CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
 }
 
 void TForm1::FormCreate() {

@@ -19,8 +19,7 @@ QAction* Item(QMenu* menu, const char* caption, const char* objectName) {
 }
 
 QMenu* Submenu(QMenu* menu, const char* caption) {
-  QMenu* sub = menu->addMenu(Caption(caption));
-  return sub;
+  return menu->addMenu(Caption(caption));
 }
 
 void Items(QMenu* menu, std::initializer_list<const char*> captions) {

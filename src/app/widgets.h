@@ -45,6 +45,25 @@ inline void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
   widget->setToolTip(text.join('\n'));
 }
 
+// A window of fixed size with a title bar and a close box only, in the
+// windows' proportional font at 12 px; `kind` is Qt::Window or Qt::Dialog.
+inline void MakeFixedWindow(QWidget* window, Qt::WindowType kind, const char* title, int width,
+                            int height) {
+  window->setWindowTitle(U(title));
+  window->setWindowFlags(kind | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  window->setFixedSize(width, height);
+  QFont font(U("IPAPGothic"));
+  font.setPixelSize(12);
+  window->setFont(font);
+}
+
+// Sets the tab order of a window's controls, first to last.
+inline void SetTabOrder(std::initializer_list<QWidget*> order) {
+  QWidget* const* w = order.begin();
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(w[i - 1], w[i]);
+}
+
 // The focus frame that a window draws around a control that shows no focus
 // of its own; `rect` is in the window's pixels. It shows after a click too,
 // not only after keyboard moves as styles often do.

@@ -26,14 +26,8 @@ constexpr int kRulerLeft = 10;
 
 TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(std::move(seams)) {
   setObjectName("Form2");
-  setWindowTitle(U("プレビュー"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setFixedSize(709, 448);
+  MakeFixedWindow(this, Qt::Dialog, "プレビュー", 709, 448);
   setModal(true);
-  QFont font(U("IPAPGothic"));
-  font.setPixelSize(12);
-  setFont(font);
 
   // The ruler stands over display columns 1 to 99 of the text below it.
   Label1 = Place(new QLabel(this), "Label1", kRulerLeft, 4, 6 * 99, 12);
@@ -85,7 +79,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   StaticText1->setText(U("C++Builder,\nC#Builder,\nC,Java,SQL"));
   // Three lines in the designed 63 x 35: one pixel smaller than the window's
   // font, whose Japanese glyphs set a taller line than the text needs.
-  QFont small = font;
+  QFont small = font();
   small.setPixelSize(11);
   StaticText1->setFont(small);
   StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -109,9 +103,8 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
   connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
-  QWidget* order[] = {Memo1,        Button2,      Button1, RadioButton1, RadioButton2,
-                      RadioButton3, RadioButton4, Button3, Button4};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  SetTabOrder({Memo1, Button2, Button1, RadioButton1, RadioButton2, RadioButton3, RadioButton4,
+               Button3, Button4});
 
   if (parent) {
     // Centred frame on frame: this window's frame is not known before it is
