@@ -109,8 +109,8 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   });
 
   CreateControls();
+  FormCreate();  // ends by showing every option, so the observer comes after
   doc_.options.SetObserver([this] { RefreshOptions(); });
-  FormCreate();
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -180,17 +180,12 @@ void TForm1::CreateControls() {
   Image1->setPixmap(QPixmap(":/tabulon/logo.png"));
   Image1->setToolTip(U("Tabulon: セルから等幅テキストの表を作る"));
 
-  const std::pair<QCheckBox*, C> boxes[] = {{CheckBox1, C::CheckBox1}, {CheckBox2, C::CheckBox2},
-                                            {CheckBox3, C::CheckBox3}, {CheckBox4, C::CheckBox4},
-                                            {CheckBox5, C::CheckBox5}, {CheckBox6, C::CheckBox6}};
-  for (const auto& [box, control] : boxes) {
-    connect(box, &QCheckBox::clicked, this,
+  // A click reports the new state (a radio button's is always checked), which
+  // goes through the core's handlers.
+  for (const auto& [button, control] : OptionButtons()) {
+    connect(button, &QAbstractButton::clicked, this,
             [this, control = control](bool checked) { doc_.options.SetChecked(control, checked); });
   }
-  connect(RadioButton1, &QRadioButton::clicked, this,
-          [this] { doc_.options.SetChecked(C::RadioButton1, true); });
-  connect(RadioButton2, &QRadioButton::clicked, this,
-          [this] { doc_.options.SetChecked(C::RadioButton2, true); });
 
   connect(StringGrid1, &StringGrid::contextMenuForCell, this, &TForm1::ShowGridMenu);
 
@@ -209,13 +204,20 @@ void TForm1::RefreshAll() {
   StringGrid1->Refresh();
 }
 
+std::array<std::pair<QAbstractButton*, OptionControl>, 8> TForm1::OptionButtons() const {
+  return {{{CheckBox1, C::CheckBox1},
+           {CheckBox2, C::CheckBox2},
+           {CheckBox3, C::CheckBox3},
+           {CheckBox4, C::CheckBox4},
+           {CheckBox5, C::CheckBox5},
+           {CheckBox6, C::CheckBox6},
+           {RadioButton1, C::RadioButton1},
+           {RadioButton2, C::RadioButton2}}};
+}
+
 void TForm1::RefreshOptions() {
   const OptionState& o = doc_.options;
-  const std::pair<QAbstractButton*, C> buttons[] = {
-      {CheckBox1, C::CheckBox1},       {CheckBox2, C::CheckBox2},      {CheckBox3, C::CheckBox3},
-      {CheckBox4, C::CheckBox4},       {CheckBox5, C::CheckBox5},      {CheckBox6, C::CheckBox6},
-      {RadioButton1, C::RadioButton1}, {RadioButton2, C::RadioButton2}};
-  for (const auto& [button, control] : buttons) {
+  for (const auto& [button, control] : OptionButtons()) {
     const QSignalBlocker block(button);
     button->setChecked(o.Checked(control));
     button->setEnabled(o.Enabled(control));

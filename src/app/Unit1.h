@@ -4,12 +4,15 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/popup_menus.h"
 #include "document/document.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +63,8 @@ class TForm1 : public QDialog {
  private:
   void CreateControls();
   void RefreshOptions();
+  // The check boxes and radio buttons with the option each one shows.
+  std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void ShowGridMenu(int col, int row, const QPoint& globalPos);
   void StepWidth(int delta);
 
