@@ -25,6 +25,19 @@ constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
 constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
 
+// A cell's or heading's text, from 2 px in, one line, cut at the cell's edge
+// rather than elided.
+void DrawCellText(QPainter* painter, const QRect& rect, const QFont& font, const QColor& color,
+                  const QString& text) {
+  painter->save();
+  painter->setClipRect(rect);
+  painter->setFont(font);
+  painter->setPen(color);
+  painter->drawText(rect.adjusted(kTextIndent, 0, 0, 0),
+                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  painter->restore();
+}
+
 void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, const QString& text,
                  Qt::Orientation orientation) {
   QStyleOptionHeader opt;
@@ -33,12 +46,7 @@ void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, co
   opt.orientation = orientation;
   opt.state |= QStyle::State_Raised;
   widget->style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, widget);
-  painter->save();
-  painter->setClipRect(rect);
-  painter->setPen(opt.palette.color(QPalette::ButtonText));
-  painter->drawText(rect.adjusted(kTextIndent, 0, 0, 0),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-  painter->restore();
+  DrawCellText(painter, rect, widget->font(), opt.palette.color(QPalette::ButtonText), text);
 }
 
 }  // namespace
@@ -92,14 +100,9 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const QWidget* widget = opt.widget;
   QStyle* style = widget ? widget->style() : QApplication::style();
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-  painter->save();
-  painter->setClipRect(opt.rect);
-  painter->setFont(opt.font);
   const bool selected = opt.state & QStyle::State_Selected;
-  painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-  painter->drawText(opt.rect.adjusted(kTextIndent, 0, 0, 0),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-  painter->restore();
+  DrawCellText(painter, opt.rect, opt.font,
+               opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), text);
 }
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -137,22 +140,30 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   setContextMenuPolicy(Qt::CustomContextMenu);
   setTabKeyNavigation(false);  // Tab leaves the grid for the next control
 
+  // The heading row and the row headings: moved by dragging, each with the
+  // menu of its headings; only columns are sized by dragging their borders.
   QHeaderView* columns = horizontalHeader();
-  columns->setFont(font());
-  columns->setMinimumSectionSize(1);
-  columns->setSectionResizeMode(QHeaderView::Interactive);
-  columns->setSectionsMovable(true);
-  columns->setHighlightSections(false);
-  columns->setFixedHeight(kRowHeight + kGridLine);
-  columns->setContextMenuPolicy(Qt::CustomContextMenu);
   QHeaderView* rows = verticalHeader();
-  rows->setFont(font());
-  rows->setMinimumSectionSize(1);
-  rows->setDefaultSectionSize(kRowHeight + kGridLine);
+  for (QHeaderView* header : {columns, rows}) {
+    header->setFont(font());
+    header->setMinimumSectionSize(1);
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::sectionMoved, this,
+            [this, header](int, int from, int to) { SectionMoved(header, from, to); });
+    connect(header, &QWidget::customContextMenuRequested, this, [this, header](const QPoint& pos) {
+      const int logical = header->logicalIndexAt(pos);
+      if (logical < 0) return;
+      const bool heading = header->orientation() == Qt::Horizontal;
+      emit contextMenuForCell(heading ? logical + kFirstDataCol : 1,
+                              heading ? 0 : logical + kFirstDataRow, header->mapToGlobal(pos));
+    });
+  }
+  columns->setSectionResizeMode(QHeaderView::Interactive);
+  columns->setFixedHeight(kRowHeight + kGridLine);
   rows->setSectionResizeMode(QHeaderView::Fixed);
-  rows->setSectionsMovable(true);
-  rows->setHighlightSections(false);
-  rows->setContextMenuPolicy(Qt::CustomContextMenu);
+  rows->setDefaultSectionSize(kRowHeight + kGridLine);
 
   if (auto* corner = findChild<QAbstractButton*>()) {
     corner->installEventFilter(this);
@@ -163,24 +174,11 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   // headings and cells: widths are the document's.
   disconnect(columns, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
   connect(columns, &QHeaderView::sectionResized, this, &StringGrid::ColumnResized);
-  for (QHeaderView* header : {columns, rows}) {
-    connect(header, &QHeaderView::sectionMoved, this,
-            [this, header](int, int from, int to) { SectionMoved(header, from, to); });
-  }
   connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     const QModelIndex index = indexAt(pos);
     const int col = index.isValid() ? GridModel::ColOf(index) : -1;
     const int row = index.isValid() ? GridModel::RowOf(index) : -1;
     emit contextMenuForCell(col, row, viewport()->mapToGlobal(pos));
-  });
-  connect(columns, &QWidget::customContextMenuRequested, this, [this, columns](const QPoint& pos) {
-    const int logical = columns->logicalIndexAt(pos);
-    if (logical >= 0)
-      emit contextMenuForCell(logical + kFirstDataCol, 0, columns->mapToGlobal(pos));
-  });
-  connect(rows, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint& pos) {
-    const int logical = rows->logicalIndexAt(pos);
-    if (logical >= 0) emit contextMenuForCell(1, logical + kFirstDataRow, rows->mapToGlobal(pos));
   });
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     const QModelIndex current = currentIndex();

@@ -250,18 +250,24 @@ class Unit1Test : public QObject {
 
   // A right press shows the menu of what it is on; on the corner cell none,
   // not the menu of the press before.
-  void rightPressOnTheCornerShowsNoMenu() {
+  void rightPressShowsTheMenuOfWhatItIsOn() {
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     auto* grid = Find<StringGrid>(form, "StringGrid1");
-    QWidget* cells = grid->viewport();
-    QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(30, 5),
-                            cells->mapToGlobal(QPoint(30, 5)));
-    QCoreApplication::sendEvent(cells, &press);
-    QTRY_VERIFY(QApplication::activePopupWidget());
-    QCOMPARE(QApplication::activePopupWidget()->objectName(), QString("PopupMenu1"));
-    QApplication::activePopupWidget()->close();
+    // A data cell, a column heading, a row heading: each its own menu.
+    const std::pair<QWidget*, const char*> presses[] = {
+        {grid->viewport(), "PopupMenu1"},
+        {grid->horizontalHeader()->viewport(), "PopupMenu2"},
+        {grid->verticalHeader()->viewport(), "PopupMenu3"}};
+    for (const auto& [on, menu] : presses) {
+      QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              on->mapToGlobal(QPoint(5, 5)));
+      QCoreApplication::sendEvent(on, &press);
+      QTRY_VERIFY(QApplication::activePopupWidget());
+      QCOMPARE(QApplication::activePopupWidget()->objectName(), QString(menu));
+      QApplication::activePopupWidget()->close();
+    }
     auto* corner = grid->findChild<QAbstractButton*>();
     QContextMenuEvent onCorner(QContextMenuEvent::Mouse, QPoint(5, 5),
                                corner->mapToGlobal(QPoint(5, 5)));
