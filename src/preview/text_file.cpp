@@ -41,6 +41,13 @@ std::string LinkTarget(const std::string& path) {
   return target;
 }
 
+// Writes every byte to the disk and closes the file: 0, or the first error.
+int WriteSyncAndClose(int fd, std::string_view bytes) {
+  int error = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
 }  // namespace
 
 bool WriteAllBytes(int fd, std::string_view bytes) {
@@ -144,8 +151,7 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
       const mode_t mask = ::umask(0);
       ::umask(mask);
       ::fchmod(fd, exists ? existing.st_mode & 0777 : 0666 & ~mask);
-      int error = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
-      if (::close(fd) != 0 && error == 0) error = errno;
+      int error = WriteSyncAndClose(fd, bytes);
       if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
       if (error != 0) {
         ::unlink(temp.c_str());
@@ -159,9 +165,7 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
   }
   const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd < 0) return fail(errno);
-  int error = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0 ? 0 : errno;
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) return fail(error);
+  if (const int error = WriteSyncAndClose(fd, bytes); error != 0) return fail(error);
   result.ok = true;
   return result;
 }
