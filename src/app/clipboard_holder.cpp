@@ -19,11 +19,8 @@
 
 namespace tabulon {
 
-namespace {
-
+// How long the program waits for the holder to own the clipboard.
 constexpr int kReadyTimeoutMs = 5000;
-
-}  // namespace
 
 bool HandToClipboardHolder(const std::string& utf8) {
   int text[2], ready[2];
@@ -48,17 +45,17 @@ bool HandToClipboardHolder(const std::string& utf8) {
   }
   ::close(text[0]);
   ::close(ready[1]);
-  bool ok = false;
-  if (child > 0) {
+  bool ok = child > 0;
+  if (ok) {
     ::waitpid(child, nullptr, 0);
-    const bool sent = WriteAllBytes(text[1], utf8);
-    ::close(text[1]);
-    text[1] = -1;
+    ok = WriteAllBytes(text[1], utf8);
+  }
+  ::close(text[1]);  // the end of the text
+  if (ok) {
     pollfd p{ready[0], POLLIN, 0};
     char byte = 0;
-    ok = sent && ::poll(&p, 1, kReadyTimeoutMs) == 1 && ::read(ready[0], &byte, 1) == 1;
+    ok = ::poll(&p, 1, kReadyTimeoutMs) == 1 && ::read(ready[0], &byte, 1) == 1;
   }
-  if (text[1] >= 0) ::close(text[1]);
   ::close(ready[0]);
   return ok;
 }
