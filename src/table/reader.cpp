@@ -149,9 +149,7 @@ ColumnWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box,
       // A comment wrap's closing pair ("-}" or "*/") took the place of the
       // bottom line's last "-+"; read it as that corner so the last column
       // keeps its width.
-      const std::string_view end =
-          std::string_view(line).substr(std::max<std::size_t>(line.size(), 2) - 2);
-      if (end == "-}" || end == "*/") line.back() = '+';
+      if (line.ends_with("-}") || line.ends_with("*/")) line.back() = '+';
       std::replace(line.begin(), line.end(), '+', ',');
     }
     std::vector<std::string_view> items;
