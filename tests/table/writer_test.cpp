@@ -56,9 +56,7 @@ TEST(LayoutMarker, RecordsTitleAndHeadings) {
 
 TEST_F(WriterTest, AsciiSampleWithTitleAndHeadings) {
   SampleGrid();
-  EXPECT_EQ(Write(), (Lines{"+-^---==-^---+", "|Plan        |", "+---+---+----+", "| ＼|a  |b   |",
-                            "+---+---+----+", "|  1|x  |yy  |", "+---+---+----+", "|  2|12 |z   |",
-                            "+---+---+----+"}));
+  EXPECT_EQ(Write(), Lines(testing::kSampleAscii.begin(), testing::kSampleAscii.end()));
   EXPECT_EQ(T, 14);
 }
 
@@ -74,9 +72,7 @@ TEST_F(WriterTest, AsciiSampleWithoutTitlePutsMarkerOverRule) {
 TEST_F(WriterTest, BoxSampleWithTitleAndHeadings) {
   SampleGrid();
   doc.options.SetChecked(C::RadioButton2, true);
-  EXPECT_EQ(Write(), (Lines{"┌^---==-^───-┐", "│Plan           │", "├──┬─-┬──┤", "│ ＼ │a  │b   │",
-                            "├──┼─-┼──┤", "│   1│x  │yy  │", "├──┼─-┼──┤", "│   2│12 │z   │",
-                            "└──┴─-┴──┘"}));
+  EXPECT_EQ(Write(), Lines(testing::kSampleBox.begin(), testing::kSampleBox.end()));
   EXPECT_EQ(T, 19);
 }
 
