@@ -15,16 +15,14 @@
 #include "app/Unit1.h"
 #include "app/grid_view.h"
 #include "document/codec.h"
+#include "support/text.h"
 #include "table/writer.h"
 
 using namespace tabulon;
 using C = OptionControl;
+using tabulon::testing::Sj;
 
 namespace {
-
-std::string Sj(const char* utf8) {
-  return Utf8ToCp932(utf8);
-}
 
 // Sends text as an input method commits it, as Japanese input arrives.
 void Commit(QWidget* widget, const QString& text) {
