@@ -12,13 +12,8 @@ table=$(mktemp)
 trap 'rm -f "$table"; pkill -f -- "--hold-clipboard" || true' EXIT
 "$bin/tabulon_bench_text" 256 35 | "$bin/tabulon-filter" --rules box --title 売上表 >"$table"
 
-wait_window() {
-  for _ in $(seq 200); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep . && return 0
-    sleep 0.05
-  done
-  return 1
-}
+# wait_window, as the end-to-end tests use it.
+source "$here/../tests/e2e/lib.sh"
 
 times=()
 for _ in $(seq "$runs"); do
