@@ -18,7 +18,11 @@ bool MeasuresSixAndTwelve(const QFont& font) {
 }  // namespace
 
 QFont GridFont(bool* exact) {
-  static const QFont chosen = [] {
+  struct Choice {
+    QFont font;
+    bool exact;
+  };
+  static const Choice chosen = [] {
     // Asking fontconfig for each family is much cheaper than listing every
     // installed family first; a family that is missing comes back as another
     // font, which the measuring turns down.
@@ -26,14 +30,14 @@ QFont GridFont(bool* exact) {
       QFont font(QString::fromUtf8(family));
       font.setPixelSize(12);
       font.setStyleHint(QFont::TypeWriter);
-      if (MeasuresSixAndTwelve(font)) return font;
+      if (MeasuresSixAndTwelve(font)) return Choice{font, true};
     }
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(12);
-    return font;
+    return Choice{font, MeasuresSixAndTwelve(font)};
   }();
-  if (exact) *exact = MeasuresSixAndTwelve(chosen);
-  return chosen;
+  if (exact) *exact = chosen.exact;
+  return chosen.font;
 }
 
 }  // namespace tabulon
