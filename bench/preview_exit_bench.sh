@@ -9,10 +9,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=${1:-$here/../build/bin}
 runs=${2:-10}
 table=$(mktemp)
-trap 'rm -f "$table"; pkill -f -- "--hold-clipboard" || true' EXIT
+trap 'rm -f "$table"' EXIT  # the holders end with the X server
 "$bin/tabulon_bench_text" 256 35 | "$bin/tabulon-filter" --rules box --title 売上表 >"$table"
 
-# wait_window, as the end-to-end tests use it.
+# wait_window and holders, as the end-to-end tests use them.
 source "$here/../tests/e2e/lib.sh"
 
 times=()
@@ -31,7 +31,7 @@ for _ in $(seq "$runs"); do
   end=$EPOCHREALTIME
   times+=($(( (${end/./} - ${start/./}) / 1000 )))
 done
-holder=$(pgrep -f -- "--hold-clipboard" | tail -n1)
+holder=$(holders | tail -n1)
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$holder/status")
 pss=$(awk '/^Pss:/ {print $2}' "/proc/$holder/smaps_rollup")
 anon=$(awk '/^Anonymous:/ {n += $2} END {print n}' "/proc/$holder/smaps_rollup")

@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,7 +14,6 @@
 #include <QValidator>
 #include <cstdlib>
 
-#include "app/clipboard_holder.h"
 #include "app/grid_font.h"
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
@@ -90,23 +88,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   MakeFixedWindow(this, Qt::Window, "(^-^))Tabulon", 644, 349);
   setWindowIcon(QIcon(":/tabulon/tabulon.png"));
 
-  putOnClipboard_ = [](const std::string& cp932) {
-    const std::string utf8 = Cp932ToUtf8(cp932);
-    if (HandToClipboardHolder(utf8)) return true;
-    // No holder: own the text here, so at least a clipboard manager can take
-    // it over when the program ends.
-    QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
-    return false;
-  };
+  putOnClipboard_ = PutSystemClipboardText;
   runPreview_ = [](TForm2& preview) { return preview.exec(); };
   previewSeams_ = [] { return TForm2::DesktopSeams(); };
-  // Text this process still owns (copied from the preview) outlives it too.
-  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard && clipboard->ownsClipboard()) {
-      putOnClipboard_(ToCp932(clipboard->text()));
-    }
-  });
+  HandOverOwnCopies(this);
 
   CreateControls();
   FormCreate();  // ends by showing every option, so the observer comes after

@@ -9,20 +9,92 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QTimer>
+#include <QMimeData>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <charconv>
+#include <chrono>
 #include <cstdlib>
-#include <string_view>
+#include <memory>
+#include <vector>
 
 #include "preview/text_file.h"
 
 namespace tabulon {
 
-// How long the program waits for the holder to own the clipboard.
-constexpr int kReadyTimeoutMs = 5000;
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long the program waits for a holder to own the clipboard.
+constexpr std::chrono::milliseconds kReadyTimeout{5000};
+
+int MsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+// Writes every byte to the non-blocking `fd` before `deadline`.
+bool WriteBefore(int fd, std::string_view bytes, Clock::time_point deadline) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    } else if (n < 0 && errno == EAGAIN) {
+      pollfd p{fd, POLLOUT, 0};
+      if (::poll(&p, 1, MsLeft(deadline)) == 0) return false;
+    } else if (!(n < 0 && errno == EINTR)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Whether a byte (the holder's "ready") comes on `fd` before `deadline`.
+bool ByteBefore(int fd, Clock::time_point deadline) {
+  for (;;) {
+    pollfd p{fd, POLLIN, 0};
+    const int polled = ::poll(&p, 1, MsLeft(deadline));
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled != 1) return false;
+    char byte = 0;
+    const ssize_t n = ::read(fd, &byte, 1);
+    if (n < 0 && errno == EINTR) continue;
+    return n == 1;
+  }
+}
+
+// The holder of the newest text and the write end of its pipe, which closes
+// when the program ends. Holders before it have lost the clipboard to it and
+// end by themselves; they are reaped here.
+struct Holders {
+  pid_t newest = -1;
+  int link = -1;
+  std::vector<pid_t> older;
+};
+Holders holders;
+
+// Starts a holder on the pipes; -1 if it could not be started.
+pid_t StartHolder(int text, int ready) {
+  const pid_t child = ::fork();
+  if (child != 0) return child;
+  // In a session of its own, so that the terminal's signals do not reach it,
+  // holding neither the terminal nor the program's stderr.
+  ::setsid();
+  const int null = ::open("/dev/null", O_RDWR);
+  ::dup2(text, 0);
+  ::dup2(ready, 1);
+  ::dup2(null, 2);
+  ::execl("/proc/self/exe", "tabulon", kHolderFlag, static_cast<char*>(nullptr));
+  ::_exit(127);
+}
+
+}  // namespace
 
 bool HandToClipboardHolder(const std::string& utf8) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
   int text[2], ready[2];
   if (::pipe2(text, O_CLOEXEC) != 0) return false;
   if (::pipe2(ready, O_CLOEXEC) != 0) {
@@ -30,34 +102,61 @@ bool HandToClipboardHolder(const std::string& utf8) {
     ::close(text[1]);
     return false;
   }
-  const pid_t child = ::fork();
-  if (child == 0) {
-    // Forked twice, so the holder is nobody's child and leaves no zombie, in
-    // a session of its own, holding neither our terminal nor our stderr.
-    if (::fork() != 0) ::_exit(0);
-    ::setsid();
-    const int null = ::open("/dev/null", O_RDWR);
-    ::dup2(text[0], 0);
-    ::dup2(ready[1], 1);
-    ::dup2(null, 2);
-    ::execl("/proc/self/exe", "tabulon", kHolderFlag, static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
+  const pid_t child = StartHolder(text[0], ready[1]);
   ::close(text[0]);
   ::close(ready[1]);
-  bool ok = child > 0;
-  if (ok) {
-    ::waitpid(child, nullptr, 0);
-    ok = WriteAllBytes(text[1], utf8);
-  }
-  ::close(text[1]);  // the end of the text
-  if (ok) {
-    pollfd p{ready[0], POLLIN, 0};
-    char byte = 0;
-    ok = ::poll(&p, 1, kReadyTimeoutMs) == 1 && ::read(ready[0], &byte, 1) == 1;
-  }
+  const Clock::time_point deadline = Clock::now() + kReadyTimeout;
+  const bool ok = child > 0 && ::fcntl(text[1], F_SETFL, O_NONBLOCK) == 0 &&
+                  WriteBefore(text[1], HolderFrame(utf8), deadline) &&
+                  ByteBefore(ready[0], deadline);
   ::close(ready[0]);
-  return ok;
+  if (!ok) {
+    // A holder that did not report in time must not take the clipboard
+    // later, over newer text.
+    if (child > 0) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+    }
+    ::close(text[1]);
+    return false;
+  }
+  // The new holder owns the clipboard; the one before it has lost it, and
+  // its pipe closes so that it cannot mistake itself for the last.
+  if (holders.link >= 0) ::close(holders.link);
+  if (holders.newest > 0) holders.older.push_back(holders.newest);
+  holders.newest = child;
+  holders.link = text[1];
+  std::erase_if(holders.older, [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+  return true;
+}
+
+std::string HolderFrame(std::string_view text) {
+  std::string frame = std::to_string(text.size());
+  frame += '\n';
+  frame += text;
+  return frame;
+}
+
+bool ReadHolderFrame(int fd, std::string& text) {
+  std::string count;
+  for (char c = 0; c != '\n';) {
+    const ssize_t n = ::read(fd, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n != 1 || count.size() > 18) return false;
+    if (c != '\n') count += c;
+  }
+  std::size_t size = 0;
+  const char* end = count.data() + count.size();
+  if (count.empty() || std::from_chars(count.data(), end, size).ptr != end) return false;
+  text.clear();
+  char block[1 << 16];
+  while (text.size() < size) {
+    const ssize_t n = ::read(fd, block, std::min(sizeof block, size - text.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    text.append(block, static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 namespace {
@@ -77,39 +176,50 @@ bool SelectionOwned(xcb_connection_t* c, std::string_view name) {
   return owned;
 }
 
-enum class Held { UntilTaken, ByManager };
+enum class Ending { Taken, ToManager };
 
-// Owns the clipboard with `text` until another program takes it. With
-// `toManager`, where an X11 clipboard manager runs, it ends at once instead:
-// on the way out the toolkit asks the manager to keep the text.
-Held HoldClipboard(int argc, char** argv, const std::string& text, bool toManager) {
+// Owns the clipboard with `text` and ends the process as soon as another
+// owner takes it. With `program` (the pipe from the program), says "ready"
+// once it owns the clipboard; when the program has ended and an X11
+// clipboard manager runs, it returns instead, so that the toolkit hands the
+// text to the manager as the application goes.
+Ending HoldClipboard(int argc, char** argv, const std::string& text, int program) {
   QGuiApplication app(argc, argv);
   QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->setText(QString::fromStdString(text));
-  QObject::connect(clipboard, &QClipboard::dataChanged, &app, [&] {
-    if (!clipboard->ownsClipboard()) app.quit();
+  QPointer<QMimeData> held = new QMimeData;
+  held->setText(QString::fromStdString(text));
+  clipboard->setMimeData(held);
+  // The X server's answer, not the toolkit's record, which lags behind until
+  // the news of a new owner has been read.
+  const auto owns = [&] { return held && clipboard->mimeData() == held; };
+  // Leaving through the toolkit would offer text this holder no longer owns
+  // to a clipboard manager.
+  if (!owns()) std::_Exit(1);
+  QObject::connect(clipboard, &QClipboard::changed, &app, [&](QClipboard::Mode mode) {
+    if (mode == QClipboard::Clipboard && !owns()) std::_Exit(0);
   });
-  Held held = Held::UntilTaken;
-  QTimer::singleShot(0, &app, [&] {
-    if (!clipboard->ownsClipboard()) {
-      app.quit();
-      return;
-    }
-    // The first hold tells the program that the text is on the clipboard.
-    if (toManager) {
-      std::fputs("ready\n", stdout);
-      std::fflush(stdout);
-      const int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, 1);
-    }
-    auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-    if (toManager && x11 && SelectionOwned(x11->connection(), "CLIPBOARD_MANAGER")) {
-      held = Held::ByManager;
-      app.quit();
-    }
-  });
+
+  Ending ending = Ending::Taken;
+  std::unique_ptr<QSocketNotifier> programEnd;
+  if (program >= 0) {
+    // The program waits for this before it goes on.
+    if (!WriteAllBytes(1, "ready\n")) std::_Exit(1);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    programEnd = std::make_unique<QSocketNotifier>(program, QSocketNotifier::Read);
+    QObject::connect(programEnd.get(), &QSocketNotifier::activated, &app, [&] {
+      programEnd->setEnabled(false);  // the program sends nothing more
+      if (!owns()) std::_Exit(0);
+      auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+      if (x11 && SelectionOwned(x11->connection(), "CLIPBOARD_MANAGER")) {
+        ending = Ending::ToManager;
+        QObject::disconnect(clipboard, nullptr, &app, nullptr);  // the manager takes it now
+        app.quit();
+      }
+    });
+  }
   app.exec();
-  return held;
+  return ending;
 }
 
 // Whether the hand-over to a clipboard manager left the text with it: the
@@ -125,11 +235,11 @@ bool ManagerTookClipboard() {
 
 int RunClipboardHolder(int argc, char** argv) {
   std::string text;
-  if (ReadAllBytes(0, text, std::string::npos) != ReadOutcome::Ok) return 1;
+  if (!ReadHolderFrame(0, text)) return 1;
   // A manager that refuses the text or takes too long leaves the clipboard
   // empty: then the holder takes it again and keeps it as without a manager.
-  if (HoldClipboard(argc, argv, text, true) == Held::ByManager && !ManagerTookClipboard()) {
-    HoldClipboard(argc, argv, text, false);
+  if (HoldClipboard(argc, argv, text, 0) == Ending::ToManager && !ManagerTookClipboard()) {
+    HoldClipboard(argc, argv, text, -1);
   }
   return 0;
 }

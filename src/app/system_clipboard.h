@@ -1,11 +1,24 @@
-// The system clipboard as the program sees it: CP932 text.
+// The system clipboard as the program sees it: CP932 text in, and text out
+// that stays there after the program ends.
 #pragma once
 
 #include <string>
+
+class QObject;
 
 namespace tabulon {
 
 // The clipboard's plain text as CP932; characters CP932 lacks become "?".
 std::string SystemClipboardText();
+
+// Puts CP932 text on the clipboard so that it outlives the program: a holder
+// takes it, or, where none can, this process owns it (so that at least a
+// clipboard manager can take it over at the end). True when a holder has it.
+bool PutSystemClipboardText(const std::string& cp932);
+
+// From now on, while `context` lives, text that the program's own controls
+// copy (a cell, the preview's memo, the title field) goes to a holder at once
+// too, so that whatever the program put there last is what outlives it.
+void HandOverOwnCopies(QObject* context);
 
 }  // namespace tabulon

@@ -2,7 +2,7 @@
 // allows: it owns CLIPBOARD_MANAGER, and when a program that is ending asks
 // it to SAVE_TARGETS it fetches the clipboard's text from that program, takes
 // the clipboard, confirms, and then serves the text until another program
-// takes the clipboard. With --refuse it answers that it kept nothing, as a
+// takes the clipboard; it stays the manager until it is ended. With --refuse it answers that it kept nothing, as a
 // failing manager would. Prints "ready" once it is the manager. Enough for the
 // test's small text: no INCR transfers, no requests without a property, and
 // the current time in place of event times.
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     const int type = event->response_type & ~0x80;
     if (type == XCB_SELECTION_CLEAR &&
         reinterpret_cast<xcb_selection_clear_event_t*>(event)->selection == clipboard) {
-      return 0;  // another program copied: the kept text has done its work
+      owner = false;  // another program copied: the kept text has done its work
     }
     if (type == XCB_SELECTION_REQUEST) {
       const auto request = *reinterpret_cast<xcb_selection_request_event_t*>(event);

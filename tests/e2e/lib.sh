@@ -45,3 +45,26 @@ create_preview() {
 }
 
 open_preview() { start_tabulon; create_preview; }
+
+# The clipboard holders on this X server, one process id a line; holders of
+# another display (the desktop the suite may run on) are not counted. They
+# end by themselves when the X server ends.
+holders() {
+  local p
+  for p in $(pgrep -fx -- 'tabulon --hold-clipboard'); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" && echo "$p"
+  done
+  return 0
+}
+
+wait_holders() {  # n: waits up to 5 s until exactly n holders run
+  for _ in $(seq 50); do [ "$(holders | wc -l)" -eq "$1" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# The clipboard must hold exactly the bytes of file $2 ($1 names the case).
+clipboard_is() {
+  xclip -selection clipboard -o >"$work/got"
+  cmp -s "$work/got" "$2" || fail "$1: clipboard differs
+$(diff <(od -c "$2") <(od -c "$work/got") | head -20)"
+}

@@ -11,14 +11,9 @@ set -euo pipefail
 tabulon=$1 filter=$2 samples=$3 manager=$4
 work=$(mktemp -d)
 export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work
-trap 'pkill -f -- "--hold-clipboard" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT  # the holders end with the X server
 
 source "$(dirname "$0")/lib.sh"
-same_as() {  # name, expected file: the clipboard must hold exactly that
-  xclip -selection clipboard -o >"$work/got"
-  cmp -s "$work/got" "$2" || fail "$1: clipboard differs
-$(diff <(od -c "$2") <(od -c "$work/got") | head -20)"
-}
 
 # 1. Cells, "作成する" (Return), "Delphi", "Ｏ Ｋ".
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
@@ -27,8 +22,8 @@ click "$preview" 630 97   # RadioButton1 "Delphi"
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
 wait_exit $pid || fail "the program did not end after Ｏ Ｋ"
 "$filter" --crlf --wrap brace <"$samples/spreadsheet.txt" >"$work/delphi"
-same_as "Delphi table after the program ended" "$work/delphi"
-pgrep -f -- "--hold-clipboard" >/dev/null || fail "no holder"
+clipboard_is "Delphi table after the program ended" "$work/delphi"
+wait_holders 1 || fail "not one holder"
 
 # 2. The full circle: that table back in, "ﾌﾟﾚｰﾝ", the same table unwrapped.
 # Starting takes the clipboard from nobody: the holder keeps it meanwhile.
@@ -39,12 +34,11 @@ xdotool windowfocus --sync "$preview"
 xdotool key Return ctrl+Tab Tab Return
 wait_exit $pid || fail "the program did not end, second run"
 "$filter" --crlf <"$samples/spreadsheet.txt" >"$work/plain"
-same_as "the table read back and written again" "$work/plain"
+clipboard_is "the table read back and written again" "$work/plain"
 
 # Another program takes the clipboard: the holders are gone.
 echo other | xclip -selection clipboard -i
-for _ in $(seq 30); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
-pgrep -f -- "--hold-clipboard" >/dev/null && fail "a holder outlived the clipboard"
+wait_holders 0 || fail "a holder outlived the clipboard"
 
 # 3. A file loaded in the preview, then "戻る" and "閉じる".
 printf 'x\t1\ny\t2\n' >"$work/cells.TXT"
@@ -57,16 +51,15 @@ xdotool type --delay 5 "$work/cells.TXT"
 xdotool key Return
 wait_gone 'Open' || fail "the open dialog stayed"
 # The loaded text is on the clipboard once the holder is up.
-for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null && break; sleep 0.1; done
-sleep 0.2
+wait_holders 1 || fail "no holder for the loaded file"
 click "$preview" 660 51   # Button2 "戻る"
 wait_gone 'プレビュー' || fail "戻る did not close the preview"
 click "$main" 517 328     # Button2 "閉じる"
 wait_exit $pid || fail "the program did not end after 閉じる"
 printf 'x\t1\r\ny\t2\r\n' >"$work/loaded"
-same_as "the loaded file after 閉じる" "$work/loaded"
+clipboard_is "the loaded file after 閉じる" "$work/loaded"
 echo other | xclip -selection clipboard -i
-for _ in $(seq 30); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
+wait_holders 0 || fail "a holder outlived the clipboard"
 
 # 4. A clipboard manager runs: the holder hands the table to it and ends.
 coproc MANAGER { exec "$manager"; }
@@ -76,9 +69,8 @@ xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
 wait_exit $pid || fail "the program did not end, with a manager"
-for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null || break; sleep 0.1; done
-pgrep -f -- "--hold-clipboard" >/dev/null && fail "the holder stayed beside the manager"
-same_as "the table the manager kept" "$work/plain"
+wait_holders 0 || fail "the holder stayed beside the manager"
+clipboard_is "the table the manager kept" "$work/plain"
 kill "$manager_pid" 2>/dev/null || true
 wait "$manager_pid" 2>/dev/null || true
 
@@ -90,8 +82,7 @@ xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
 wait_exit $pid || fail "the program did not end, with a refusing manager"
-for _ in $(seq 50); do pgrep -f -- "--hold-clipboard" >/dev/null && break; sleep 0.1; done
-pgrep -f -- "--hold-clipboard" >/dev/null || fail "no holder kept the table the manager refused"
-same_as "the table the holder took back" "$work/plain"
+wait_holders 1 || fail "no holder kept the table the manager refused"
+clipboard_is "the table the holder took back" "$work/plain"
 kill "$manager_pid" 2>/dev/null || true
 echo ok
