@@ -15,9 +15,11 @@ esac
 # server about a clipboard manager); qt6-base-dev's recommends are not needed.
 packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 # The tests: GoogleTest and Google Benchmark, clang for the sanitizers and the
-# fuzzer, and an X server, the clipboard and window tools for end to end.
+# fuzzer, an X server, the clipboard and window tools for end to end, and a
+# Wayland compositor with Xwayland and Qt's Wayland platform for the same on
+# Wayland.
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xclip xdotool imagemagick)
+  xvfb xauth xclip xdotool imagemagick weston xwayland wl-clipboard qt6-wayland)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@
 #include "app/Unit1.h"
 #include "app/clipboard_holder.h"
 #include "app/grid_font.h"
+#include "app/system_clipboard.h"
 
 namespace {
 
@@ -19,6 +20,22 @@ bool HasDisplay() {
     if (value && *value) return true;
   }
   return false;
+}
+
+// On a Wayland session the windows run through Xwayland where the desktop
+// offers it: a Wayland client is offered the clipboard only while one of its
+// windows has the focus, so there the start-up read would find nothing and no
+// holder could keep text after the program ends; through Xwayland both work,
+// the desktop joining the two clipboards. QT_QPA_PLATFORM still decides where
+// it is set. The holders inherit the choice.
+void PreferXwayland() {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+  };
+  if (set("WAYLAND_DISPLAY") && set("DISPLAY") && !set("QT_QPA_PLATFORM")) {
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+  }
 }
 
 // While the application starts, Qt's own messages are held back: if it
@@ -51,6 +68,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tabulon: no display to open the window on (DISPLAY is not set)\n");
     return 1;
   }
+  PreferXwayland();
   qInstallMessageHandler(StartMessages);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tabulon");
@@ -64,5 +82,7 @@ int main(int argc, char** argv) {
   }
   tabulon::TForm1 form;
   form.show();
-  return app.exec();
+  const int status = app.exec();
+  tabulon::KeepUnheldText();
+  return status;
 }

@@ -95,6 +95,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
 
   CreateControls();
   FormCreate();  // ends by showing every option, so the observer comes after
+  readOnActivate_ = ClipboardNeedsFocus() && SystemClipboardText().empty();
   doc_.options.SetObserver([this] { RefreshOptions(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -178,6 +179,16 @@ void TForm1::CreateControls() {
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
 }
 
+bool TForm1::event(QEvent* event) {
+  // Where the clipboard is offered only to a window with the focus, the
+  // start-up read happens when the window first has it.
+  if (event->type() == QEvent::WindowActivate && readOnActivate_) {
+    readOnActivate_ = false;
+    if (!SystemClipboardText().empty()) FormCreate();
+  }
+  return QDialog::event(event);
+}
+
 void TForm1::FormCreate() {
   SetUpGrid(doc_);
   ReadClipboardText(doc_, SystemClipboardText());
@@ -235,13 +246,13 @@ void TForm1::Button1Click() {
   TForm2 preview(std::move(seams), this);
   preview.SetLines(doc_.TableLines);
   if (runPreview_(preview) != QDialog::Accepted) return;
-  // "Ｏ Ｋ": the windows go at once, the wrapped table to the clipboard, and
-  // the program ends.
+  // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the
+  // program still shows, which a Wayland clipboard asks for), and the program
+  // ends.
   std::vector<std::string> lines = doc_.TableLines;
   WrapComment(lines, ruleWidth_, preview.Style(), doc_.options);
-  preview.hide();
-  hide();
   putOnClipboard_(JoinLinesCrLf(lines));
+  hide();
   close();
   QCoreApplication::quit();  // a hidden window's close does not end the loop
 }

@@ -57,6 +57,7 @@ class TForm1 : public QDialog {
   const PopupMenus& Menus();
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
@@ -76,6 +77,7 @@ class TForm1 : public QDialog {
   std::function<PreviewSeams()> previewSeams_;
   int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
   bool painted_ = false;
+  bool readOnActivate_ = false;  // the start-up read waits for the focus
 
   QLineEdit* Edit1;
   QCheckBox* CheckBox1;

@@ -1,9 +1,11 @@
 #include "app/system_clipboard.h"
 
 #include <QClipboard>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <cstdio>
 
 #include "app/clipboard_holder.h"
 #include "app/widgets.h"
@@ -21,6 +23,10 @@ std::string SystemClipboardText() {
   const QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) return {};
   return ToCp932(clipboard->text(QClipboard::Clipboard));
+}
+
+bool ClipboardNeedsFocus() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool PutSystemClipboardText(const std::string& cp932) {
@@ -42,6 +48,19 @@ void HandOverOwnCopies(QObject* context) {
       HandToClipboardHolder(data->text().toStdString());
     }
   });
+}
+
+void KeepUnheldText() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!ClipboardNeedsFocus() || !clipboard->ownsClipboard()) return;
+  std::fputs("tabulon: no Xwayland to hand the clipboard to; keeping it, without a window, "
+             "until another program copies\n",
+             stderr);
+  QEventLoop loop;
+  QObject::connect(clipboard, &QClipboard::changed, &loop, [&] {
+    if (!clipboard->ownsClipboard()) loop.quit();
+  });
+  loop.exec();
 }
 
 }  // namespace tabulon

@@ -11,6 +11,11 @@ namespace tabulon {
 // The clipboard's plain text as CP932; characters CP932 lacks become "?".
 std::string SystemClipboardText();
 
+// Whether the clipboard is offered to the program only while one of its
+// windows has the focus (Wayland without Xwayland): then no holder can take
+// text over either.
+bool ClipboardNeedsFocus();
+
 // Puts CP932 text on the clipboard so that it outlives the program: a holder
 // takes it, or, where none can, this process owns it (so that at least a
 // clipboard manager can take it over at the end). True when a holder has it.
@@ -20,5 +25,11 @@ bool PutSystemClipboardText(const std::string& cp932);
 // copy (a cell, the preview's memo, the title field) goes to a holder at once
 // too, so that whatever the program put there last is what outlives it.
 void HandOverOwnCopies(QObject* context);
+
+// Called once the windows are gone. Where text the program put on the
+// clipboard has no holder (see ClipboardNeedsFocus), the process stays,
+// windowless, until another program copies, so that the text still outlives
+// the windows; it says so in one line on stderr.
+void KeepUnheldText();
 
 }  // namespace tabulon

@@ -50,8 +50,9 @@ inline void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
 inline void MakeFixedWindow(QWidget* window, Qt::WindowType kind, const char* title, int width,
                             int height) {
   window->setWindowTitle(U(title));
-  window->setWindowFlags(kind | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint);
   window->setFixedSize(width, height);
   QFont font(U("IPAPGothic"));
   font.setPixelSize(12);
