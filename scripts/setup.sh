@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Builds Tabulon and starts it (`start`), or builds it and runs every test
-# (`test`). Installs the Debian packages it needs first; that step does
-# nothing when they are present.
+# Builds Tabulon and starts it (`start`), builds it and runs every test
+# (`test`), or builds its Debian package (`package`). Installs the Debian
+# packages it needs first; that step does nothing when they are present.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in
-  start|test) ;;
-  *) echo "usage: $0 start|test" >&2; exit 2 ;;
+  start|test|package) ;;
+  *) echo "usage: $0 start|test|package" >&2; exit 2 ;;
 esac
 
 # Building and running the program (libxcb1-dev: the clipboard holder asks the X
@@ -17,9 +17,13 @@ packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev fonts-ipafont-gothic)
 # The tests: GoogleTest and Google Benchmark, clang for the sanitizers and the
 # fuzzer, an X server, the clipboard and window tools for end to end, and a
 # Wayland compositor with Xwayland and Qt's Wayland platform for the same on
-# Wayland.
+# Wayland, and the tools that make and check the Debian package and the manual
+# pages.
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xclip xdotool imagemagick weston xwayland wl-clipboard qt6-wayland)
+  xvfb xauth xclip xdotool imagemagick weston xwayland wl-clipboard qt6-wayland
+  dpkg-dev desktop-file-utils appstream groff-base)
+# The package's library dependencies are read off the binaries.
+[ "$mode" = package ] && packages+=(dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -39,6 +43,13 @@ if [ "$mode" = start ]; then
     -DTABULON_BENCH=OFF >/dev/null
   cmake --build "$build-run" -j2 --target tabulon tabulon-filter
   exec "$build-run/bin/tabulon"
+fi
+if [ "$mode" = package ]; then
+  cmake -S . -B "$build-deb" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTABULON_TESTS=OFF \
+    -DTABULON_BENCH=OFF >/dev/null
+  cmake --build "$build-deb" -j2
+  cd "$build-deb"
+  exec cpack -G DEB
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABULON_WERROR=ON >/dev/null
 cmake --build "$build" -j2
