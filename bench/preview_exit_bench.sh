@@ -31,12 +31,16 @@ for _ in $(seq "$runs"); do
   end=$EPOCHREALTIME
   times+=($(( (${end/./} - ${start/./}) / 1000 )))
 done
+median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+echo "Ｏ Ｋ to program end: median $median ms over $runs runs (${times[*]})"
 holder=$(holders | tail -n1)
+if [ -z "$holder" ]; then
+  echo "clipboard holder: none stays, a clipboard manager has the table"
+  exit 0
+fi
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$holder/status")
 pss=$(awk '/^Pss:/ {print $2}' "/proc/$holder/smaps_rollup")
 anon=$(awk '/^Anonymous:/ {n += $2} END {print n}' "/proc/$holder/smaps_rollup")
-median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-echo "Ｏ Ｋ to program end: median $median ms over $runs runs (${times[*]})"
 # Most of the resident size is the toolkit's shared libraries; the holder's
 # own memory is the anonymous part.
 echo "clipboard holder: $rss KiB resident ($pss KiB proportional, $anon KiB its own)," \

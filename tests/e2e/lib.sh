@@ -52,7 +52,7 @@ open_preview() { start_tabulon; create_preview; }
 holders() {
   local p
   for p in $(pgrep -fx -- 'tabulon --hold-clipboard'); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qxF "DISPLAY=$DISPLAY" && echo "$p"
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "DISPLAY=$DISPLAY" && echo "$p"
   done
   return 0
 }
@@ -67,4 +67,24 @@ clipboard_is() {
   xclip -selection clipboard -o >"$work/got"
   cmp -s "$work/got" "$2" || fail "$1: clipboard differs
 $(diff <(od -c "$2") <(od -c "$work/got") | head -20)"
+}
+
+# Starts weston with Xwayland in a window of the present X server (its X11
+# backend has a seat, which its headless backend lacks), with its own runtime
+# folder under $1. Sets weston_pid, WAYLAND_DISPLAY and xwayland (the
+# display Xwayland listens on) and exports XDG_RUNTIME_DIR; the caller ends
+# weston by weston_pid.
+start_weston() {
+  export XDG_RUNTIME_DIR=$1
+  chmod 700 "$XDG_RUNTIME_DIR"
+  weston --backend=x11-backend.so --xwayland --socket=tabulon-test --width=1000 --height=700 \
+    >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+  weston_pid=$!
+  for _ in $(seq 100); do
+    grep -q 'xserver listening on display' "$XDG_RUNTIME_DIR/weston.log" && break
+    sleep 0.1
+  done
+  xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")
+  [ -n "$xwayland" ] || fail "weston offers no Xwayland: $(tail -n 5 "$XDG_RUNTIME_DIR/weston.log")"
+  export WAYLAND_DISPLAY=tabulon-test
 }

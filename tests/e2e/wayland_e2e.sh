@@ -1,31 +1,24 @@
 #!/usr/bin/env bash
 # A Wayland session: weston with Xwayland, in a window of the X server that
-# xvfb-run gives (weston's X11 backend has a seat, which its headless backend
-# lacks). Spreadsheet cells on the Wayland clipboard → Tabulon started as a
-# desktop starts it (QT_QPA_PLATFORM unset) → "作成する" → "Ｏ Ｋ" → the
-# program ends and wl-paste gives the exact table. The keys go to weston's
-# window on the outer X server, as a person's would. Several rounds in a row.
-# Last, the same on Qt's own Wayland platform, as where no Xwayland runs: the
-# grid is read once the window has the focus, and after "Ｏ Ｋ" the process
-# keeps the table, without a window, until another program copies. With no
-# X11 window to wait for there, it waits by time.
+# xvfb-run gives. Spreadsheet cells on the Wayland clipboard → Tabulon
+# started as a desktop starts it (QT_QPA_PLATFORM unset) → "作成する" →
+# "Ｏ Ｋ" → the program ends and wl-paste gives the exact table. The keys go
+# to weston's window on the outer X server, as a person's would. Several
+# rounds in a row. Last, the same on Qt's own Wayland platform, as where no
+# Xwayland runs: the grid is read once the window has the focus, and after
+# "Ｏ Ｋ" the process keeps the table, without a window, until another
+# program copies. With no X11 window to wait for there, it waits by time.
 set -euo pipefail
 tabulon=$1 filter=$2 samples=$3 rounds=${4:-3}
 out=${OUT:-$(mktemp -d)}
 work=$(mktemp -d)
-chmod 700 "$work"
 outer=$DISPLAY
-export LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work XDG_SESSION_TYPE=wayland
-weston --backend=x11-backend.so --xwayland --socket=tabulon-test --width=1000 --height=700 \
-  >"$work/weston.log" 2>&1 &
-weston_pid=$!
-trap 'kill "$weston_pid" 2>/dev/null || true; wait "$weston_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8 XDG_SESSION_TYPE=wayland
+weston_pid=
+trap '[ -z "$weston_pid" ] || kill "$weston_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-
-for _ in $(seq 100); do grep -q 'xserver listening on display' "$work/weston.log" && break; sleep 0.1; done
-xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
-[ -n "$xwayland" ] || fail "weston offers no Xwayland: $(tail -n 5 "$work/weston.log")"
-export WAYLAND_DISPLAY=tabulon-test DISPLAY=$xwayland
+start_weston "$work"
+export DISPLAY=$xwayland
 compositor=$(DISPLAY=$outer xdotool search --classname weston-1 | head -n1)
 [ -n "$compositor" ] || fail "no weston window"
 keys() { DISPLAY=$outer xdotool windowfocus --sync "$compositor" key "$@"; }
