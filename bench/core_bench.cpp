@@ -1,17 +1,20 @@
 // Timings of the core on full-size input: the writer on a full grid, the
 // reader on a full grid's tab text and on a large text that mostly falls
-// outside the grid, the codec both ways, and the whole filter in process.
+// outside the grid, the codec both ways, the whole filter in process, and the
+// row and column menus' commands on a full grid.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "bench_text.h"
 #include "document/codec.h"
 #include "document/document.h"
+#include "editing/rows_columns.h"
 #include "filter/filter.h"
 #include "table/reader.h"
 #include "table/writer.h"
@@ -153,5 +156,56 @@ void BM_RunFilterFullGrid(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
 }
 BENCHMARK(BM_RunFilterFullGrid)->Unit(benchmark::kMicrosecond);
+
+// The row and column commands on a full grid at its first data cell, where
+// deletes and inserts move the most. A command that empties or moves lines
+// runs on a fresh copy of the grid each time, made outside the timing; copy
+// and paste do the same work on every run. `hold` fills the held line first.
+using LineCommand = void (*)(Document&, EditingState&);
+
+template <auto Command>
+void AsLineCommand(Document& doc, EditingState& editing) {
+  if constexpr (std::is_invocable_v<decltype(Command), Document&, EditingState&>) {
+    Command(doc, editing);
+  } else {
+    Command(doc);
+  }
+}
+
+void BM_LineCommand(benchmark::State& state, LineCommand command, bool freshGrid,
+                    LineCommand hold) {
+  const auto full = MakeFullGrid(false);
+  full->CurCol = kFirstDataCol;
+  full->CurRow = kFirstDataRow;
+  Document doc = *full;
+  EditingState editing;
+  if (hold != nullptr) hold(doc, editing);
+  for (auto _ : state) {
+    if (freshGrid) {
+      state.PauseTiming();
+      doc = *full;
+      state.ResumeTiming();
+    }
+    command(doc, editing);
+    benchmark::ClobberMemory();
+  }
+}
+constexpr LineCommand kNoHold = nullptr;
+BENCHMARK_CAPTURE(BM_LineCommand, CopyColumn, AsLineCommand<CopyColumn>, false, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, CopyRow, AsLineCommand<CopyRow>, false, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, CutColumn, AsLineCommand<CutColumn>, true, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, CutRow, AsLineCommand<CutRow>, true, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, PasteColumn, AsLineCommand<PasteHeldLine>, false,
+                  AsLineCommand<CopyColumn>);
+BENCHMARK_CAPTURE(BM_LineCommand, PasteRow, AsLineCommand<PasteHeldLine>, false,
+                  AsLineCommand<CopyRow>);
+BENCHMARK_CAPTURE(BM_LineCommand, DeleteColumn, AsLineCommand<DeleteColumn>, true, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, DeleteRow, AsLineCommand<DeleteRow>, true, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, InsertColumnBefore, AsLineCommand<InsertColumnBefore>, true,
+                  kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, InsertColumnAfter, AsLineCommand<InsertColumnAfter>, true,
+                  kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, InsertRowBefore, AsLineCommand<InsertRowBefore>, true, kNoHold);
+BENCHMARK_CAPTURE(BM_LineCommand, InsertRowAfter, AsLineCommand<InsertRowAfter>, true, kNoHold);
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "app/Unit1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -20,6 +22,7 @@
 #include "app/widgets.h"
 #include "document/codec.h"
 #include "editing/grid_menu.h"
+#include "editing/rows_columns.h"
 #include "preview/Unit2.h"
 #include "preview/comment_wrap.h"
 #include "preview/text_file.h"
@@ -90,6 +93,10 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
 
   putOnClipboard_ = PutSystemClipboardText;
   runPreview_ = [](TForm2& preview) { return preview.exec(); };
+  ask_ = [this](const QString& question) {
+    return QMessageBox::question(this, QApplication::applicationName(), question) ==
+           QMessageBox::Yes;
+  };
   previewSeams_ = [] { return TForm2::DesktopSeams(); };
   HandOverOwnCopies(this);
 
@@ -115,7 +122,7 @@ void TForm1::CreateControls() {
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
-  StringGrid1 = Place(new StringGrid(doc_, this), "StringGrid1", 3, 32, 639, 276);
+  StringGrid1 = Place(new StringGrid(doc_, editing_, this), "StringGrid1", 3, 32, 639, 276);
   CheckBox1 = Place(new QCheckBox(U("列見出し"), this), "CheckBox1", 208, 311, 66, 17);
   Hint(CheckBox1, {"表に列見出しを追加（[ﾚ]する・[ ]しない）"});
   CheckBox2 = Place(new QCheckBox(U("行見出し"), this), "CheckBox2", 208, 329, 66, 17);
@@ -173,7 +180,7 @@ void TForm1::CreateControls() {
             [this, control = control](bool checked) { doc_.options.SetChecked(control, checked); });
   }
 
-  connect(StringGrid1, &StringGrid::contextMenuForCell, this, &TForm1::ShowGridMenu);
+  connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
@@ -240,7 +247,7 @@ void TForm1::StepWidth(int delta) {
 
 void TForm1::Button1Click() {
   ruleWidth_ = WriteTable(doc_);
-  StringGrid1->Refresh();
+  StringGrid1->ShowChanges();  // the writer widens columns
   PreviewSeams seams = previewSeams_();
   seams.loadText = [this](const std::string& text) { LoadText(text); };
   TForm2 preview(std::move(seams), this);
@@ -271,35 +278,57 @@ void TForm1::Button2Click() {
 
 const PopupMenus& TForm1::Menus() {
   // Some 150 menu items: made when first needed, not at start-up.
-  if (!menus_.PopupMenu1) {
-    menus_ = CreatePopupMenus(this);
-    gridMenu_ = menus_.PopupMenu1;
-  }
+  if (menus_.PopupMenu1) return menus_;
+  menus_ = CreatePopupMenus(this);
+  const auto wire = [this](const char* name, std::function<void()> command) {
+    for (QMenu* menu : {menus_.PopupMenu2, menus_.PopupMenu3}) {
+      if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this, [this, command] { RunLineCommand(command); });
+      }
+    }
+  };
+  wire("N112", [this] { CutColumn(doc_, editing_); });
+  wire("N3", [this] { CopyColumn(doc_, editing_); });
+  wire("P1", [this] { PasteHeldLine(doc_, editing_); });
+  wire("N73", [this] { PasteHeldLine(doc_, editing_); });
+  wire("MenuItem2", [this] { DeleteColumn(doc_); });
+  wire("N75", [this] { RunInsert(kInsertColumnQuestion, InsertColumnBefore); });
+  wire("N76", [this] { RunInsert(kInsertColumnQuestion, InsertColumnAfter); });
+  wire("N113", [this] { CutRow(doc_, editing_); });
+  wire("N72", [this] { CopyRow(doc_, editing_); });
+  wire("MenuItem3", [this] { DeleteRow(doc_); });
+  wire("N77", [this] { RunInsert(kInsertRowQuestion, InsertRowBefore); });
+  wire("N78", [this] { RunInsert(kInsertRowQuestion, InsertRowAfter); });
   return menus_;
 }
 
-void TForm1::ShowGridMenu(int col, int row, const QPoint& globalPos) {
+void TForm1::RunLineCommand(const std::function<void()>& command) {
+  command();
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::RunInsert(const char* question, void (*insert)(Document&)) {
+  if (ask_(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
+}
+
+// The menu the grid chose at the right press, with its items' states, opens
+// at the right release.
+void TForm1::OpenGridMenu(GridMenu menu, const QPoint& globalPos) {
   const PopupMenus& menus = Menus();
-  doc_.CurCol = col;
-  doc_.CurRow = row;
-  const bool rightAlone = QGuiApplication::keyboardModifiers() == Qt::NoModifier;
-  switch (MenuForPress(col, row, rightAlone)) {
-    case GridMenu::Cells:
-      gridMenu_ = menus.PopupMenu1;
-      break;
-    case GridMenu::Columns:
-      gridMenu_ = menus.PopupMenu2;
-      break;
-    case GridMenu::Rows:
-      gridMenu_ = menus.PopupMenu3;
-      break;
-    case GridMenu::None:
-      gridMenu_ = nullptr;
-      break;
-    case GridMenu::Unchanged:
-      break;  // a press with a modifier keeps the menu
-  }
-  if (gridMenu_) gridMenu_->popup(globalPos);
+  QMenu* popup = menu == GridMenu::Cells     ? menus.PopupMenu1
+                 : menu == GridMenu::Columns ? menus.PopupMenu2
+                 : menu == GridMenu::Rows    ? menus.PopupMenu3
+                                             : nullptr;
+  if (!popup) return;
+  const auto setEnabled = [popup](const char* name, bool enabled) {
+    if (auto* item = popup->findChild<QAction*>(QString::fromLatin1(name)))
+      item->setEnabled(enabled);
+  };
+  setEnabled("N1", editing_.cellPasteEnabled);
+  setEnabled("P1", editing_.ColumnPasteEnabled());
+  setEnabled("N73", editing_.RowPasteEnabled());
+  popup->popup(globalPos);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event) {

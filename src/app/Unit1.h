@@ -11,6 +11,7 @@
 
 #include "app/popup_menus.h"
 #include "document/document.h"
+#include "editing/editing_state.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -53,8 +54,14 @@ class TForm1 : public QDialog {
   void SetPreviewRunner(std::function<int(TForm2&)> run) { runPreview_ = run; }
   void SetPreviewSeams(std::function<PreviewSeams()> seams) { previewSeams_ = seams; }
 
-  // The grid's three popup menus.
+  // The grid's three popup menus, with the commands of the row and column
+  // menus wired to the editing rules.
   const PopupMenus& Menus();
+  const EditingState& Editing() const { return editing_; }
+
+  // Seam for tests: the Yes/No question before an insert (UTF-8 text in;
+  // true for Yes).
+  void SetQuestion(std::function<bool(const QString&)> ask) { ask_ = std::move(ask); }
 
  protected:
   bool event(QEvent* event) override;
@@ -66,12 +73,18 @@ class TForm1 : public QDialog {
   void RefreshOptions();
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
-  void ShowGridMenu(int col, int row, const QPoint& globalPos);
+  void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
+  // Runs a row or column command on the recorded cell and shows the result.
+  void RunLineCommand(const std::function<void()>& command);
+  // An insert: asks `question` first; anything but Yes changes nothing.
+  void RunInsert(const char* question, void (*insert)(Document&));
   void StepWidth(int delta);
 
   void LoadText(const std::string& text);
 
   Document doc_;
+  EditingState editing_;
+  std::function<bool(const QString&)> ask_;
   std::function<bool(const std::string&)> putOnClipboard_;
   std::function<int(TForm2&)> runPreview_;
   std::function<PreviewSeams()> previewSeams_;
@@ -98,7 +111,6 @@ class TForm1 : public QDialog {
   QLabel* Image1;
   StringGrid* StringGrid1;
   PopupMenus menus_{};
-  QMenu* gridMenu_ = nullptr;  // the menu the grid offers now
 };
 
 }  // namespace tabulon

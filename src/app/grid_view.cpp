@@ -2,16 +2,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QToolTip>
 #include <algorithm>
 
 #include "app/grid_font.h"
+#include "app/system_clipboard.h"
 #include "app/widgets.h"
 
 namespace tabulon {
@@ -105,14 +106,14 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), text);
 }
 
-QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) const {
-  QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-    line->setFrame(false);
-    line->setTextMargins(kTextIndent - 1, 0, 0, 0);
-  }
-  return editor;
+// A plain line edit that keeps to its cell and scrolls its text inside it
+// (the toolkit's own grows over the next cells as the text does).
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex&) const {
+  auto* line = new QLineEdit(parent);
+  line->setFrame(false);
+  line->setTextMargins(kTextIndent - 1, 0, 0, 0);
+  return line;
 }
 
 void HeadingView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
@@ -122,11 +123,37 @@ void HeadingView::paintSection(QPainter* painter, const QRect& rect, int logical
   DrawHeading(painter, this, rect, text, orientation());
 }
 
-StringGrid::StringGrid(Document& doc, QWidget* parent)
-    : QTableView(parent), doc_(doc), model_(new GridModel(doc, this)) {
+void HeadingView::mousePressEvent(QMouseEvent* event) {
+  QHeaderView::mousePressEvent(event);
+  forward_(event, viewport());
+}
+
+void HeadingView::mouseReleaseEvent(QMouseEvent* event) {
+  QHeaderView::mouseReleaseEvent(event);
+  forward_(event, viewport());
+}
+
+void HeadingView::mouseMoveEvent(QMouseEvent* event) {
+  QHeaderView::mouseMoveEvent(event);
+  forward_(event, viewport());
+}
+
+void HeadingView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QHeaderView::mouseDoubleClickEvent(event);
+  forward_(event, viewport());
+}
+
+bool HeadingView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) return forward_(event, viewport());
+  return QHeaderView::viewportEvent(event);
+}
+
+StringGrid::StringGrid(Document& doc, tabulon::EditingState& editing, QWidget* parent)
+    : QTableView(parent), doc_(doc), editing_(editing), model_(new GridModel(doc, this)) {
   setFont(GridFont());
-  setHorizontalHeader(new HeadingView(Qt::Horizontal, this));
-  setVerticalHeader(new HeadingView(Qt::Vertical, this));
+  const auto forward = [this](QEvent* event, QWidget* source) { return GridEvent(event, source); };
+  setHorizontalHeader(new HeadingView(Qt::Horizontal, forward, this));
+  setVerticalHeader(new HeadingView(Qt::Vertical, forward, this));
   setModel(model_);
   setItemDelegate(new CellDelegate(this));
   setWordWrap(false);
@@ -137,11 +164,12 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
                   QAbstractItemView::AnyKeyPressed);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setContextMenuPolicy(Qt::CustomContextMenu);
-  setTabKeyNavigation(false);  // Tab leaves the grid for the next control
+  setTabKeyNavigation(false);          // Tab leaves the grid for the next control
+  viewport()->setMouseTracking(true);  // hints follow the pointer
 
-  // The heading row and the row headings: moved by dragging, each with the
-  // menu of its headings; only columns are sized by dragging their borders.
+  // The heading row and the row headings: moved by dragging; only columns
+  // are sized by dragging their borders. What a press selects is the editing
+  // rules' choice, not the view's.
   QHeaderView* columns = horizontalHeader();
   QHeaderView* rows = verticalHeader();
   for (QHeaderView* header : {columns, rows}) {
@@ -149,17 +177,14 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
     header->setMinimumSectionSize(1);
     header->setSectionsMovable(true);
     header->setHighlightSections(false);
-    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    header->setMouseTracking(true);
     connect(header, &QHeaderView::sectionMoved, this,
             [this, header](int, int from, int to) { SectionMoved(header, from, to); });
-    connect(header, &QWidget::customContextMenuRequested, this, [this, header](const QPoint& pos) {
-      const int logical = header->logicalIndexAt(pos);
-      if (logical < 0) return;
-      const bool heading = header->orientation() == Qt::Horizontal;
-      emit contextMenuForCell(heading ? logical + kFirstDataCol : 1,
-                              heading ? 0 : logical + kFirstDataRow, header->mapToGlobal(pos));
-    });
   }
+  disconnect(columns, &QHeaderView::sectionPressed, this, nullptr);
+  disconnect(columns, &QHeaderView::sectionEntered, this, nullptr);
+  disconnect(rows, &QHeaderView::sectionPressed, this, nullptr);
+  disconnect(rows, &QHeaderView::sectionEntered, this, nullptr);
   columns->setSectionResizeMode(QHeaderView::Interactive);
   columns->setFixedHeight(kRowHeight + kGridLine);
   rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -174,13 +199,8 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
   // headings and cells: widths are the document's.
   disconnect(columns, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
   connect(columns, &QHeaderView::sectionResized, this, &StringGrid::ColumnResized);
-  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    const QModelIndex index = indexAt(pos);
-    const int col = index.isValid() ? GridModel::ColOf(index) : -1;
-    const int row = index.isValid() ? GridModel::RowOf(index) : -1;
-    emit contextMenuForCell(col, row, viewport()->mapToGlobal(pos));
-  });
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (syncing_) return;
     const QModelIndex current = currentIndex();
     const QItemSelection selection = selectionModel()->selection();
     if (!current.isValid() || selection.isEmpty()) return;
@@ -195,19 +215,154 @@ StringGrid::StringGrid(Document& doc, QWidget* parent)
 
 void StringGrid::Refresh() {
   setUpdatesEnabled(false);
-  model_->DocumentChanged();
-  SyncSizes();
+  ShowChanges();
+  verticalScrollBar()->setValue(doc_.grid.TopRow() - kFirstDataRow);
+  horizontalScrollBar()->setValue(doc_.grid.LeftCol() - kFirstDataCol);
+  setUpdatesEnabled(true);
+}
+
+void StringGrid::ShowSelection() {
   const GridSelection& s = doc_.grid.Selection();
   const QModelIndex current = model_->index(s.row - kFirstDataRow, s.col - kFirstDataCol);
   const QModelIndex anchor =
       model_->index(s.anchorRow - kFirstDataRow, s.anchorCol - kFirstDataCol);
-  if (current.isValid() && anchor.isValid()) {
-    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-    selectionModel()->select(QItemSelection(anchor, current), QItemSelectionModel::ClearAndSelect);
+  if (!current.isValid() || !anchor.isValid()) return;
+  // A whole column's block ends in row 256: the view stays where it is.
+  syncing_ = true;
+  setAutoScroll(false);
+  selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+  selectionModel()->select(QItemSelection(anchor, current), QItemSelectionModel::ClearAndSelect);
+  setAutoScroll(true);
+  syncing_ = false;
+}
+
+void StringGrid::ShowChanges() {
+  model_->DocumentChanged();
+  SyncSizes();
+  ShowSelection();
+}
+
+GridCell StringGrid::CellAt(const QPoint& point) const {
+  const QRect cells = viewport()->geometry();
+  const int left = verticalHeader()->geometry().left();
+  const int top = horizontalHeader()->geometry().top();
+  int col = -1, row = -1;
+  if (point.x() < left) {
+    col = 0;
+  } else if (point.x() < cells.left()) {
+    col = 1;
+  } else if (point.x() <= cells.right()) {
+    const int c = columnAt(point.x() - cells.left());
+    col = c < 0 ? -1 : c + kFirstDataCol;
   }
-  verticalScrollBar()->setValue(doc_.grid.TopRow() - kFirstDataRow);
-  horizontalScrollBar()->setValue(doc_.grid.LeftCol() - kFirstDataCol);
-  setUpdatesEnabled(true);
+  if (point.y() < top) {
+    row = 0;
+  } else if (point.y() < cells.top()) {
+    row = 0;
+  } else if (point.y() <= cells.bottom()) {
+    const int r = rowAt(point.y() - cells.top());
+    row = r < 0 ? -1 : r + kFirstDataRow;
+  }
+  if (col < 0 || row < 0) return {-1, -1};
+  return {col, row};
+}
+
+namespace {
+
+ShiftState ShiftOf(const QMouseEvent* event) {
+  ShiftState shift = 0;
+  const Qt::KeyboardModifiers keys = event->modifiers();
+  const Qt::MouseButtons buttons = event->buttons();
+  if (keys & Qt::ShiftModifier) shift |= kShift;
+  if (keys & Qt::AltModifier) shift |= kAlt;
+  if (keys & Qt::ControlModifier) shift |= kCtrl;
+  if (buttons & Qt::LeftButton) shift |= kLeftButton;
+  if (buttons & Qt::RightButton) shift |= kRightButton;
+  if (buttons & Qt::MiddleButton) shift |= kMiddleButton;
+  if (event->type() == QEvent::MouseButtonDblClick) shift |= kDoubleClick;
+  return shift;
+}
+
+}  // namespace
+
+bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString hint =
+        QString::fromUtf8(GridHint(CellAt(source->mapTo(this, help->pos())))).replace("\r\n", "\n");
+    if (hint.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), hint, source);
+    }
+    return true;
+  }
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseButtonRelease && type != QEvent::MouseMove) {
+    return false;
+  }
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint point = source->mapTo(this, mouse->position().toPoint());
+  const GridCell cell = CellAt(point);
+  const ShiftState shift = ShiftOf(mouse);
+  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+    CommitEditor();
+    setFocus(Qt::MouseFocusReason);
+    const bool doubleClick = type == QEvent::MouseButtonDblClick;
+    if (doubleClick) GridDoubleClick(doc_);
+    GridMouseDown(doc_, editing_, cell, shift, [] { return SystemClipboardText(); });
+    if (doubleClick) {
+      ShowChanges();
+      if (cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) edit(currentIndex());
+    } else {
+      ShowSelection();
+    }
+  } else if (type == QEvent::MouseButtonRelease) {
+    // From the grid's left edge, as if no column were scrolled out of view.
+    const int x = point.x() - verticalHeader()->geometry().left() + horizontalHeader()->offset();
+    const bool right = mouse->button() == Qt::RightButton;
+    const GridMenu menu = GridMouseUp(doc_, editing_, cell, x, right);
+    SyncSizes();
+    viewport()->update();
+    if (menu != GridMenu::None) emit menuRequested(menu, mouse->globalPosition().toPoint());
+  } else if (shift == kLeftButton) {
+    if (GridMouseMove(doc_, cell, shift)) ShowSelection();
+  } else if (UpdateGridHint(doc_, cell)) {
+    QToolTip::hideText();  // the new cell's hint comes after the usual delay
+  }
+  return true;
+}
+
+// A press anywhere on the grid first ends the cell being edited, keeping
+// what was typed.
+void StringGrid::CommitEditor() {
+  if (state() != QAbstractItemView::EditingState) return;
+  QWidget* editor = QApplication::focusWidget();
+  if (!editor || !viewport()->isAncestorOf(editor)) return;
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool StringGrid::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) return GridEvent(event, viewport());
+  return QTableView::viewportEvent(event);
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+  GridEvent(event, viewport());
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
+  GridEvent(event, viewport());
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event) {
+  GridEvent(event, viewport());
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  GridEvent(event, viewport());
 }
 
 void StringGrid::SyncSizes() {
@@ -293,13 +448,8 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (corner && CornerBorderDrag(corner, event)) return true;
-  if (corner && event->type() == QEvent::ContextMenu) {
-    // A right press on the corner cell chooses the grid's menu too (none);
-    // passed on, the grid would take its place for a data cell's.
-    const auto* press = static_cast<QContextMenuEvent*>(event);
-    emit contextMenuForCell(1, 0, press->globalPos());
-    return true;
-  }
+  // The corner's own click would select all; the editing rules do that.
+  if (corner && GridEvent(event, corner)) return true;
   return QTableView::eventFilter(watched, event);
 }
 

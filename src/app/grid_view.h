@@ -10,7 +10,11 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <functional>
+
 #include "document/document.h"
+#include "editing/editing_state.h"
+#include "editing/mouse.h"
 
 namespace tabulon {
 
@@ -48,43 +52,79 @@ class CellDelegate : public QStyledItemDelegate {
                         const QModelIndex& index) const override;
 };
 
-// Heading row and row headings, drawn as the cells are.
+// Heading row and row headings, drawn as the cells are. The header moves and
+// sizes its sections itself; then each mouse event and tool tip request goes
+// on to the grid, as the grid's own.
 class HeadingView : public QHeaderView {
   Q_OBJECT
  public:
-  using QHeaderView::QHeaderView;
+  using Forward = std::function<bool(QEvent*, QWidget*)>;
+  HeadingView(Qt::Orientation orientation, Forward forward, QWidget* parent)
+      : QHeaderView(orientation, parent), forward_(std::move(forward)) {}
   // The grid fixes the headers' thickness; measuring 256 headings for a
   // size hint would only cost start-up time.
   QSize sizeHint() const override { return size(); }
 
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  Forward forward_;
 };
 
+// The grid. Every mouse event on its cells, its headings and its corner goes
+// to the editing rules with the cell the grid's hit test gives; the view then
+// shows what the rules left in the document.
 class StringGrid : public QTableView {
   Q_OBJECT
  public:
-  StringGrid(Document& doc, QWidget* parent = nullptr);
+  // (EditingState is qualified: the view has a state of that name too.)
+  StringGrid(Document& doc, tabulon::EditingState& editing, QWidget* parent = nullptr);
 
   GridModel* Model() const { return model_; }
   // Re-reads every cell, heading, width, the selection and the scroll place
   // from the document. The owner calls it once the document is filled.
   void Refresh();
+  // The same, but the view stays where the user has scrolled it: after an
+  // edit of the grid.
+  void ShowChanges();
+
+  // The grid's hit test for a point in this widget: a cell; (-1, -1) right
+  // of the last column or below the last row; column 0 or row 0 left of or
+  // above the grid (where only a held button reports a point).
+  GridCell CellAt(const QPoint& point) const;
 
  signals:
-  void contextMenuForCell(int col, int row, const QPoint& globalPos);
+  // The chosen popup menu, to open at `globalPos` (the right release).
+  void menuRequested(GridMenu menu, const QPoint& globalPos);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
+  // One mouse event or tool tip request from the cells, a header or the
+  // corner; false when it is not one the grid handles.
+  bool GridEvent(QEvent* event, QWidget* source);
+  void ShowSelection();
+  void CommitEditor();
   void SyncSizes();
   void ColumnResized(int logical, int oldSize, int newSize);
   void SectionMoved(QHeaderView* header, int oldVisual, int newVisual);
   bool CornerBorderDrag(QAbstractButton* corner, QEvent* event);
 
   Document& doc_;
+  tabulon::EditingState& editing_;
   GridModel* model_;
   bool syncing_ = false;     // the view is being set from the document
   bool cornerDrag_ = false;  // column 1's border is being dragged

@@ -9,16 +9,23 @@ namespace {
 constexpr int kRowHeadingColWidth = 3 * kPixelsPerByte + kColumnPaddingPx;  // "XXX" + 5
 }
 
-void ResetHeadings(Document& doc) {
-  Grid& g = doc.grid;
-  g.Select(kFirstDataCol, kFirstDataRow);
+void ResetRowHeadings(Grid& g) {
   char buf[8];
   for (int r = kFirstDataRow; r <= kLastRow; ++r) {
     std::snprintf(buf, sizeof buf, "%3d", r);
     g.SetCell(1, r, buf);
   }
+}
+
+void ResetColumnHeadings(Grid& g) {
   for (int c = kFirstDataCol; c <= 27; ++c) g.SetCell(c, 0, std::string(1, char(0x60 + c - 1)));
   for (int c = 28; c <= kLastCol; ++c) g.SetCell(c, 0, std::to_string(c - 27));
+}
+
+void ResetHeadings(Document& doc) {
+  doc.grid.Select(kFirstDataCol, kFirstDataRow);
+  ResetRowHeadings(doc.grid);
+  ResetColumnHeadings(doc.grid);
 }
 
 namespace {

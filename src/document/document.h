@@ -24,6 +24,9 @@ struct Document {
 // Default headings: rows "  1" to "256", columns "a" to "z" then "1" to "9".
 // Selects the single cell (2, 1); touches no data cell or width.
 void ResetHeadings(Document& doc);
+// One kind of them alone, touching nothing else.
+void ResetRowHeadings(Grid& g);
+void ResetColumnHeadings(Grid& g);
 
 // Snug width of column c's data cells (rows 1 to 256), at least two columns.
 void FitColWidth(Document& doc, int c);

@@ -6,8 +6,6 @@
 namespace tabulon {
 
 namespace {
-// Columns the grid control is created with, before any width rule runs.
-constexpr int kDefaultColWidth = 22;
 const std::string kEmpty;
 }  // namespace
 

@@ -22,6 +22,8 @@ inline constexpr int kLastRow = 256;
 inline constexpr int kPixelsPerByte = 6;
 inline constexpr int kColumnPaddingPx = 5;
 inline constexpr int kHiddenColWidth = -1;
+// Columns the grid control is created with, before any width rule runs.
+inline constexpr int kDefaultColWidth = 22;
 
 // "↑" in column 0 of a data row: no rule between this row and the one above.
 inline constexpr std::string_view ContinuationMark = "\x81\xaa";

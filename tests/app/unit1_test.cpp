@@ -1,13 +1,14 @@
 // The main window, offscreen: option controls against the core's handlers,
 // the title limit, start-up from the clipboard, editing, widths and moves.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -246,32 +247,100 @@ class Unit1Test : public QObject {
     QCOMPARE(doc.grid.Cell(1, 6), std::string("  1"));
   }
 
-  // A right press shows the menu of what it is on; on the corner cell none,
-  // not the menu of the press before.
-  void rightPressShowsTheMenuOfWhatItIsOn() {
+  // Presses on the cells, both headers and the corner reach the editing
+  // rules with the cell under them and the modifiers held; a right click
+  // opens the chosen menu on its release; on the corner, none.
+  void mouseOnEachPartOfTheGridReachesTheRules() {
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    auto* grid = Find<StringGrid>(form, "StringGrid1");
-    // A data cell, a column heading, a row heading: each its own menu.
-    const std::pair<QWidget*, const char*> presses[] = {
-        {grid->viewport(), "PopupMenu1"},
-        {grid->horizontalHeader()->viewport(), "PopupMenu2"},
-        {grid->verticalHeader()->viewport(), "PopupMenu3"}};
-    for (const auto& [on, menu] : presses) {
-      QContextMenuEvent press(QContextMenuEvent::Mouse, QPoint(5, 5),
-                              on->mapToGlobal(QPoint(5, 5)));
-      QCoreApplication::sendEvent(on, &press);
+    StringGrid* grid = form.grid();
+    const Document& doc = form.document();
+    QWidget* cells = grid->viewport();
+    QWidget* columns = grid->horizontalHeader()->viewport();
+    QWidget* rows = grid->verticalHeader()->viewport();
+    auto* corner = grid->findChild<QAbstractButton*>();
+    const QPoint secondColumn(grid->columnViewportPosition(1) + 5, 5);  // column 3
+    const QPoint thirdRow(5, grid->rowViewportPosition(2) + 5);         // row 3
+
+    QTest::mouseClick(columns, Qt::LeftButton, {}, secondColumn);
+    QCOMPARE(doc.grid.Selection(), (GridSelection{3, 1, 3, 256}));
+    QTest::mouseClick(cells, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, thirdRow.y()));
+    QCOMPARE(doc.grid.Selection(), (GridSelection{3, 1, 2, 3}));  // from the heading's column
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 6);
+    QTest::mouseClick(rows, Qt::LeftButton, Qt::ControlModifier, thirdRow);
+    QCOMPARE(doc.grid.Selection(), (GridSelection{2, 3, 36, 3}));
+    QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(doc.grid.Selection(), (GridSelection{2, 1, 36, 256}));
+
+    const struct {
+      QWidget* on;
+      QPoint at;
+      const char* menu;
+      int col, row;
+    } clicks[] = {{cells, QPoint(5, 5), "PopupMenu1", 2, 1},
+                  {columns, secondColumn, "PopupMenu2", 3, 0},
+                  {rows, thirdRow, "PopupMenu3", 1, 3}};
+    for (const auto& c : clicks) {
+      QTest::mousePress(c.on, Qt::RightButton, {}, c.at);
+      QVERIFY(!QApplication::activePopupWidget());  // not before the release
+      QTest::mouseRelease(c.on, Qt::RightButton, {}, c.at);
       QTRY_VERIFY(QApplication::activePopupWidget());
-      QCOMPARE(QApplication::activePopupWidget()->objectName(), QString(menu));
+      QCOMPARE(QApplication::activePopupWidget()->objectName(), QString(c.menu));
+      QCOMPARE(doc.CurCol, c.col);
+      QCOMPARE(doc.CurRow, c.row);
       QApplication::activePopupWidget()->close();
     }
-    auto* corner = grid->findChild<QAbstractButton*>();
-    QContextMenuEvent onCorner(QContextMenuEvent::Mouse, QPoint(5, 5),
-                               corner->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(corner, &onCorner);
+    QTest::mousePress(corner, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(corner, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(!QApplication::activePopupWidget());
-    QCOMPARE(form.document().CurRow, 0);
+    QCOMPARE(doc.CurCol, 1);
+    QCOMPARE(doc.CurRow, 0);
+  }
+
+  // The insert commands ask first; anything but Yes changes nothing.
+  void insertAsksAndNoChangesNothing() {
+    TForm1 form;
+    Document& doc = form.document();
+    doc.grid.SetCell(3, 1, "x");
+    QString asked;
+    bool answer = false;
+    form.SetQuestion([&](const QString& question) {
+      asked = question;
+      return answer;
+    });
+    QAction* before = form.Menus().PopupMenu2->findChild<QAction*>("N75");
+    doc.CurCol = 3;
+    doc.CurRow = 0;
+    before->trigger();
+    QCOMPARE(asked,
+             QString::fromUtf8("列を挿入すると、最終列が切り捨てられます。\n列を挿入しますか？"));
+    QCOMPARE(doc.grid.Cell(3, 1), std::string("x"));
+    answer = true;
+    before->trigger();
+    QCOMPARE(doc.grid.Cell(4, 1), std::string("x"));
+    QCOMPARE(doc.grid.Cell(3, 1), std::string());
+  }
+
+  // The cell editor keeps to its cell however long the text, and a press on
+  // another cell keeps what was typed and selects that cell.
+  void cellEditorKeepsToItsCellAndAPressEndsIt() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    StringGrid* grid = form.grid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_A);  // a key opens the editor with it
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, " long text for a narrow cell");
+    QVERIFY(editor->width() <= grid->columnWidth(0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(grid->columnViewportPosition(1) + 5, 5));
+    QCOMPARE(form.document().grid.Cell(2, 1), std::string("a long text for a narrow cell"));
+    QCOMPARE(form.document().grid.Selection(), (GridSelection{3, 1, 3, 1}));
+    QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));  // the editor has gone
   }
 
   void gridDrawsTextInsideItsColumns() {

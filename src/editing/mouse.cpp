@@ -1,0 +1,133 @@
+#include "editing/mouse.h"
+
+#include <algorithm>
+
+namespace tabulon {
+
+namespace {
+
+bool IsDataCell(int col, int row) {
+  return col >= kFirstDataCol && col <= kLastCol && row >= kFirstDataRow && row <= kLastRow;
+}
+
+// A recorded place as a data cell, for the corner of a block: a heading
+// counts as the first data column or row, a point beyond the cells as the
+// last, so that no block reaches outside the data cells.
+int DataCol(int col) {
+  return col < 0 ? kLastCol : std::clamp(col, kFirstDataCol, kLastCol);
+}
+int DataRow(int row) {
+  return row < 0 ? kLastRow : std::clamp(row, kFirstDataRow, kLastRow);
+}
+
+bool InsideSelection(const GridSelection& s, int col, int row) {
+  return col >= std::min(s.anchorCol, s.col) && col <= std::max(s.anchorCol, s.col) &&
+         row >= std::min(s.anchorRow, s.row) && row <= std::max(s.anchorRow, s.row);
+}
+
+// The selection a press makes on its own: a whole column, row or the whole
+// data area from a heading, a single cell from a data cell outside the block.
+void SelectByPress(Grid& g, int col, int row) {
+  if (col == 1 && row == 0) {
+    g.SetSelection({kFirstDataCol, kFirstDataRow, kLastCol, kLastRow});
+  } else if (col == 1 && row >= kFirstDataRow) {
+    g.SetSelection({kFirstDataCol, row, kLastCol, row});
+  } else if (col >= kFirstDataCol && row == 0) {
+    g.SetSelection({col, kFirstDataRow, col, kLastRow});
+  } else if (IsDataCell(col, row) && !InsideSelection(g.Selection(), col, row)) {
+    g.Select(col, row);
+  }
+}
+
+// "貼り付け" pastes only text with something in it besides blanks and
+// control characters.
+bool HasPasteableText(const std::string& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) > 0x20; });
+}
+
+}  // namespace
+
+void GridMouseDown(Document& doc, EditingState& state, GridCell pressed, ShiftState shift,
+                   const std::function<std::string()>& clipboardText) {
+  const int previousCol = doc.CurCol, previousRow = doc.CurRow;
+  doc.CurCol = pressed.col;
+  doc.CurRow = pressed.row;
+  if (shift == (kShift | kLeftButton)) {
+    // Extends from the cell recorded just before, not from a fixed anchor.
+    if (doc.CurCol >= kFirstDataCol && doc.CurRow >= kFirstDataRow) {
+      doc.grid.SetSelection(
+          {DataCol(previousCol), DataRow(previousRow), DataCol(doc.CurCol), DataRow(doc.CurRow)});
+    }
+    return;
+  }
+  SelectByPress(doc.grid, doc.CurCol, doc.CurRow);
+  if (shift != kRightButton) return;
+  state.menu = MenuForPress(doc.CurCol, doc.CurRow, true);
+  if (state.menu == GridMenu::Cells) state.cellPasteEnabled = HasPasteableText(clipboardText());
+}
+
+int ColEdgeOffset(const Document& doc, int x, int c) {
+  int edge = 0;  // just right of column c's grid line
+  for (int i = 0; i <= c; ++i) edge += doc.grid.ColWidth(i) + 1;
+  if (x >= edge - 4) return 0;
+  if (x <= edge - doc.grid.ColWidth(c) + 3) return 1;
+  return -1;
+}
+
+GridMenu GridMouseUp(Document& doc, const EditingState& state, GridCell released, int x,
+                     bool rightButton) {
+  doc.CurCol = released.col;
+  doc.CurRow = released.row;
+  if (doc.CurRow == 0 && doc.CurCol >= kFirstDataCol) {
+    if (const int k = ColEdgeOffset(doc, x, doc.CurCol); k >= 0) WidenColWidth(doc, doc.CurCol - k);
+  }
+  return rightButton ? state.menu : GridMenu::None;
+}
+
+bool GridMouseMove(Document& doc, GridCell under, ShiftState shift) {
+  // A press on a heading moves or sizes it; the grid does that itself.
+  if (shift != kLeftButton || doc.CurRow <= 0 || doc.CurCol <= 1) return false;
+  doc.grid.SetSelection({std::max(doc.CurCol, kFirstDataCol), std::max(doc.CurRow, kFirstDataRow),
+                         std::max(under.col, kFirstDataCol), std::max(under.row, kFirstDataRow)});
+  return true;
+}
+
+bool UpdateGridHint(Document& doc, GridCell under) {
+  if (under.col == doc.HintCol && under.row == doc.HintRow) return false;
+  doc.HintCol = under.col;
+  doc.HintRow = under.row;
+  return true;
+}
+
+const char* GridHint(GridCell cell) {
+  if (cell.col == 1 && cell.row == 0) {
+    return "・クリックで全セル選択\r\n・左ダブルクリックで見出しの初期化";
+  }
+  if (cell.col >= kFirstDataCol && cell.row == 0) {
+    return "・クリックで列選択\r\n・左ダブルクリックで列幅の自動調整\r\n"
+           "・見出し中央をドラッグして列の移動\r\n・見出し両端をドラッグして列幅の変更\r\n"
+           "・右クリックで列メニュー表示";
+  }
+  if (cell.col == 1 && cell.row >= kFirstDataRow) {
+    return "・クリックで行選択\r\n・見出し中央をドラッグして行の移動\r\n・右クリックで行メニュー表"
+           "示";
+  }
+  return "";
+}
+
+void GridDoubleClick(Document& doc) {
+  const int col = doc.CurCol, row = doc.CurRow;
+  Grid& g = doc.grid;
+  if (col == 1 && row == 0) {
+    ResetHeadings(doc);
+  } else if (row == 0 && col >= kFirstDataCol) {
+    FitColWidth(doc, col);
+  } else if (row >= 2 && row <= kLastRow && col == 0) {
+    g.SetCell(0, row, g.Cell(0, row) == ContinuationMark ? "" : std::string(ContinuationMark));
+  } else if (row == 0 && col == 0) {
+    for (int r = 0; r <= kLastRow; ++r) g.SetCell(0, r, "");
+  }
+}
+
+}  // namespace tabulon
