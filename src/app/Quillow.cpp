@@ -8,8 +8,8 @@
 
 #include "app/Unit1.h"
 #include "app/clipboard_holder.h"
-#include "app/grid_font.h"
 #include "app/system_clipboard.h"
+#include "widgets/grid_font.h"
 
 namespace {
 

@@ -16,10 +16,8 @@
 #include <QValidator>
 #include <cstdlib>
 
-#include "app/grid_font.h"
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
-#include "app/widgets.h"
 #include "document/codec.h"
 #include "editing/grid_menu.h"
 #include "editing/rows_columns.h"
@@ -28,6 +26,8 @@
 #include "preview/text_file.h"
 #include "table/reader.h"
 #include "table/writer.h"
+#include "widgets/grid_font.h"
+#include "widgets/widgets.h"
 
 // The pictures live in a static library, so they are registered by hand.
 static void InitResources() {

@@ -11,9 +11,9 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "app/grid_font.h"
 #include "app/system_clipboard.h"
-#include "app/widgets.h"
+#include "widgets/grid_font.h"
+#include "widgets/widgets.h"
 
 namespace tabulon {
 

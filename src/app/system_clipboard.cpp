@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "app/clipboard_holder.h"
-#include "app/widgets.h"
+#include "widgets/widgets.h"
 
 namespace tabulon {
 
@@ -53,9 +53,10 @@ void HandOverOwnCopies(QObject* context) {
 void KeepUnheldText() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!ClipboardNeedsFocus() || !clipboard->ownsClipboard()) return;
-  std::fputs("tabulon: no Xwayland to hand the clipboard to; keeping it, without a window, "
-             "until another program copies\n",
-             stderr);
+  std::fputs(
+      "tabulon: no Xwayland to hand the clipboard to; keeping it, without a window, "
+      "until another program copies\n",
+      stderr);
   QEventLoop loop;
   QObject::connect(clipboard, &QClipboard::changed, &loop, [&] {
     if (!clipboard->ownsClipboard()) loop.quit();

@@ -12,9 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/grid_font.h"
-#include "app/widgets.h"
 #include "preview/text_file.h"
+#include "widgets/grid_font.h"
+#include "widgets/widgets.h"
 
 namespace tabulon {
 

@@ -1,4 +1,4 @@
-#include "app/grid_font.h"
+#include "widgets/grid_font.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
