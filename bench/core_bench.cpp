@@ -14,6 +14,7 @@
 #include "bench_text.h"
 #include "document/codec.h"
 #include "document/document.h"
+#include "editing/mouse.h"
 #include "editing/rows_columns.h"
 #include "filter/filter.h"
 #include "table/reader.h"
@@ -207,5 +208,42 @@ BENCHMARK_CAPTURE(BM_LineCommand, InsertColumnAfter, AsLineCommand<InsertColumnA
                   kNoHold);
 BENCHMARK_CAPTURE(BM_LineCommand, InsertRowBefore, AsLineCommand<InsertRowBefore>, true, kNoHold);
 BENCHMARK_CAPTURE(BM_LineCommand, InsertRowAfter, AsLineCommand<InsertRowAfter>, true, kNoHold);
+
+// The mouse rules on a full grid: a press on each kind of cell (the right
+// press on a data cell reads a clipboard text), a drag step, a border release
+// and a double-click on a column heading.
+void BM_MouseRule(benchmark::State& state, GridCell cell, ShiftState shift, int rule) {
+  const auto full = MakeFullGrid(false);
+  Document doc = *full;
+  EditingState editing;
+  const std::string clipboard = "a\tb\r\n";
+  for (auto _ : state) {
+    switch (rule) {
+      case 0:
+        GridMouseDown(doc, editing, cell, shift, [&] { return clipboard; });
+        break;
+      case 1:
+        doc.CurCol = doc.CurRow = 5;
+        GridMouseMove(doc, cell, shift);
+        break;
+      case 2:
+        GridMouseUp(doc, editing, cell, 200, false);
+        break;
+      default:
+        doc.CurCol = cell.col;
+        doc.CurRow = cell.row;
+        GridDoubleClick(doc);
+    }
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK_CAPTURE(BM_MouseRule, PressCorner, GridCell{1, 0}, kLeftButton, 0);
+BENCHMARK_CAPTURE(BM_MouseRule, PressColumnHeading, GridCell{9, 0}, kLeftButton, 0);
+BENCHMARK_CAPTURE(BM_MouseRule, RightPressDataCell, GridCell{9, 9}, kRightButton, 0);
+BENCHMARK_CAPTURE(BM_MouseRule, ShiftPress, GridCell{9, 200}, kShift | kLeftButton, 0);
+BENCHMARK_CAPTURE(BM_MouseRule, Drag, GridCell{30, 250}, kLeftButton, 1);
+BENCHMARK_CAPTURE(BM_MouseRule, BorderRelease, GridCell{9, 0}, 0, 2);
+BENCHMARK_CAPTURE(BM_MouseRule, DoubleClickHeading, GridCell{9, 0}, kLeftButton, 3);
+BENCHMARK_CAPTURE(BM_MouseRule, DoubleClickCorner, GridCell{1, 0}, kLeftButton, 3);
 
 }  // namespace
