@@ -296,6 +296,16 @@ class Unit1Test : public QObject {
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(doc.CurCol, 1);
     QCOMPARE(doc.CurRow, 0);
+
+    // A click on a row heading released left of the grid, then a
+    // double-click: the row's continuation mark.
+    QTest::mousePress(rows, Qt::LeftButton, {}, thirdRow);
+    QTest::mouseRelease(rows, Qt::LeftButton, {}, QPoint(-20, thirdRow.y()));
+    QCOMPARE(doc.CurCol, 0);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, thirdRow, rows->mapToGlobal(thirdRow),
+                            Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(rows, &doubleClick);
+    QCOMPARE(doc.grid.Cell(0, 3), std::string(ContinuationMark));
   }
 
   // The insert commands ask first; anything but Yes changes nothing.
