@@ -1,11 +1,12 @@
 // Timings of the core on full-size input: the writer on a full grid, the
 // reader on a full grid's tab text and on a large text that mostly falls
-// outside the grid, the codec both ways, the whole filter in process, and the
-// row and column menus' commands on a full grid.
+// outside the grid, the codec both ways, the whole filter in process, the
+// row and column menus' commands on a full grid, and the cell paste and copy.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -14,9 +15,11 @@
 #include "bench_text.h"
 #include "document/codec.h"
 #include "document/document.h"
+#include "editing/cells.h"
 #include "editing/mouse.h"
 #include "editing/rows_columns.h"
 #include "filter/filter.h"
+#include "table/paste.h"
 #include "table/reader.h"
 #include "table/writer.h"
 
@@ -126,6 +129,55 @@ void BM_ReadGeneratedTable(benchmark::State& state, bool box) {
 }
 BENCHMARK_CAPTURE(BM_ReadGeneratedTable, ascii, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ReadGeneratedTable, box, true)->Unit(benchmark::kMicrosecond);
+
+// "貼り付け" of tab text at the first data cell of a document made once: every
+// run writes the same cells and, the columns having widened on the first run,
+// sets the same widths.
+void PasteLoop(benchmark::State& state, const std::string& text) {
+  auto doc = std::make_unique<Document>();
+  SetUpGrid(*doc);
+  doc->CurCol = kFirstDataCol;
+  doc->CurRow = kFirstDataRow;
+  if (PasteText(*doc, text) != PasteKind::Block) {
+    state.SkipWithError("the text was not pasted as a block");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PasteText(*doc, text));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+
+void BM_PasteFullBlock(benchmark::State& state) {
+  PasteLoop(state, Utf8ToCp932(bench::MakeTabTextUtf8(kFullGridShape)));
+}
+BENCHMARK(BM_PasteFullBlock)->Unit(benchmark::kMicrosecond);
+
+// The same 10 MB texts as BM_ReadLargeText, pasted instead of read.
+void BM_PasteLargeText(benchmark::State& state, bench::TabTextShape shape) {
+  const std::string text = Utf8ToCp932(bench::MakeTabTextUtf8(shape));
+  state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+  PasteLoop(state, text);
+}
+BENCHMARK_CAPTURE(BM_PasteLargeText, dense, bench::TabTextShape{37000, 60, 1, 6, 0, 2})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PasteLargeText, sparse, bench::TabTextShape{130000, 60, 1, 6, 92, 3})
+    ->Unit(benchmark::kMillisecond);
+
+// "コピー" of every data cell of a full grid.
+void BM_CopyCellsFullGrid(benchmark::State& state) {
+  auto doc = MakeFullGrid(false);
+  SelectAllCells(*doc);
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::optional<std::string> text = CopyCells(*doc);
+    bytes = text ? text->size() : 0;
+    benchmark::DoNotOptimize(text);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(BM_CopyCellsFullGrid)->Unit(benchmark::kMicrosecond);
 
 void BM_Utf8ToCp932(benchmark::State& state) {
   const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);

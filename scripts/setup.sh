@@ -64,11 +64,19 @@ cmake -S . -B "$san" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Re
 cmake --build "$san" -j2
 ctest --test-dir "$san" --output-on-failure -j2
 
-# A minute of fuzzing the reader from the seed corpus. New inputs go to a
-# scratch folder; an input that breaks an invariant is kept in the build
-# folder and should be added to tests/fuzz/regressions.
+# About a minute of fuzzing from the seed corpora: the reader, then the cell
+# paste, TABULON_FUZZ_SECONDS (default 70) shared 4 : 3 between them. New
+# inputs go to scratch folders; an input that breaks an invariant is kept in
+# the build folder and should be added to tests/fuzz/regressions.
+fuzz_seconds=${TABULON_FUZZ_SECONDS:-70}
+reader_seconds=$((fuzz_seconds * 4 / 7 > 0 ? fuzz_seconds * 4 / 7 : 1))
+paste_seconds=$((fuzz_seconds - reader_seconds > 0 ? fuzz_seconds - reader_seconds : 1))
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-echo "Fuzzing the reader for ${TABULON_FUZZ_SECONDS:-60} s"
-"$san/bin/reader_fuzz" -max_total_time="${TABULON_FUZZ_SECONDS:-60}" -print_final_stats=1 \
-  -artifact_prefix="$san/" "$corpus" tests/fuzz/corpus/reader 2>&1 | tail -n 12
+mkdir "$corpus/reader" "$corpus/paste"
+echo "Fuzzing the reader for $reader_seconds s"
+"$san/bin/reader_fuzz" -max_total_time="$reader_seconds" -print_final_stats=1 \
+  -artifact_prefix="$san/" "$corpus/reader" tests/fuzz/corpus/reader 2>&1 | tail -n 12
+echo "Fuzzing the cell paste for $paste_seconds s"
+"$san/bin/paste_fuzz" -max_total_time="$paste_seconds" -print_final_stats=1 \
+  -artifact_prefix="$san/paste_" "$corpus/paste" tests/fuzz/corpus/paste 2>&1 | tail -n 12

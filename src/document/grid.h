@@ -56,6 +56,36 @@ struct GridSelection {
   bool operator==(const GridSelection&) const = default;
 };
 
+// A block of cells with left <= right and top <= bottom; empty when either
+// pair is the other way round.
+struct CellBlock {
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+  constexpr bool Empty() const { return left > right || top > bottom; }
+  bool operator==(const CellBlock&) const = default;
+};
+
+// The selection's corners put in order.
+constexpr CellBlock Normalised(const GridSelection& s) {
+  return {s.anchorCol < s.col ? s.anchorCol : s.col, s.anchorRow < s.row ? s.anchorRow : s.row,
+          s.anchorCol < s.col ? s.col : s.anchorCol, s.anchorRow < s.row ? s.row : s.anchorRow};
+}
+
+// The data cells of a block (columns 2..36, rows 1..256), so that a cell
+// command never writes a heading or a mark whatever selection it is given.
+constexpr CellBlock DataCellsOf(CellBlock b) {
+  return {b.left < kFirstDataCol ? kFirstDataCol : b.left,
+          b.top < kFirstDataRow ? kFirstDataRow : b.top, b.right > kLastCol ? kLastCol : b.right,
+          b.bottom > kLastRow ? kLastRow : b.bottom};
+}
+
+// True for a data cell: columns 2..36, rows 1..256.
+constexpr bool InDataCells(int col, int row) {
+  return col >= kFirstDataCol && col <= kLastCol && row >= kFirstDataRow && row <= kLastRow;
+}
+
 class Grid {
  public:
   Grid();

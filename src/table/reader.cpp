@@ -50,6 +50,15 @@ bool IsNumericText(std::string_view text) {
   });
 }
 
+void WidenToFields(ColumnWidths& w, std::string_view line, int firstCol) {
+  for (int c = std::max(firstCol, 0); c <= kLastCol; ++c) {
+    const std::size_t tab = line.find('\t');
+    w[c] = std::max(w[c], ByteWidth(line.substr(0, tab)));
+    if (tab == std::string_view::npos) return;
+    line.remove_prefix(tab + 1);
+  }
+}
+
 void ApplyTextWidths(Document& doc, const ColumnWidths& w) {
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
     doc.grid.SetColWidth(c, std::max(kPixelsPerByte * w[c], 2 * kPixelsPerByte) + kColumnPaddingPx);
@@ -77,16 +86,6 @@ void StoreTabRow(Document& doc, std::size_t row, std::string_view line, ReadRepo
     }
     doc.grid.SetCell(i + 2, static_cast<int>(row), cell(i + 2, f));
   });
-}
-
-// Widens w to the fields of a line; fields beyond the grid are not looked at.
-void WidenToFields(ColumnWidths& w, std::string_view line) {
-  for (int i = 0; i < kDataFieldCount; ++i) {
-    const std::size_t tab = line.find('\t');
-    w[i + 2] = std::max(w[i + 2], ByteWidth(line.substr(0, tab)));
-    if (tab == std::string_view::npos) return;
-    line.remove_prefix(tab + 1);
-  }
 }
 
 // 1-based byte position of the first occurrence, found character by
@@ -246,12 +245,13 @@ ReadReport ReadGeneratedTable(Document& doc) {
   return report;
 }
 
-enum class WrappedForm { A, B, C };
+}  // namespace
 
 // Tab text as the writer makes it without ruled lines, wrapped as a comment:
 // the title from the first line, a row from every other line.
-ReadReport ReadWrappedTabText(Document& doc, WrappedForm form) {
+ReadReport ReadWrappedTabText(Document& doc, WrappedForm form, UnmarkedTitle unmarked) {
   std::vector<std::string>& lines = doc.TableLines;
+  if (lines.empty()) return {};
   ColumnWidths w{};
   std::string title;
   switch (form) {
@@ -277,6 +277,8 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form) {
       } else if (StartsWith(lines[0], "/*")) {
         title = lines[0];
         EraseFirst(title, "/*");
+      } else if (unmarked == UnmarkedTitle::Keep) {
+        title = doc.options.Title();
       }
       for (std::size_t r = 1; r + 1 < lines.size(); ++r) WidenToFields(w, lines[r]);
       if (const std::string_view last = StripText(lines.back()); last == "}" || last == "*/") {
@@ -298,8 +300,6 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form) {
   return report;
 }
 
-}  // namespace
-
 ReadReport ReadPlainTabText(Document& doc) {
   const std::vector<std::string>& lines = doc.TableLines;
   ColumnWidths w{};
@@ -315,6 +315,10 @@ ReadReport ReadPlainTabText(Document& doc) {
   return report;
 }
 
+bool HasGeneratedTablePrefix(std::string_view line0) {
+  return ContainsAny(line0, {"{-^-", "/*^-", "+-^-", "'+-^-", "\x84\xa1^-"});
+}
+
 ReadReport ReadClipboardText(Document& doc, std::string_view text) {
   doc.TableLines = SplitLines(text);
   const std::vector<std::string>& lines = doc.TableLines;
@@ -323,9 +327,7 @@ ReadReport ReadClipboardText(Document& doc, std::string_view text) {
     return {};
   }
   const std::string& l0 = lines[0];
-  if (ContainsAny(l0, {"{-^-", "/*^-", "+-^-", "'+-^-", "\x84\xa1^-"})) {
-    return ReadGeneratedTable(doc);
-  }
+  if (HasGeneratedTablePrefix(l0)) return ReadGeneratedTable(doc);
   const bool quoted = StartsWith(l0, "'");
   const bool tab = ContainsText(l0, "\t");
   if (tab && !quoted) return ReadPlainTabText(doc);

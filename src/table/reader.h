@@ -44,9 +44,32 @@ std::vector<std::string_view> SplitTabFields(std::string_view line);
 // yen sign); true for the empty text.
 bool IsNumericText(std::string_view text);
 
+// Widens w[firstCol + i] to the byte width of field i of a tab text line,
+// for the fields that land in grid columns up to 36; the rest of the line is
+// not looked at.
+void WidenToFields(ColumnWidths& w, std::string_view line, int firstCol = kFirstDataCol);
+
 // Sets each data column to its text width w[c] (at least two columns), then
 // widens it to its widest cell.
 void ApplyTextWidths(Document& doc, const ColumnWidths& w);
+
+// True when a first line holds one of the layout-marker prefixes that begin
+// a table this program wrote ("+-^-", "{-^-", "/*^-", "'+-^-" or the box
+// corner followed by "^-"), found character by character.
+bool HasGeneratedTablePrefix(std::string_view line0);
+
+// The comment wrappings of tab text without ruled lines. A: Basic, no title
+// line; B: Basic with a title line; C: braces, slash-star or none.
+enum class WrappedForm { A, B, C };
+// What form C makes of a first line without "{" or "/*": an empty title (a
+// new window), or the title kept as it stands (a paste into the grid).
+enum class UnmarkedTitle { Empty, Keep };
+
+// Reads doc.TableLines (changing them) as wrapped tab text: the title from
+// the first line, a row from every other line from row 1, column 2. Checks
+// the title box by the title and unchecks the ruled lines.
+ReadReport ReadWrappedTabText(Document& doc, WrappedForm form,
+                              UnmarkedTitle unmarked = UnmarkedTitle::Empty);
 
 // The reader half of the window's creation: reads `text` (CP932, as the
 // clipboard holds it) into doc.TableLines and the grid. Run SetUpGrid first.

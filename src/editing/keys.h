@@ -1,0 +1,19 @@
+// The grid's keys while no cell is being edited: the recorded cell follows
+// the grid's current cell, and a few keys run cell commands.
+#pragma once
+
+#include "document/document.h"
+#include "editing/mouse.h"
+
+namespace tabulon {
+
+enum class GridKey { A, C, D, V, Delete, Other };
+enum class KeyCommand { None, SelectAll, Copy, Delete, Paste };
+
+// A key press on the grid, before the grid moves its current cell
+// (`current`): records that cell, and gives the command the key runs. Ctrl
+// alone with A, C, D or V: select all, "コピー", "削除", "貼り付け"; Delete
+// with any modifiers but Ctrl alone: "削除".
+KeyCommand GridKeyDown(Document& doc, GridCell current, GridKey key, ShiftState shift);
+
+}  // namespace tabulon
