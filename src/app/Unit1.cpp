@@ -15,15 +15,18 @@
 #include <QToolButton>
 #include <QValidator>
 #include <cstdlib>
+#include <optional>
 
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
 #include "document/codec.h"
+#include "editing/cells.h"
 #include "editing/grid_menu.h"
 #include "editing/rows_columns.h"
 #include "preview/Unit2.h"
 #include "preview/comment_wrap.h"
 #include "preview/text_file.h"
+#include "table/paste.h"
 #include "table/reader.h"
 #include "table/writer.h"
 #include "widgets/grid_font.h"
@@ -181,6 +184,7 @@ void TForm1::CreateControls() {
   }
 
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
+  connect(StringGrid1, &StringGrid::keyCommand, this, &TForm1::RunKeyCommand);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
@@ -288,6 +292,15 @@ const PopupMenus& TForm1::Menus() {
       }
     }
   };
+  const std::pair<const char*, void (TForm1::*)()> cellCommands[] = {{"N2", &TForm1::N2Click},
+                                                                     {"N111", &TForm1::N111Click},
+                                                                     {"N94", &TForm1::N94Click},
+                                                                     {"N1", &TForm1::N1Click}};
+  for (const auto& [name, handler] : cellCommands) {
+    QAction* item = menus_.PopupMenu1->findChild<QAction*>(QString::fromLatin1(name));
+    item->setEnabled(true);
+    connect(item, &QAction::triggered, this, handler);
+  }
   wire("N112", [this] { CutColumn(doc_, editing_); });
   wire("N3", [this] { CopyColumn(doc_, editing_); });
   wire("P1", [this] { PasteHeldLine(doc_, editing_); });
@@ -310,6 +323,72 @@ void TForm1::RunLineCommand(const std::function<void()>& command) {
 
 void TForm1::RunInsert(const char* question, void (*insert)(Document&)) {
   if (ask_(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
+}
+
+void TForm1::N2Click() {
+  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
+    editor->copy();
+  } else if (const std::optional<std::string> text = CopyCells(doc_)) {
+    putOnClipboard_(*text);
+  }
+  editing_.cellPasteEnabled = true;
+}
+
+void TForm1::N111Click() {
+  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
+    editor->cut();
+  } else {
+    if (const std::optional<std::string> text = CutCells(doc_)) putOnClipboard_(*text);
+    StringGrid1->ShowChanges();
+  }
+  editing_.cellPasteEnabled = true;
+}
+
+void TForm1::N94Click() {
+  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
+    editor->del();
+    return;
+  }
+  bool cleared = false;
+  DeleteCells(doc_, [&](const char* question) {
+    cleared = ask_(QString::fromUtf8(question));
+    return cleared;
+  });
+  if (cleared) {
+    RefreshAll();  // the whole table, its options and its scroll place
+  } else {
+    StringGrid1->ShowChanges();
+  }
+}
+
+void TForm1::N1Click() {
+  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
+    editor->paste();
+  } else if (PasteText(doc_, SystemClipboardText()) == PasteKind::Table) {
+    RefreshAll();  // read again as at start-up
+  } else {
+    StringGrid1->ShowChanges();
+  }
+}
+
+void TForm1::RunKeyCommand(KeyCommand command) {
+  switch (command) {
+    case KeyCommand::SelectAll:
+      SelectAllCells(doc_);
+      StringGrid1->ShowChanges();
+      break;
+    case KeyCommand::Copy:
+      N2Click();
+      break;
+    case KeyCommand::Delete:
+      N94Click();
+      break;
+    case KeyCommand::Paste:
+      N1Click();
+      break;
+    case KeyCommand::None:
+      break;
+  }
 }
 
 // The menu the grid chose at the right press, with its items' states, opens

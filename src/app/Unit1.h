@@ -12,6 +12,7 @@
 #include "app/popup_menus.h"
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/keys.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -74,6 +75,13 @@ class TForm1 : public QDialog {
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
+  // The cell menu's commands, on the cell editor's text while a cell is
+  // being edited, otherwise on the selected cells.
+  void N2Click();    // "コピー"
+  void N111Click();  // "切り取り"
+  void N94Click();   // "削除"
+  void N1Click();    // "貼り付け"
+  void RunKeyCommand(KeyCommand command);
   // Runs a row or column command on the recorded cell and shows the result.
   void RunLineCommand(const std::function<void()>& command);
   // An insert: asks `question` first; anything but Yes changes nothing.

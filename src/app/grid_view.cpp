@@ -334,14 +334,59 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
   return true;
 }
 
+QLineEdit* StringGrid::OpenEditor() const {
+  if (state() != QAbstractItemView::EditingState) return nullptr;
+  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  return editor && viewport()->isAncestorOf(editor) ? editor : nullptr;
+}
+
 // A press anywhere on the grid first ends the cell being edited, keeping
 // what was typed.
 void StringGrid::CommitEditor() {
-  if (state() != QAbstractItemView::EditingState) return;
-  QWidget* editor = QApplication::focusWidget();
-  if (!editor || !viewport()->isAncestorOf(editor)) return;
-  commitData(editor);
-  closeEditor(editor, QAbstractItemDelegate::NoHint);
+  if (QLineEdit* editor = OpenEditor()) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex current = currentIndex();
+  const GridCell cell = current.isValid()
+                            ? GridCell{GridModel::ColOf(current), GridModel::RowOf(current)}
+                            : GridCell{doc_.CurCol, doc_.CurRow};
+  GridKey key = GridKey::Other;
+  switch (event->key()) {
+    case Qt::Key_A:
+      key = GridKey::A;
+      break;
+    case Qt::Key_C:
+      key = GridKey::C;
+      break;
+    case Qt::Key_D:
+      key = GridKey::D;
+      break;
+    case Qt::Key_V:
+      key = GridKey::V;
+      break;
+    case Qt::Key_Delete:
+      key = GridKey::Delete;
+      break;
+    default:
+      break;
+  }
+  ShiftState shift = 0;
+  const Qt::KeyboardModifiers keys = event->modifiers();
+  if (keys & Qt::ShiftModifier) shift |= kShift;
+  if (keys & Qt::AltModifier) shift |= kAlt;
+  if (keys & Qt::ControlModifier) shift |= kCtrl;
+  if (const KeyCommand command = GridKeyDown(doc_, cell, key, shift); command != KeyCommand::None) {
+    event->accept();
+    emit keyCommand(command);
+    return;
+  }
+  // The view's own copy of the current cell gives way to the cell commands.
+  if (event->matches(QKeySequence::Copy)) return event->accept();
+  QTableView::keyPressEvent(event);
 }
 
 bool StringGrid::viewportEvent(QEvent* event) {

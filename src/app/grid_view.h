@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -14,6 +15,7 @@
 
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/keys.h"
 #include "editing/mouse.h"
 
 namespace tabulon {
@@ -99,9 +101,14 @@ class StringGrid : public QTableView {
   // above the grid (where only a held button reports a point).
   GridCell CellAt(const QPoint& point) const;
 
+  // The in-place cell editor while a cell is being edited; otherwise null.
+  QLineEdit* OpenEditor() const;
+
  signals:
   // The chosen popup menu, to open at `globalPos` (the right release).
   void menuRequested(GridMenu menu, const QPoint& globalPos);
+  // A key that runs a cell command (no cell being edited).
+  void keyCommand(KeyCommand command);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +117,7 @@ class StringGrid : public QTableView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:

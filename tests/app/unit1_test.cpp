@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <vector>
 
 #include "app/Unit1.h"
 #include "app/grid_view.h"
@@ -351,6 +352,80 @@ class Unit1Test : public QObject {
     QCOMPARE(form.document().grid.Cell(2, 1), std::string("a long text for a narrow cell"));
     QCOMPARE(form.document().grid.Selection(), (GridSelection{3, 1, 3, 1}));
     QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));  // the editor has gone
+  }
+
+  // The grid's keys with no cell being edited: the cell commands, the
+  // recorded cell before the key moves the current one, and no copy of the
+  // current cell by the view itself.
+  void gridKeysRunTheCellCommands() {
+    TForm1 form;
+    std::vector<std::string> copied;
+    form.SetClipboardOut([&](const std::string& text) {
+      copied.push_back(text);
+      return true;
+    });
+    bool asked = false;
+    form.SetQuestion([&](const QString&) { return asked = true, false; });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    StringGrid* grid = form.grid();
+    Document& doc = form.document();
+    doc.grid.SetCell(3, 5, "a");
+    doc.grid.SetCell(4, 5, "b");
+    doc.grid.SetCell(3, 6, "c");
+    doc.grid.SetSelection({3, 5, 4, 6});
+    form.RefreshAll();
+    grid->setFocus();
+
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);  // not exactly Ctrl
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);  // the view's own copy: gone
+    QVERIFY(copied.empty());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(copied, std::vector<std::string>{"a\tb\r\nc\t\r\n"});
+
+    QTest::keyClick(grid, Qt::Key_Down);  // records the cell before the move
+    QCOMPARE(doc.CurCol, 4);
+    QCOMPARE(doc.CurRow, 6);
+    QTest::keyClick(grid, Qt::Key_Up);
+
+    QGuiApplication::clipboard()->setText("x\ty");
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);  // at the current cell
+    QCOMPARE(doc.grid.Cell(doc.CurCol, doc.CurRow), std::string("x"));
+    QCOMPARE(doc.grid.Cell(doc.CurCol + 1, doc.CurRow), std::string("y"));
+
+    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Selection(), (GridSelection{2, 1, 36, 256}));
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ShiftModifier);  // the whole area: asked, No
+    QVERIFY(asked);
+    QCOMPARE(doc.grid.Cell(3, 6), std::string("c"));
+    doc.grid.SetSelection({3, 6, 3, 6});
+    form.RefreshAll();
+    QTest::keyClick(grid, Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Cell(3, 6), std::string());
+  }
+
+  // While a cell is being edited, the cell menu's commands act on its text.
+  void cellCommandsActOnAnOpenEditor() {
+    TForm1 form;
+    form.SetClipboardOut([](const std::string&) { return true; });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    StringGrid* grid = form.grid();
+    form.document().grid.SetCell(2, 2, "keep");
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClick(grid, Qt::Key_H);
+    auto* editor = grid->OpenEditor();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "ello");
+    editor->selectAll();
+    form.Menus().PopupMenu1->findChild<QAction*>("N2")->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("hello"));
+    form.Menus().PopupMenu1->findChild<QAction*>("N94")->trigger();
+    QCOMPARE(editor->text(), QString());
+    QCOMPARE(form.document().grid.Cell(2, 2), std::string("keep"));
   }
 
   void gridDrawsTextInsideItsColumns() {
