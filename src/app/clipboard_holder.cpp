@@ -186,8 +186,13 @@ enum class Ending { Taken, ToManager };
 Ending HoldClipboard(int argc, char** argv, const std::string& text, int program) {
   QGuiApplication app(argc, argv);
   QClipboard* clipboard = QGuiApplication::clipboard();
+  const QString unicode = QString::fromStdString(text);
+  // After the hand-over to a clipboard manager: done if the clipboard now
+  // serves the text. A manager that refused it, kept something else or has
+  // not taken it yet leaves it to the holder, which keeps it as without one.
+  if (program < 0 && clipboard->text() == unicode) std::_Exit(0);
   QPointer<QMimeData> held = new QMimeData;
-  held->setText(QString::fromStdString(text));
+  held->setText(unicode);
   clipboard->setMimeData(held);
   // The X server's answer, not the toolkit's record, which lags behind until
   // the news of a new owner has been read.
@@ -222,25 +227,12 @@ Ending HoldClipboard(int argc, char** argv, const std::string& text, int program
   return ending;
 }
 
-// Whether the hand-over to a clipboard manager left the text with it: the
-// manager, having saved it, owns the clipboard.
-bool ManagerTookClipboard() {
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-  const bool taken = !xcb_connection_has_error(c) && SelectionOwned(c, "CLIPBOARD");
-  xcb_disconnect(c);
-  return taken;
-}
-
 }  // namespace
 
 int RunClipboardHolder(int argc, char** argv) {
   std::string text;
   if (!ReadHolderFrame(0, text)) return 1;
-  // A manager that refuses the text or takes too long leaves the clipboard
-  // empty: then the holder takes it again and keeps it as without a manager.
-  if (HoldClipboard(argc, argv, text, 0) == Ending::ToManager && !ManagerTookClipboard()) {
-    HoldClipboard(argc, argv, text, -1);
-  }
+  if (HoldClipboard(argc, argv, text, 0) == Ending::ToManager) HoldClipboard(argc, argv, text, -1);
   return 0;
 }
 
