@@ -87,4 +87,14 @@ start_weston() {
   xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")
   [ -n "$xwayland" ] || fail "weston offers no Xwayland: $(tail -n 5 "$XDG_RUNTIME_DIR/weston.log")"
   export WAYLAND_DISPLAY=tabulon-test
+  for _ in $(seq 100); do
+    wl-paste --list-types 2>&1 | grep -q 'Failed to connect' || return 0
+    sleep 0.1
+  done
+  fail "weston takes no Wayland clients"
+}
+
+wait_focus() {  # window id: waits until that window has the keyboard focus
+  for _ in $(seq 100); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
+  return 1
 }
