@@ -15,7 +15,9 @@
 #include "bench_text.h"
 #include "document/codec.h"
 #include "document/document.h"
+#include "editing/alignment.h"
 #include "editing/cells.h"
+#include "editing/inserted_content.h"
 #include "editing/mouse.h"
 #include "editing/rows_columns.h"
 #include "filter/filter.h"
@@ -178,6 +180,46 @@ void BM_CopyCellsFullGrid(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 BENCHMARK(BM_CopyCellsFullGrid)->Unit(benchmark::kMicrosecond);
+
+// "文字揃え" over every data cell of a full grid, right then left, so each
+// run rewrites every cell.
+void BM_AlignFullGrid(benchmark::State& state) {
+  auto doc = MakeFullGrid(false);
+  SelectAllCells(*doc);
+  bool right = false;
+  for (auto _ : state) {
+    AlignCells(*doc, (right = !right) ? Alignment::Right : Alignment::Left);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_AlignFullGrid)->Unit(benchmark::kMicrosecond);
+
+// "連番" ▸ "行" down a full column: the search for the last used row finds
+// it at once; ▸ "列" along a row of a grid used only in its first column
+// reads every other column whole first.
+void BM_NumberDownFullColumn(benchmark::State& state) {
+  auto doc = MakeFullGrid(false);
+  doc->CurCol = 5;
+  doc->CurRow = 1;
+  for (auto _ : state) {
+    NumberDown(*doc);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_NumberDownFullColumn)->Unit(benchmark::kMicrosecond);
+
+void BM_NumberAcrossEmptyColumns(benchmark::State& state) {
+  Document doc;
+  SetUpGrid(doc);
+  doc.grid.SetCell(2, 256, "x");
+  doc.CurCol = 2;
+  doc.CurRow = 1;
+  for (auto _ : state) {
+    NumberAcross(doc);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_NumberAcrossEmptyColumns)->Unit(benchmark::kMicrosecond);
 
 void BM_Utf8ToCp932(benchmark::State& state) {
   const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);

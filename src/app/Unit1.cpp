@@ -20,8 +20,10 @@
 #include "app/grid_view.h"
 #include "app/system_clipboard.h"
 #include "document/codec.h"
+#include "editing/alignment.h"
 #include "editing/cells.h"
 #include "editing/grid_menu.h"
+#include "editing/japanese_era.h"
 #include "editing/rows_columns.h"
 #include "preview/Unit2.h"
 #include "preview/comment_wrap.h"
@@ -287,19 +289,37 @@ const PopupMenus& TForm1::Menus() {
   const auto wire = [this](const char* name, std::function<void()> command) {
     for (QMenu* menu : {menus_.PopupMenu2, menus_.PopupMenu3}) {
       if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
-        item->setEnabled(true);
         connect(item, &QAction::triggered, this, [this, command] { RunLineCommand(command); });
       }
     }
   };
-  const std::pair<const char*, void (TForm1::*)()> cellCommands[] = {{"N2", &TForm1::N2Click},
-                                                                     {"N111", &TForm1::N111Click},
-                                                                     {"N94", &TForm1::N94Click},
-                                                                     {"N1", &TForm1::N1Click}};
-  for (const auto& [name, handler] : cellCommands) {
+  const auto on = [this](const char* name, void (TForm1::*handler)()) {
+    for (QMenu* menu : {menus_.PopupMenu1, menus_.PopupMenu2, menus_.PopupMenu3}) {
+      if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
+        connect(item, &QAction::triggered, this, handler);
+      }
+    }
+  };
+  on("N2", &TForm1::N2Click);
+  on("N111", &TForm1::N111Click);
+  on("N94", &TForm1::N94Click);
+  on("N1", &TForm1::N1Click);
+  for (const char* name : {"N100", "N91", "N104"}) on(name, &TForm1::N100Click);
+  for (const char* name : {"N101", "N92", "N105"}) on(name, &TForm1::N101Click);
+  for (const char* name : {"N102", "N93", "N106"}) on(name, &TForm1::N102Click);
+  on("N97", &TForm1::N97Click);
+  on("N98", &TForm1::N98Click);
+  for (QAction* item : menus_.PopupMenu1->findChildren<QAction*>(QStringLiteral("N62"))) {
+    connect(item, &QAction::triggered, this, [this, item] { N62Click(item); });
+  }
+  const std::pair<const char*, DateItem> dates[] = {
+      {"YYYYMMDD1", DateItem::YYYYMMDD1}, {"YYMMDD1", DateItem::YYMMDD1},
+      {"MMDD1", DateItem::MMDD1},         {"YYYYMMDD2", DateItem::YYYYMMDD2},
+      {"YMMDD1", DateItem::YMMDD1},       {"MMDD2", DateItem::MMDD2},
+      {"GGMMDD1", DateItem::GGMMDD1}};
+  for (const auto& [name, date] : dates) {
     QAction* item = menus_.PopupMenu1->findChild<QAction*>(QString::fromLatin1(name));
-    item->setEnabled(true);
-    connect(item, &QAction::triggered, this, handler);
+    connect(item, &QAction::triggered, this, [this, date] { InsertDate(date); });
   }
   wire("N112", [this] { CutColumn(doc_, editing_); });
   wire("N3", [this] { CopyColumn(doc_, editing_); });
@@ -369,6 +389,42 @@ void TForm1::N1Click() {
   } else {
     StringGrid1->ShowChanges();
   }
+}
+
+void TForm1::N100Click() {
+  AlignCells(doc_, Alignment::Left);
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::N101Click() {
+  AlignCells(doc_, Alignment::Centre);
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::N102Click() {
+  AlignCells(doc_, Alignment::Right);
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::N62Click(const QAction* item) {
+  InsertText(doc_, ToCp932(item->data().toString()));
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::InsertDate(DateItem item) {
+  const CivilDate today = today_();
+  InsertText(doc_, FormatDate(item, today, JapaneseEraOf(today)));
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::N97Click() {
+  NumberDown(doc_);
+  StringGrid1->ShowChanges();
+}
+
+void TForm1::N98Click() {
+  NumberAcross(doc_);
+  StringGrid1->ShowChanges();
 }
 
 void TForm1::RunKeyCommand(KeyCommand command) {

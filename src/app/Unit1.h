@@ -12,9 +12,11 @@
 #include "app/popup_menus.h"
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/inserted_content.h"
 #include "editing/keys.h"
 
 class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +65,8 @@ class TForm1 : public QDialog {
   // Seam for tests: the Yes/No question before an insert (UTF-8 text in;
   // true for Yes).
   void SetQuestion(std::function<bool(const QString&)> ask) { ask_ = std::move(ask); }
+  // Seam for tests: today's date for the date items.
+  void SetToday(std::function<CivilDate()> today) { today_ = std::move(today); }
 
  protected:
   bool event(QEvent* event) override;
@@ -82,6 +86,16 @@ class TForm1 : public QDialog {
   void N94Click();   // "削除"
   void N1Click();    // "貼り付け"
   void RunKeyCommand(KeyCommand command);
+  // "文字揃え" from any of the three menus, on the selected cells.
+  void N100Click();  // "左"
+  void N101Click();  // "中央（簡易）"
+  void N102Click();  // "右"
+  // A fixed-text item: its caption into the recorded cell.
+  void N62Click(const QAction* item);
+  // A date item: today in that format into the recorded cell.
+  void InsertDate(DateItem item);
+  void N97Click();  // "連番" ▸ "行"
+  void N98Click();  // "連番" ▸ "列"
   // Runs a row or column command on the recorded cell and shows the result.
   void RunLineCommand(const std::function<void()>& command);
   // An insert: asks `question` first; anything but Yes changes nothing.
@@ -96,6 +110,7 @@ class TForm1 : public QDialog {
   std::function<bool(const std::string&)> putOnClipboard_;
   std::function<int(TForm2&)> runPreview_;
   std::function<PreviewSeams()> previewSeams_;
+  std::function<CivilDate()> today_ = LocalToday;
   int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
   bool painted_ = false;
   bool readOnActivate_ = false;  // the start-up read waits for the focus

@@ -1,36 +1,46 @@
 #include "app/popup_menus.h"
 
-#include <initializer_list>
+#include <string_view>
+
+#include "editing/inserted_content.h"
 
 namespace tabulon {
 
 namespace {
 
-// "&" would become an accelerator mark; captions are shown as written.
-QString Caption(const char* utf8) {
-  return QString::fromUtf8(utf8).replace('&', "&&");
+QString FromUtf8(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QAction* Item(QMenu* menu, const char* caption, const char* objectName) {
+// "&" would become an accelerator mark; captions are shown as written.
+QString Caption(std::string_view utf8) {
+  return FromUtf8(utf8).replace('&', "&&");
+}
+
+QAction* Item(QMenu* menu, std::string_view caption, const char* objectName) {
   QAction* action = menu->addAction(Caption(caption));
   action->setObjectName(QString::fromUtf8(objectName));
-  action->setEnabled(false);  // enabled as each command is built
   return action;
 }
 
-QMenu* Submenu(QMenu* menu, const char* caption) {
+QMenu* Submenu(QMenu* menu, std::string_view caption) {
   return menu->addMenu(Caption(caption));
 }
 
-void Items(QMenu* menu, std::initializer_list<const char*> captions) {
-  for (const char* c : captions) Item(menu, c, "N62");
+// Fixed-text items: each inserts its caption, which its data carries.
+template <typename Texts>
+void Items(QMenu* menu, const Texts& texts) {
+  for (const std::string_view text : texts) Item(menu, text, "N62")->setData(FromUtf8(text));
 }
 
-void AlignmentMenu(QMenu* menu) {
+// "文字揃え" with its left, centre and right items, named as in that menu.
+void AlignmentMenu(QMenu* menu, const char* submenu, const char* left, const char* centre,
+                   const char* right) {
   QMenu* align = Submenu(menu, "文字揃え");
-  Item(align, "左", "N100");
-  Item(align, "中央（簡易）", "N101");
-  Item(align, "右", "N102");
+  align->setObjectName(QString::fromLatin1(submenu));
+  Item(align, "左", left);
+  Item(align, "中央（簡易）", centre);
+  Item(align, "右", right);
 }
 
 }  // namespace
@@ -46,7 +56,7 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   Item(cells, "コピー", "N2");
   Item(cells, "貼り付け", "N1");
   Item(cells, "削除", "N94");
-  AlignmentMenu(cells);
+  AlignmentMenu(cells, "N99", "N100", "N101", "N102");
   cells->addSeparator();
   QMenu* dates = Submenu(cells, "日付");
   Item(dates, "YYYY/MM/DD", "YYYYMMDD1");
@@ -56,17 +66,13 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   Item(dates, "YY年MM月DD日", "YMMDD1");
   Item(dates, "MM月DD日", "MMDD2");
   Item(dates, "GG年MM月DD日", "GGMMDD1");
-  Items(Submenu(dates, "曜日"), {"(日)", "(月)", "(火)", "(水)", "(木)", "(金)", "(土)"});
-  Items(Submenu(cells, "記号"),
-        {"○", "●", "×", "◎", "△", "▲", "▽", "▼", "□", "■", "◇",   "◆",   "☆", "★", "→", "←",
-         "↑", "↓", "≧", "≦", "≫", "≪", "≠", "≡", "≒", "±", "[+]", "[-]", "÷", "∵", "∴"});
+  Items(Submenu(dates, "曜日"), kWeekdayTexts);
+  Items(Submenu(cells, "記号"), kSymbolTexts);
   QMenu* numbers = Submenu(cells, "数字");
-  Items(Submenu(numbers, "①..⑩"), {"①", "②", "③", "④", "⑤", "⑥", "⑦", "⑧", "⑨", "⑩"});
-  Items(Submenu(numbers, "一..十"), {"一", "二", "三", "四", "五", "六", "七", "八", "九", "十"});
-  Items(Submenu(numbers, "Ⅰ..Ⅹ"), {"Ⅰ", "Ⅱ", "Ⅲ", "Ⅳ", "Ⅴ", "Ⅵ", "Ⅶ", "Ⅷ", "Ⅸ", "Ⅹ"});
-  Items(Submenu(numbers, "ⅰ..ⅹ"), {"ⅰ", "ⅱ", "ⅲ", "ⅳ", "ⅴ", "ⅵ", "ⅶ", "ⅷ", "ⅸ", "ⅹ"});
-  Items(Submenu(cells, "文字"), {"済", "未", "OK", "NG", "レ", "※", "〃", "同上", "真", "偽",
-                                 "True", "False", "削", "除", "消", "完", "複", "再", "戻"});
+  for (const NumeralSet& set : kNumeralSets) {
+    Items(Submenu(numbers, set.caption), set.texts);
+  }
+  Items(Submenu(cells, "文字"), kWordTexts);
   cells->addSeparator();
   QMenu* sequence = Submenu(cells, "連番");
   Item(sequence, "行", "N97");
@@ -80,7 +86,7 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   QMenu* insertColumn = Submenu(columns, "列挿入");
   Item(insertColumn, "この列の前", "N75");
   Item(insertColumn, "この列の後", "N76");
-  AlignmentMenu(columns);
+  AlignmentMenu(columns, "N90", "N91", "N92", "N93");
 
   QMenu* rows = m.PopupMenu3;
   Item(rows, "行切り取り", "N113");
@@ -90,7 +96,7 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   QMenu* insertRow = Submenu(rows, "行の挿入");
   Item(insertRow, "この行の前", "N77");
   Item(insertRow, "この行の後", "N78");
-  AlignmentMenu(rows);
+  AlignmentMenu(rows, "N103", "N104", "N105", "N106");
   return m;
 }
 

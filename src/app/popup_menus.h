@@ -1,5 +1,5 @@
 // The grid's three popup menus with their captions exactly as written: no
-// accelerator marks. Commands that are not built yet are shown disabled.
+// accelerator marks.
 #pragma once
 
 #include <QMenu>

@@ -17,8 +17,10 @@
 #include "app/Unit1.h"
 #include "app/grid_view.h"
 #include "document/codec.h"
+#include "editing/inserted_content.h"
 #include "support/text.h"
 #include "table/writer.h"
+#include "widgets/widgets.h"
 
 using namespace tabulon;
 using C = OptionControl;
@@ -426,6 +428,66 @@ class Unit1Test : public QObject {
     form.Menus().PopupMenu1->findChild<QAction*>("N94")->trigger();
     QCOMPARE(editor->text(), QString());
     QCOMPARE(form.document().grid.Cell(2, 2), std::string("keep"));
+  }
+
+  // Every command item of the three menus is enabled and does its work:
+  // each fixed-text item inserts its own caption, the dates use the
+  // injected day, the nine alignment items and the numbering reach the
+  // rules.
+  void everyMenuItemReachesItsCommand() {
+    TForm1 form;
+    form.SetToday([] { return CivilDate{2019, 5, 1}; });
+    Document& doc = form.document();
+    const PopupMenus& menus = form.Menus();
+    const auto item = [&](QMenu* menu, const char* name) {
+      QAction* a = menu->findChild<QAction*>(QString::fromLatin1(name));
+      if (!a) qFatal("no item %s", name);
+      return a;
+    };
+    for (QMenu* menu : {menus.PopupMenu1, menus.PopupMenu2, menus.PopupMenu3}) {
+      for (QAction* a : menu->findChildren<QAction*>()) {
+        QVERIFY2(a->isEnabled() || a->isSeparator(), qPrintable(a->objectName()));
+      }
+    }
+    const QList<QAction*> fixed = menus.PopupMenu1->findChildren<QAction*>("N62");
+    QCOMPARE(fixed.size(), 97);
+    for (QAction* a : fixed) {
+      doc.CurCol = 5;
+      doc.CurRow = 3;
+      a->trigger();
+      QCOMPARE(doc.grid.Cell(5, 3), ToCp932(a->text()));
+      QCOMPARE(doc.CurRow, 0);
+    }
+    doc.CurRow = 3;
+    item(menus.PopupMenu1, "GGMMDD1")->trigger();
+    QCOMPARE(Cp932ToUtf8(doc.grid.Cell(5, 3)), std::string("令和01年05月01日"));
+
+    const struct {
+      QMenu* menu;
+      const char* name;
+      const char* aligned;
+    } aligns[] = {
+        {menus.PopupMenu1, "N102", "  ab"}, {menus.PopupMenu1, "N100", "ab"},
+        {menus.PopupMenu1, "N101", " ab"},  {menus.PopupMenu2, "N93", "  ab"},
+        {menus.PopupMenu2, "N91", "ab"},    {menus.PopupMenu2, "N92", " ab"},
+        {menus.PopupMenu3, "N106", "  ab"}, {menus.PopupMenu3, "N104", "ab"},
+        {menus.PopupMenu3, "N105", " ab"},
+    };
+    doc.grid.SetColWidth(7, 29);
+    doc.grid.SetCell(7, 2, "ab");
+    doc.grid.SetSelection({7, 2, 7, 2});
+    for (const auto& a : aligns) {
+      item(a.menu, a.name)->trigger();
+      QCOMPARE(doc.grid.Cell(7, 2), std::string(a.aligned));
+    }
+
+    doc.CurCol = 8;
+    doc.CurRow = 2;
+    item(menus.PopupMenu1, "N97")->trigger();
+    QCOMPARE(doc.grid.Cell(8, 3), std::string("2"));
+    item(menus.PopupMenu1, "N98")->trigger();
+    QCOMPARE(doc.grid.Cell(8, 2), std::string("1"));
+    QCOMPARE(doc.grid.Cell(2, 2), std::string());  // left of the start
   }
 
   void gridDrawsTextInsideItsColumns() {
