@@ -1,6 +1,7 @@
 // Start-up: the application, the main window, the event loop.
 #include <unistd.h>
 #include <QApplication>
+#include <QLocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +10,9 @@
 #include "app/Unit1.h"
 #include "app/clipboard_holder.h"
 #include "app/system_clipboard.h"
+#include "widgets/controls.h"
 #include "widgets/grid_font.h"
+#include "widgets/widgets.h"
 
 namespace {
 
@@ -73,6 +76,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tabulon");
   qInstallMessageHandler(nullptr);
+  // Dialogs, context menus and message boxes in Japanese and in the windows'
+  // font, like the rest of the program, with Japanese dates in the file
+  // dialogs whatever the system's locale.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  tabulon::InstallToolkitTranslations();
+  QApplication::setFont(tabulon::WindowFont());
   bool exactFont = false;
   tabulon::GridFont(&exactFont);
   if (!exactFont) {

@@ -156,6 +156,8 @@ void TForm1::CreateControls() {
   upButton_->setArrowType(Qt::UpArrow);
   downButton_ = Place(new QToolButton(UpDown1), "UpDown1Down", 0, 10, 16, 10);
   downButton_->setArrowType(Qt::DownArrow);
+  // Held down, an arrow keeps stepping, as an up-down control does.
+  for (QToolButton* arrow : {upButton_, downButton_}) arrow->setAutoRepeat(true);
   connect(upButton_, &QToolButton::clicked, this, [this] { StepWidth(+1); });
   connect(downButton_, &QToolButton::clicked, this, [this] { StepWidth(-1); });
   // The control is one tab stop, whichever arrow is greyed; the arrows take
@@ -163,7 +165,10 @@ void TForm1::CreateControls() {
   UpDown1->setFocusPolicy(Qt::TabFocus);
   upButton_->setFocusPolicy(Qt::NoFocus);
   downButton_->setFocusPolicy(Qt::NoFocus);
-  UpDown1->installEventFilter(new ArrowKeys([this](int delta) { StepWidth(delta); }, UpDown1));
+  // Up and Down step the width from the control and from its field alike.
+  for (QWidget* w : {static_cast<QWidget*>(UpDown1), static_cast<QWidget*>(Edit2)}) {
+    w->installEventFilter(new ArrowKeys([this](int delta) { StepWidth(delta); }, w));
+  }
 
   Button2 = Place(new QPushButton(U("閉じる"), this), "Button2", 480, 316, 75, 25);
   Hint(Button2, {"Tabulonを終了する"});
@@ -190,6 +195,7 @@ void TForm1::CreateControls() {
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
+  radios_ = new RadioGroup({RadioButton1, RadioButton2}, this);
 }
 
 bool TForm1::event(QEvent* event) {
@@ -239,11 +245,33 @@ void TForm1::RefreshOptions() {
   UpDown1->setEnabled(o.Enabled(C::UpDown1));
   upButton_->setEnabled(o.Position() < kMaxLineWidth);
   downButton_->setEnabled(o.Position() > kMinLineWidth);
-  const QString title = FromCp932(o.Title());
-  if (Edit1->text() != title) {
-    const QSignalBlocker block(Edit1);
-    static_cast<Cp932LimitValidator*>(titleLimit_)->ProgramSets(title);
-    Edit1->setText(title);
+  ShowTitle(FromCp932(o.Title()));
+  radios_->Update();  // the check may have moved with signals blocked
+}
+
+// The title field shows the title as stored, in CP932, where a character may
+// read differently ("〜" becomes "～") or become "?". While the user types, the
+// caret and the selection stay where they were, mapped through the same
+// conversion, so the next letters land where the user means them to.
+void TForm1::ShowTitle(const QString& title) {
+  const QString typed = Edit1->text();
+  if (typed == title) return;
+  const auto stored = [&typed](int pos) {
+    return static_cast<int>(FromCp932(ToCp932(typed.left(pos))).size());
+  };
+  const bool typing = Edit1->hasFocus();
+  const bool selected = Edit1->hasSelectedText();
+  const int caret = stored(Edit1->cursorPosition());
+  const int from = selected ? stored(Edit1->selectionStart()) : caret;
+  const int to = selected ? stored(Edit1->selectionEnd()) : caret;
+  const QSignalBlocker block(Edit1);
+  static_cast<Cp932LimitValidator*>(titleLimit_)->ProgramSets(title);
+  Edit1->setText(title);
+  if (!typing) return;
+  if (!selected) {
+    Edit1->setCursorPosition(caret);
+  } else {
+    Edit1->setSelection(caret == from ? to : from, caret == from ? from - to : to - from);
   }
 }
 

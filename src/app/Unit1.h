@@ -14,6 +14,7 @@
 #include "editing/editing_state.h"
 #include "editing/inserted_content.h"
 #include "editing/keys.h"
+#include "widgets/controls.h"
 
 class QAbstractButton;
 class QAction;
@@ -76,6 +77,7 @@ class TForm1 : public QDialog {
  private:
   void CreateControls();
   void RefreshOptions();
+  void ShowTitle(const QString& title);
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
@@ -134,6 +136,7 @@ class TForm1 : public QDialog {
   QLabel* Image1;
   StringGrid* StringGrid1;
   PopupMenus menus_{};
+  RadioGroup* radios_;
 };
 
 }  // namespace tabulon

@@ -97,6 +97,12 @@ PopupMenus CreatePopupMenus(QWidget* parent) {
   Item(insertRow, "この行の前", "N77");
   Item(insertRow, "この行の後", "N78");
   AlignmentMenu(rows, "N103", "N104", "N105", "N106");
+  // Popups take the application's font, not their window's: the menus are
+  // drawn in the window's Japanese font, in which "Ⅰ" is not "I".
+  for (QMenu* menu : {m.PopupMenu1, m.PopupMenu2, m.PopupMenu3}) {
+    menu->setFont(parent->font());
+    for (QMenu* submenu : menu->findChildren<QMenu*>()) submenu->setFont(parent->font());
+  }
   return m;
 }
 

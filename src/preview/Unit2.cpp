@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include "preview/text_file.h"
+#include "widgets/controls.h"
 #include "widgets/grid_font.h"
 #include "widgets/widgets.h"
 
@@ -53,6 +54,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
+  PopupMenu1->setFont(font());  // a popup takes the application's font otherwise
   QAction* N1 = PopupMenu1->addAction(U("全て選択"));
   N1->setObjectName("N1");
   QAction* N2 = PopupMenu1->addAction(U("コピー"));
@@ -105,6 +107,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
 
   SetTabOrder({Memo1, Button2, Button1, RadioButton1, RadioButton2, RadioButton3, RadioButton4,
                Button3, Button4});
+  new RadioGroup({RadioButton1, RadioButton2, RadioButton3, RadioButton4}, this);
 
   if (parent) {
     // Centred frame on frame: this window's frame is not known before it is
@@ -117,13 +120,17 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
 }
 
 PreviewSeams TForm2::DesktopSeams() {
+  // Both dialogs list the .TXT files under the filter's name alone, "TXT".
+  static const QString kTextFilter = QStringLiteral("TXT (*.TXT *.txt)");
+  static constexpr QFileDialog::Options kFilterOptions = QFileDialog::HideNameFilterDetails;
   PreviewSeams seams;
   seams.saveFileName = [](QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), U("TXT (*.txt *.TXT)"),
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parent, QString(), QString(), kTextFilter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite | kFilterOptions);
   };
   seams.openFileName = [](QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), U("TXT (*.TXT *.txt)"));
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), kTextFilter, nullptr,
+                                        kFilterOptions);
   };
   seams.showError = [](QWidget* parent, const QString& message) {
     QMessageBox::critical(parent, QApplication::applicationName(), message);

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 #include <QWidget>
 #include <initializer_list>
 #include <string>
@@ -45,8 +46,16 @@ inline void Hint(QWidget* widget, std::initializer_list<const char*> lines) {
   widget->setToolTip(text.join('\n'));
 }
 
+// The windows' proportional Japanese font at 12 px, for their controls,
+// menus and hints alike.
+inline QFont WindowFont() {
+  QFont font(U("IPAPGothic"));
+  font.setPixelSize(12);
+  return font;
+}
+
 // A window of fixed size with a title bar and a close box only, in the
-// windows' proportional font at 12 px; `kind` is Qt::Window or Qt::Dialog.
+// window font, which its hints use too; `kind` is Qt::Window or Qt::Dialog.
 inline void MakeFixedWindow(QWidget* window, Qt::WindowType kind, const char* title, int width,
                             int height) {
   window->setWindowTitle(U(title));
@@ -54,9 +63,8 @@ inline void MakeFixedWindow(QWidget* window, Qt::WindowType kind, const char* ti
                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint);
   window->setFixedSize(width, height);
-  QFont font(U("IPAPGothic"));
-  font.setPixelSize(12);
-  window->setFont(font);
+  window->setFont(WindowFont());
+  QToolTip::setFont(WindowFont());
 }
 
 // Sets the tab order of a window's controls, first to last.

@@ -9,6 +9,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
@@ -20,6 +22,7 @@
 #include "editing/inserted_content.h"
 #include "support/text.h"
 #include "table/writer.h"
+#include "widgets/controls.h"
 #include "widgets/widgets.h"
 
 using namespace tabulon;
@@ -163,6 +166,88 @@ class Unit1Test : public QObject {
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "Button2"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!form.isVisible());
+  }
+
+  // Tab reaches the checked ruling and the arrows move its check; the width
+  // keeps stepping while an arrow is held, and Up and Down step it from its
+  // field too.
+  void radioGroupAndWidthControlAsDesktopControls() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    Find<QAbstractButton>(form, "RadioButton2")->click();  // 罫線文字
+    auto* rules = Find<QWidget>(form, "CheckBox5");
+    rules->setFocus();
+    QTest::keyClick(rules, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "RadioButton2"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "RadioButton1"));
+    QVERIFY(form.document().options.Checked(C::RadioButton1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "CheckBox6"));
+
+    Find<QCheckBox>(form, "CheckBox6")->click();
+    const OptionState& options = form.document().options;
+    auto* field = Find<QLineEdit>(form, "Edit2");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Down);
+    QTest::keyClick(field, Qt::Key_Up);
+    const int start = options.Position();
+    QCOMPARE(start, kMaxLineWidth - 1);
+    auto* down = Find<QToolButton>(form, "UpDown1Down");
+    QTest::mousePress(down, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(options.Position() <= start - 3, 5000);
+    QTest::mouseRelease(down, Qt::LeftButton);
+    const int held = options.Position();
+    QTest::qWait(300);
+    QCOMPARE(options.Position(), held);  // released: no more steps
+  }
+
+  // The title field shows the stored CP932 form, but the caret stays where
+  // the user typed: "〜" reads "～", a character CP932 lacks reads "?".
+  void titleCaretStaysWhereTheUserTypes() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    title->setFocus();
+    QTest::keyClicks(title, "10-20");
+    QTest::keyClick(title, Qt::Key_Home);
+    QTest::keyClick(title, Qt::Key_Right);
+    QTest::keyClick(title, Qt::Key_Right);
+    Commit(title, QString::fromUtf8("〜"));
+    QTest::keyClicks(title, "x");
+    QCOMPARE(title->text(), QString::fromUtf8("10～x-20"));
+    QTest::keyClick(title, Qt::Key_Left);
+    Commit(title, QString::fromUtf8("😀"));  // two UTF-16 units, one "?"
+    QTest::keyClicks(title, "y");
+    QCOMPARE(title->text(), QString::fromUtf8("10～?yx-20"));
+    // Typed over a selection made from the right.
+    title->setSelection(8, -4);  // "yx-2" selected, the caret before "y"
+    Commit(title, QString::fromUtf8("〜"));
+    QCOMPARE(title->text(), QString::fromUtf8("10～?～0"));
+    QCOMPARE(title->cursorPosition(), 5);
+    QCOMPARE(form.document().options.Title(), Utf8ToCp932("10～?～0"));
+  }
+
+  // The toolkit's own texts in Japanese, and the menus in the window's font.
+  void toolkitSpeaksJapaneseInTheWindowFont() {
+    QVERIFY(InstallToolkitTranslations());
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
+    QVERIFY(box.button(QMessageBox::Cancel)->text().contains(QString::fromUtf8("キャンセル")));
+    TForm1 form;
+    const PopupMenus& menus = form.Menus();
+    QMenu* numbers = nullptr;
+    for (QMenu* m : menus.PopupMenu1->findChildren<QMenu*>()) {
+      if (m->title() == QString::fromUtf8("Ⅰ..Ⅹ")) numbers = m;
+    }
+    QVERIFY(numbers);
+    for (QMenu* m : {menus.PopupMenu1, menus.PopupMenu3, numbers}) {
+      QCOMPARE(m->font().family(), form.font().family());
+      QCOMPARE(m->font().pixelSize(), 12);
+    }
   }
 
   void startUpReadsTheTableOnTheClipboard() {

@@ -45,11 +45,11 @@ printf 'x\t1\ny\t2\n' >"$work/cells.TXT"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 428  # Button3 "読込む"
-dialog=$(wait_window 'Open') || fail "no open dialog"
+dialog=$(wait_window '開く') || fail "no open dialog"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$work/cells.TXT"
 xdotool key Return
-wait_gone 'Open' || fail "the open dialog stayed"
+wait_gone '開く' || fail "the open dialog stayed"
 # The loaded text is on the clipboard once the holder is up.
 wait_holders 1 || fail "no holder for the loaded file"
 click "$preview" 660 51   # Button2 "戻る"

@@ -144,6 +144,33 @@ class Unit2Test : public QObject {
     QVERIFY(!inkOnFrameLine());
   }
 
+  // Tab enters the style group at its checked button and leaves it at once;
+  // the arrows move the check with the focus, wrapping at the ends.
+  void tabEntersTheStylesAtTheCheckedOne() {
+    TForm2 preview(PreviewSeams{});
+    preview.show();
+    preview.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    const auto find = [&](const char* name) { return preview.findChild<QWidget*>(name); };
+    find("Button1")->setFocus();
+    QTest::keyClick(find("Button1"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), find("RadioButton4"));  // ﾌﾟﾚｰﾝ, checked
+    QTest::keyClick(find("RadioButton4"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), find("Button3"));
+    QTest::keyClick(find("Button3"), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), find("RadioButton4"));
+    QTest::keyClick(find("RadioButton4"), Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), find("RadioButton1"));
+    QCOMPARE(preview.Style(), WrapStyle::Delphi);
+    QTest::keyClick(find("RadioButton1"), Qt::Key_Up);
+    QCOMPARE(preview.Style(), WrapStyle::Plain);
+    QTest::keyClick(find("RadioButton4"), Qt::Key_Left);
+    QCOMPARE(preview.Style(), WrapStyle::Basic);
+    QTest::keyClick(find("RadioButton3"), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), find("RadioButton3"));
+  }
+
   void ctrlAExactlySelectsAll() {
     TForm2 preview(PreviewSeams{});
     preview.SetLines({"abc", "def"});
