@@ -14,16 +14,21 @@ std::string TwoDigits(int n) {
   return s.size() < 2 ? "0" + s : s;
 }
 
-// Whether a row or column holds more than `threshold` bytes: its cells, each
-// followed by CR LF, as one text trimmed of blanks at both ends.
+// The last line (a row or a column) from `last` down to `first` whose cells,
+// each followed by CR LF and trimmed as one text, hold more than `threshold`
+// bytes; 0 when none does. cell(i, line) is the line's i-th cell.
 template <typename CellAt>
-bool Used(int count, CellAt cell, std::size_t threshold, std::string& joined) {
-  joined.clear();
-  for (int i = 0; i < count; ++i) {
-    joined += cell(i);
-    joined += "\r\n";
+int LastUsed(int first, int last, int cells, std::size_t threshold, CellAt cell) {
+  std::string joined;
+  for (int line = last; line >= first; --line) {
+    joined.clear();
+    for (int i = 0; i < cells; ++i) {
+      joined += cell(i, line);
+      joined += "\r\n";
+    }
+    if (StripText(joined).size() > threshold) return line;
   }
-  return StripText(joined).size() > threshold;
+  return 0;
 }
 
 }  // namespace
@@ -82,14 +87,8 @@ std::string FormatDate(DateItem item, CivilDate date, const std::optional<EraYea
 void NumberDown(Document& doc) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return;
   const Grid& g = doc.grid;
-  std::string joined;
-  int last = 0;
-  for (int r = kLastRow; r >= kFirstDataRow && last == 0; --r) {
-    if (Used(
-            kColCount, [&](int c) -> const std::string& { return g.Cell(c, r); }, 3, joined)) {
-      last = r;
-    }
-  }
+  const int last = LastUsed(kFirstDataRow, kLastRow, kColCount, 3,
+                            [&](int c, int r) -> const std::string& { return g.Cell(c, r); });
   int n = 1;
   for (int r = doc.CurRow; r <= last; ++r) {
     if (g.Cell(0, r) != ContinuationMark) doc.grid.SetCell(doc.CurCol, r, std::to_string(n++));
@@ -99,14 +98,8 @@ void NumberDown(Document& doc) {
 void NumberAcross(Document& doc) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return;
   const Grid& g = doc.grid;
-  std::string joined;
-  int last = 0;
-  for (int c = kLastCol; c >= kFirstDataCol && last == 0; --c) {
-    if (Used(
-            kRowCount, [&](int r) -> const std::string& { return g.Cell(c, r); }, 2, joined)) {
-      last = c;
-    }
-  }
+  const int last = LastUsed(kFirstDataCol, kLastCol, kRowCount, 2,
+                            [&](int r, int c) -> const std::string& { return g.Cell(c, r); });
   int n = 1;
   for (int c = doc.CurCol; c <= last; ++c) doc.grid.SetCell(c, doc.CurRow, std::to_string(n++));
 }

@@ -19,22 +19,6 @@ source "$(dirname "$0")/lib.sh"
 # row 2, the row headings.
 head_y=40 col_b=85 col_e=190 row_2=75 row_heads=14
 
-# Menus carry no WM_NAME for `search --name`; the class finds them.
-visible() { xdotool search --onlyvisible --class tabulon 2>/dev/null | wc -l; }
-
-# Right press and release at x,y of the main window; a menu must come up.
-open_menu() {
-  xdotool mousemove --window "$main" "$1" "$2" click 3
-  for _ in $(seq 50); do [ "$(visible)" -ge 2 ] && return; sleep 0.1; done
-  fail "no menu at $1,$2"
-}
-
-choose() {  # keys to the open menu, which must then close
-  xdotool key "$@"
-  for _ in $(seq 50); do [ "$(visible)" -eq 1 ] && return; sleep 0.1; done
-  fail "the menu stayed open after $*"
-}
-
 shoot_menu() { sleep 0.3; /usr/bin/import -window root "$out/$1"; choose Escape; }
 
 pixel() { convert "$work/grid.png" -format "%[pixel:p{$1,$2}]" info:; }

@@ -16,18 +16,6 @@ source "$(dirname "$0")/lib.sh"
 # heading row, columns b and e, row 2.
 head_y=40 col_b=85 col_e=190 row_2=75
 
-visible() { xdotool search --onlyvisible --class tabulon 2>/dev/null | wc -l; }
-open_menu() {  # right press and release at x,y; a menu must come up
-  xdotool mousemove --window "$main" "$1" "$2" click 3
-  for _ in $(seq 50); do [ "$(visible)" -ge 2 ] && return; sleep 0.1; done
-  fail "no menu at $1,$2"
-}
-choose() {  # keys to the open menu, which must then close
-  xdotool key "$@"
-  for _ in $(seq 50); do [ "$(visible)" -eq 1 ] && return; sleep 0.1; done
-  fail "the menu stayed open after $*"
-}
-
 # The same grid as the filter reads it: ○ as a fifth field of row 2, and
 # the heading of column b right-aligned in its five display columns.
 awk -F'\t' -v OFS='\t' 'NR == 1 { $2 = " " $2 } NR == 2 { $5 = "○" } { print }' \

@@ -98,3 +98,19 @@ wait_focus() {  # window id: waits until that window has the keyboard focus
   for _ in $(seq 100); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
   return 1
 }
+
+# The program's visible windows and menus (menus carry no WM_NAME for
+# `search --name`; the class finds them).
+visible() { xdotool search --onlyvisible --class tabulon 2>/dev/null | wc -l; }
+
+open_menu() {  # right press and release at x,y of the main window; a menu must come up
+  xdotool mousemove --window "$main" "$1" "$2" click 3
+  for _ in $(seq 50); do [ "$(visible)" -ge 2 ] && return; sleep 0.1; done
+  fail "no menu at $1,$2"
+}
+
+choose() {  # keys to the open menu, which must then close
+  xdotool key "$@"
+  for _ in $(seq 50); do [ "$(visible)" -eq 1 ] && return; sleep 0.1; done
+  fail "the menu stayed open after $*"
+}

@@ -18,6 +18,7 @@
 
 #include "document/cp932.h"
 #include "document/document.h"
+#include "invariants.h"
 #include "table/paste.h"
 #include "table/reader.h"
 #include "table/writer.h"
@@ -26,12 +27,7 @@ namespace {
 
 using namespace tabulon;
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using tabulon::fuzz::Check;
 
 constexpr std::size_t kHeader = 7;
 
@@ -91,7 +87,6 @@ void CheckNothingLost(const Document& doc, PasteKind kind, std::string_view text
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using C = OptionControl;
   static Document* doc = [] {
     auto* d = new Document;  // reused: a paste lands on what earlier ones left
     SetUpGrid(*d);
@@ -146,22 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   CheckNothingLost(*doc, kind, text);
 
-  const OptionState& o = doc->options;
-  Check(o.Checked(C::RadioButton1) != o.Checked(C::RadioButton2), "one line style");
-  Check(o.Position() >= kMinLineWidth && o.Position() <= kMaxLineWidth, "width in range");
-  Check(!(o.Checked(C::CheckBox4) && o.Checked(C::CheckBox6)), "cut and width exclude");
-  Check(o.Enabled(C::UpDown1) == (o.Checked(C::CheckBox6) && o.Enabled(C::CheckBox6)),
-        "width arrows follow 桁数");
-
-  const int T = WriteTable(*doc);
-  if (o.Checked(C::CheckBox5)) {
-    Check(T >= 11 && T <= kMaxLineWidth, "table width");
-    const std::size_t titleLine = o.Checked(C::CheckBox3) ? 1 : SIZE_MAX;
-    for (std::size_t i = 0; i < doc->TableLines.size(); ++i) {
-      if (i != titleLine)
-        Check(doc->TableLines[i].size() == static_cast<std::size_t>(T), "line width T");
-    }
-  }
+  fuzz::CheckOptionsAndTable(*doc);
   // Fresh options and an empty grid now and then, as ClearTable gives.
   if (size % 7 == 0) ClearTable(*doc);
   return 0;

@@ -1,0 +1,45 @@
+// What every fuzz target checks after the document has taken outside text:
+// sound options, and a table the writer lays out at its width.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "document/document.h"
+#include "table/writer.h"
+
+namespace tabulon::fuzz {
+
+inline void Check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+// The options stay consistent, and every line of the written table (but
+// the title) is exactly the table's width.
+inline void CheckOptionsAndTable(Document& doc) {
+  using C = OptionControl;
+  const OptionState& o = doc.options;
+  Check(o.Checked(C::RadioButton1) != o.Checked(C::RadioButton2), "one line style");
+  Check(o.Position() >= kMinLineWidth && o.Position() <= kMaxLineWidth, "width in range");
+  Check(!(o.Checked(C::CheckBox4) && o.Checked(C::CheckBox6)), "cut and width exclude");
+  Check(o.Enabled(C::UpDown1) == (o.Checked(C::CheckBox6) && o.Enabled(C::CheckBox6)),
+        "width arrows follow 桁数");
+
+  const int T = WriteTable(doc);
+  if (o.Checked(C::CheckBox5)) {
+    Check(T >= 11 && T <= kMaxLineWidth, "table width");
+    const std::size_t titleLine = o.Checked(C::CheckBox3) ? 1 : SIZE_MAX;
+    for (std::size_t i = 0; i < doc.TableLines.size(); ++i) {
+      if (i != titleLine) {
+        Check(doc.TableLines[i].size() == static_cast<std::size_t>(T), "line width T");
+      }
+    }
+  }
+}
+
+}  // namespace tabulon::fuzz
