@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "editing/alignment.h"
 #include "editing/cells.h"
+#include "editing/history.h"
 #include "editing/inserted_content.h"
 #include "editing/mouse.h"
 #include "editing/rows_columns.h"
@@ -220,6 +221,47 @@ void BM_NumberAcrossEmptyColumns(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NumberAcrossEmptyColumns)->Unit(benchmark::kMicrosecond);
+
+// Undo and redo of the largest steps: a full-grid paste over a full grid
+// and the clear of a full grid, each swapped back and forth. The counter
+// gives the memory of a history of 100 such steps, alternately a full
+// paste and a clear, in MiB.
+void BM_UndoRedoFullGrid(benchmark::State& state, bool clear) {
+  auto doc = MakeFullGrid(false);
+  History history(*doc);
+  const std::string block = Utf8ToCp932(bench::MakeTabTextUtf8(kFullGridShape));
+  {
+    HistoryStep step(history);
+    if (clear) {
+      ClearTable(*doc);
+    } else {
+      doc->CurCol = kFirstDataCol;
+      doc->CurRow = kFirstDataRow;
+      PasteText(*doc, block);
+    }
+  }
+  bool undo = true;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(undo ? history.Undo() : history.Redo());
+    undo = !undo;
+  }
+  auto full = MakeFullGrid(false);
+  History hundred(*full);
+  for (int i = 0; i < 100; ++i) {
+    HistoryStep step(hundred);
+    if (i % 2) {
+      ClearTable(*full);
+    } else {
+      full->CurCol = kFirstDataCol;
+      full->CurRow = kFirstDataRow;
+      PasteText(*full, block);
+    }
+  }
+  state.counters["steps"] = static_cast<double>(hundred.Steps());
+  state.counters["historyMiB"] = static_cast<double>(hundred.Bytes()) / (1 << 20);
+}
+BENCHMARK_CAPTURE(BM_UndoRedoFullGrid, paste, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_UndoRedoFullGrid, clear, true)->Unit(benchmark::kMicrosecond);
 
 void BM_Utf8ToCp932(benchmark::State& state) {
   const std::string utf8 = bench::MakeTabTextUtf8(kFullGridShape);

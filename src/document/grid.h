@@ -86,9 +86,22 @@ constexpr bool InDataCells(int col, int row) {
   return col >= kFirstDataCol && col <= kLastCol && row >= kFirstDataRow && row <= kLastRow;
 }
 
+// Told what a cell or a width held just before a change, so that a step of
+// the undo history can keep what it changed and nothing else.
+class GridJournal {
+ public:
+  virtual void CellChanging(int col, int row, const std::string& text) = 0;
+  virtual void WidthChanging(int col, int pixels) = 0;
+
+ protected:
+  ~GridJournal() = default;
+};
+
 class Grid {
  public:
   Grid();
+  Grid(const Grid& other);
+  Grid& operator=(const Grid& other);
 
   const std::string& Cell(int col, int row) const;
   void SetCell(int col, int row, std::string text);
@@ -102,6 +115,10 @@ class Grid {
   // nothing.
   void MoveColumn(int from, int to);
   void MoveRow(int from, int to);
+
+  // Told of every change of a cell or width from now on (null: none). A
+  // copy of the grid has no journal.
+  void SetJournal(GridJournal* journal) { journal_ = journal; }
 
   const GridSelection& Selection() const { return selection_; }
   void Select(int col, int row) { SetSelection({col, row, col, row}); }
@@ -118,6 +135,7 @@ class Grid {
   GridSelection selection_;
   int topRow_ = kFirstDataRow;
   int leftCol_ = kFirstDataCol;
+  GridJournal* journal_ = nullptr;
 };
 
 }  // namespace tabulon

@@ -63,6 +63,14 @@ void OptionState::SetTitle(std::string title) {
   Changed();
 }
 
+void OptionState::Restore(Values values) {
+  checked_ = values.checked;
+  enabled_ = values.enabled;
+  position_ = values.position;
+  title_ = std::move(values.title);
+  Changed();
+}
+
 void OptionState::RestoreDefaults() {
   SetChecked(C::CheckBox1, true);
   SetChecked(C::CheckBox2, true);

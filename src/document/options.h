@@ -57,6 +57,17 @@ class OptionState {
   // Called after every change of state, so a window can mirror the model.
   void SetObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
+  // Every value without the observer, to keep and to put back (undo).
+  struct Values {
+    std::array<bool, kOptionControlCount> checked;
+    std::array<bool, kOptionControlCount> enabled;
+    int position;
+    std::string title;
+    bool operator==(const Values&) const = default;
+  };
+  Values Save() const { return {checked_, enabled_, position_, title_}; }
+  void Restore(Values values);
+
  private:
   static constexpr int Index(OptionControl c) { return static_cast<int>(c); }
   void SetEnabled(OptionControl c, bool enabled);

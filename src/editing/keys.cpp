@@ -15,10 +15,15 @@ KeyCommand GridKeyDown(Document& doc, GridCell current, GridKey key, ShiftState 
         return KeyCommand::Delete;
       case GridKey::V:
         return KeyCommand::Paste;
+      case GridKey::Z:
+        return KeyCommand::Undo;
+      case GridKey::Y:
+        return KeyCommand::Redo;
       default:
         return KeyCommand::None;
     }
   }
+  if (shift == (kCtrl | kShift) && key == GridKey::Z) return KeyCommand::Redo;
   return key == GridKey::Delete ? KeyCommand::Delete : KeyCommand::None;
 }
 

@@ -7,13 +7,14 @@
 
 namespace tabulon {
 
-enum class GridKey { A, C, D, V, Delete, Other };
-enum class KeyCommand { None, SelectAll, Copy, Delete, Paste };
+enum class GridKey { A, C, D, V, Y, Z, Delete, Other };
+enum class KeyCommand { None, SelectAll, Copy, Delete, Paste, Undo, Redo };
 
 // A key press on the grid, before the grid moves its current cell
 // (`current`): records that cell, and gives the command the key runs. Ctrl
 // alone with A, C, D or V: select all, "コピー", "削除", "貼り付け"; Delete
-// with any modifiers but Ctrl alone: "削除".
+// with any modifiers but Ctrl alone: "削除". Ctrl+Z undoes; Ctrl+Y and
+// Ctrl+Shift+Z redo.
 KeyCommand GridKeyDown(Document& doc, GridCell current, GridKey key, ShiftState shift);
 
 }  // namespace tabulon

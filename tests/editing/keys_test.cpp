@@ -25,6 +25,11 @@ TEST(GridKeys, ExactlyCtrlRunsLetterCommandsAndDeleteRunsWithAnyButCtrlAlone) {
       {GridKey::Delete, kShift, KeyCommand::Delete},
       {GridKey::Delete, kCtrl | kShift, KeyCommand::Delete},
       {GridKey::Delete, kCtrl, KeyCommand::None},
+      {GridKey::Z, kCtrl, KeyCommand::Undo},
+      {GridKey::Y, kCtrl, KeyCommand::Redo},
+      {GridKey::Z, kCtrl | kShift, KeyCommand::Redo},
+      {GridKey::Y, kCtrl | kShift, KeyCommand::None},
+      {GridKey::Z, kCtrl | kAlt, KeyCommand::None},
   };
   for (const auto& c : cases) {
     Document doc;

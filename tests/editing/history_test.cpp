@@ -1,0 +1,188 @@
+// Undo and redo: every command that changes the document, over random grids,
+// comes back byte for byte, and the history keeps to its bound.
+#include "editing/history.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editing/alignment.h"
+#include "editing/cells.h"
+#include "editing/inserted_content.h"
+#include "editing/mouse.h"
+#include "editing/rows_columns.h"
+#include "preview/text_file.h"
+#include "table/paste.h"
+#include "table/reader.h"
+
+namespace tabulon {
+namespace {
+
+// Everything undo must give back: every cell, width and option.
+struct State {
+  std::vector<std::string> cells;
+  std::vector<int> widths;
+  OptionState::Values options;
+  bool operator==(const State&) const = default;
+};
+
+State Of(const Document& doc) {
+  State s{{}, {}, doc.options.Save()};
+  for (int c = 0; c < kColCount; ++c) {
+    s.widths.push_back(doc.grid.ColWidth(c));
+    for (int r = 0; r < kRowCount; ++r) s.cells.push_back(doc.grid.Cell(c, r));
+  }
+  return s;
+}
+
+std::string Pick(std::mt19937& rng, const std::vector<std::string>& from) {
+  return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+}
+
+// A grid of random texts, a few marks and headings, random widths and
+// options, a random recorded cell and selection.
+void Randomise(std::mt19937& rng, Document& doc) {
+  const std::vector<std::string> texts = {"", "", "a", "12", " x ", "\x82\xa0", "1,000", "abc def"};
+  auto any = [&](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(rng); };
+  SetUpGrid(doc);
+  for (int n = any(0, 300); n > 0; --n)
+    doc.grid.SetCell(any(2, kLastCol), any(1, 40), Pick(rng, texts));
+  for (int n = any(0, 3); n > 0; --n)
+    doc.grid.SetCell(0, any(1, 40), std::string(ContinuationMark));
+  for (int n = any(0, 3); n > 0; --n) doc.grid.SetCell(any(2, kLastCol), 0, Pick(rng, texts));
+  for (int n = any(0, 5); n > 0; --n) doc.grid.SetColWidth(any(2, kLastCol), 6 * any(1, 9) + 5);
+  if (any(0, 1)) doc.options.SetChecked(OptionControl::CheckBox5, false);
+  if (any(0, 1)) doc.options.SetTitle("t");
+  doc.CurCol = any(2, kLastCol);
+  doc.CurRow = any(1, 45);
+  doc.grid.SetSelection({any(2, kLastCol), any(1, 45), any(2, kLastCol), any(1, 45)});
+}
+
+using Command = std::function<void(Document&, EditingState&)>;
+
+const std::vector<std::pair<const char*, Command>>& Commands() {
+  static const std::vector<std::pair<const char*, Command>> commands = {
+      {"cell edit",
+       [](Document& d, EditingState&) { d.grid.SetCell(d.CurCol, d.CurRow, "typed"); }},
+      {"paste block", [](Document& d, EditingState&) { PasteText(d, "1\t22\r\nxyz\t\r\n"); }},
+      {"paste lines", [](Document& d, EditingState&) { PasteText(d, "p\r\nq\r\n"); }},
+      {"paste value", [](Document& d, EditingState&) { PasteText(d, "v"); }},
+      {"paste table",
+       [](Document& d, EditingState&) {
+         PasteText(d, "+-^-----==-^-+\r\n|a  |b  |\r\n+---+---+\r\n|1  |2  |\r\n+---+---+\r\n");
+       }},
+      {"paste wrapped", [](Document& d, EditingState&) { PasteText(d, "' title\r\n'a\tb\r\n"); }},
+      {"cut", [](Document& d, EditingState&) { CutCells(d); }},
+      {"delete",
+       [](Document& d, EditingState&) { DeleteCells(d, [](const char*) { return true; }); }},
+      {"clear",
+       [](Document& d, EditingState&) {
+         SelectAllCells(d);
+         DeleteCells(d, [](const char*) { return true; });
+       }},
+      {"column cut and paste",
+       [](Document& d, EditingState& e) {
+         d.CurRow = 0;
+         CutColumn(d, e);
+         d.CurCol = d.CurCol == kLastCol ? 2 : d.CurCol + 1;
+         PasteHeldLine(d, e);
+       }},
+      {"row cut and paste",
+       [](Document& d, EditingState& e) {
+         d.CurCol = 1;
+         CutRow(d, e);
+         d.CurRow = d.CurRow == kLastRow ? 1 : d.CurRow + 1;
+         PasteHeldLine(d, e);
+       }},
+      {"column delete", [](Document& d, EditingState&) { DeleteColumn(d); }},
+      {"row delete", [](Document& d, EditingState&) { DeleteRow(d); }},
+      {"column insert", [](Document& d, EditingState&) { InsertColumnBefore(d); }},
+      {"row insert", [](Document& d, EditingState&) { InsertRowAfter(d); }},
+      {"column move", [](Document& d, EditingState&) { d.grid.MoveColumn(d.CurCol, 2); }},
+      {"row move", [](Document& d, EditingState&) { d.grid.MoveRow(d.CurRow, 7); }},
+      {"border snap",
+       [](Document& d, EditingState& e) {
+         d.grid.SetColWidth(d.CurCol, 40);
+         GridMouseUp(d, e, {d.CurCol, 0}, ColEdgeOffset(d, 0, d.CurCol), false);
+       }},
+      {"double-click fit",
+       [](Document& d, EditingState& e) {
+         GridDoubleClick(d);
+         GridMouseDown(d, e, {d.CurCol, 0}, kLeftButton | kDoubleClick, [] { return ""; });
+       }},
+      {"heading renewal",
+       [](Document& d, EditingState& e) {
+         GridDoubleClick(d);
+         GridMouseDown(d, e, {1, 0}, kLeftButton | kDoubleClick, [] { return ""; });
+       }},
+      {"align right", [](Document& d, EditingState&) { AlignCells(d, Alignment::Right); }},
+      {"insert", [](Document& d, EditingState&) { InsertText(d, "OK"); }},
+      {"number down", [](Document& d, EditingState&) { NumberDown(d); }},
+      {"number across", [](Document& d, EditingState&) { NumberAcross(d); }},
+      {"file load", [](Document& d, EditingState&) { ReadLoadedText(d, "a\tb\r\nc\td\r\n"); }},
+  };
+  return commands;
+}
+
+TEST(History, EveryCommandUndoesAndRedoesByteForByte) {
+  std::mt19937 rng(11);
+  for (const auto& [name, command] : Commands()) {
+    for (int round = 0; round < 12; ++round) {
+      Document doc;
+      Randomise(rng, doc);
+      EditingState editing;
+      History history(doc);
+      const State before = Of(doc);
+      {
+        HistoryStep step(history);
+        command(doc, editing);
+      }
+      const State after = Of(doc);
+      if (after == before) {
+        EXPECT_FALSE(history.CanUndo()) << name;
+        continue;
+      }
+      ASSERT_TRUE(history.Undo()) << name;
+      EXPECT_TRUE(Of(doc) == before) << name << ", round " << round;
+      ASSERT_TRUE(history.Redo()) << name;
+      EXPECT_TRUE(Of(doc) == after) << name << ", round " << round;
+      EXPECT_FALSE(history.Redo());
+    }
+  }
+}
+
+TEST(History, KeepsItsBoundDropsRedoOnANewStepAndSelectsWhatChanged) {
+  Document doc;
+  SetUpGrid(doc);
+  History history(doc, 3);
+  for (int i = 0; i < 5; ++i) {
+    HistoryStep step(history);
+    doc.grid.SetCell(2 + i, 1, "x");
+  }
+  EXPECT_EQ(history.Steps(), 3u);
+  { HistoryStep nothing(history); }  // a step that changes nothing is no step
+  EXPECT_EQ(history.Steps(), 3u);
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(doc.grid.Cell(6, 1), "");
+  EXPECT_EQ(doc.grid.Selection(), (GridSelection{6, 1, 6, 1}));
+  {
+    HistoryStep step(history);
+    doc.grid.SetCell(9, 9, "y");
+    doc.grid.SetCell(9, 9, "z");  // the first value before the step is kept
+  }
+  EXPECT_FALSE(history.CanRedo());
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(doc.grid.Cell(9, 9), "");
+  EXPECT_TRUE(history.Undo());
+  EXPECT_TRUE(history.Undo());
+  EXPECT_FALSE(history.Undo());  // the first two fell off the bound
+  EXPECT_EQ(doc.grid.Cell(2, 1), "x");
+  EXPECT_EQ(doc.grid.Cell(3, 1), "x");
+  EXPECT_EQ(doc.grid.Cell(4, 1), "");
+}
+
+}  // namespace
+}  // namespace tabulon
