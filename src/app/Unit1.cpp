@@ -192,6 +192,7 @@ void TForm1::CreateControls() {
 
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
   connect(StringGrid1, &StringGrid::keyCommand, this, &TForm1::RunKeyCommand);
+  StringGrid1->SetHistory(&history_);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
@@ -301,6 +302,7 @@ void TForm1::Button1Click() {
 // A file loaded in the preview: its text goes to the clipboard and is read
 // into the grid beneath the open preview.
 void TForm1::LoadText(const std::string& text) {
+  const HistoryStep step(history_);
   putOnClipboard_(text);
   ReadLoadedText(doc_, text);
   RefreshAll();
@@ -321,10 +323,14 @@ const PopupMenus& TForm1::Menus() {
       }
     }
   };
+  // Each command is one step of the undo history.
   const auto on = [this](const char* name, void (TForm1::*handler)()) {
     for (QMenu* menu : {menus_.PopupMenu1, menus_.PopupMenu2, menus_.PopupMenu3}) {
       if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
-        connect(item, &QAction::triggered, this, handler);
+        connect(item, &QAction::triggered, this, [this, handler] {
+          const HistoryStep step(history_);
+          (this->*handler)();
+        });
       }
     }
   };
@@ -338,7 +344,10 @@ const PopupMenus& TForm1::Menus() {
   on("N97", &TForm1::N97Click);
   on("N98", &TForm1::N98Click);
   for (QAction* item : menus_.PopupMenu1->findChildren<QAction*>(QStringLiteral("N62"))) {
-    connect(item, &QAction::triggered, this, [this, item] { N62Click(item); });
+    connect(item, &QAction::triggered, this, [this, item] {
+      const HistoryStep step(history_);
+      N62Click(item);
+    });
   }
   const std::pair<const char*, DateItem> dates[] = {
       {"YYYYMMDD1", DateItem::YYYYMMDD1}, {"YYMMDD1", DateItem::YYMMDD1},
@@ -347,7 +356,10 @@ const PopupMenus& TForm1::Menus() {
       {"GGMMDD1", DateItem::GGMMDD1}};
   for (const auto& [name, date] : dates) {
     QAction* item = menus_.PopupMenu1->findChild<QAction*>(QString::fromLatin1(name));
-    connect(item, &QAction::triggered, this, [this, date] { InsertDate(date); });
+    connect(item, &QAction::triggered, this, [this, date] {
+      const HistoryStep step(history_);
+      InsertDate(date);
+    });
   }
   wire("N112", [this] { CutColumn(doc_, editing_); });
   wire("N3", [this] { CopyColumn(doc_, editing_); });
@@ -365,11 +377,13 @@ const PopupMenus& TForm1::Menus() {
 }
 
 void TForm1::RunLineCommand(const std::function<void()>& command) {
+  const HistoryStep step(history_);
   command();
   StringGrid1->ShowChanges();
 }
 
 void TForm1::RunInsert(const char* question, void (*insert)(Document&)) {
+  const HistoryStep step(history_);
   if (ask_(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
 }
 
@@ -456,6 +470,11 @@ void TForm1::N98Click() {
 }
 
 void TForm1::RunKeyCommand(KeyCommand command) {
+  if (command == KeyCommand::Undo || command == KeyCommand::Redo) {
+    if (command == KeyCommand::Undo ? history_.Undo() : history_.Redo()) RefreshAll();
+    return;
+  }
+  const HistoryStep step(history_);
   switch (command) {
     case KeyCommand::SelectAll:
       SelectAllCells(doc_);
@@ -470,6 +489,8 @@ void TForm1::RunKeyCommand(KeyCommand command) {
     case KeyCommand::Paste:
       N1Click();
       break;
+    case KeyCommand::Undo:
+    case KeyCommand::Redo:
     case KeyCommand::None:
       break;
   }

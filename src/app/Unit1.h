@@ -12,6 +12,7 @@
 #include "app/popup_menus.h"
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/history.h"
 #include "editing/inserted_content.h"
 #include "editing/keys.h"
 #include "widgets/controls.h"
@@ -108,6 +109,7 @@ class TForm1 : public QDialog {
 
   Document doc_;
   EditingState editing_;
+  History history_{doc_};
   std::function<bool(const QString&)> ask_;
   std::function<bool(const std::string&)> putOnClipboard_;
   std::function<int(TForm2&)> runPreview_;

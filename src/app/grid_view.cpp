@@ -8,10 +8,12 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 
 #include "app/system_clipboard.h"
+#include "document/cp932.h"
 #include "widgets/grid_font.h"
 #include "widgets/widgets.h"
 
@@ -25,6 +27,10 @@ constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
 constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
+// The grid scrolls by whole columns, so a cell shows from its start, at most
+// as far as the grid is wide (639 px), however wide its column (a cell of
+// megabytes makes a column millions of pixels wide).
+constexpr int kWidestShownPx = 2048;
 
 // A cell's or heading's text, from 2 px in, one line, cut at the cell's edge
 // rather than elided.
@@ -43,14 +49,24 @@ void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, co
                  Qt::Orientation orientation) {
   QStyleOptionHeader opt;
   opt.initFrom(widget);
-  opt.rect = rect;
+  // The style draws a heading through an image of its size.
+  opt.rect = QRect(rect.topLeft(), QSize(std::min(rect.width(), kWidestShownPx), rect.height()));
   opt.orientation = orientation;
   opt.state |= QStyle::State_Raised;
   widget->style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, widget);
-  DrawCellText(painter, rect, widget->font(), opt.palette.color(QPalette::ButtonText), text);
+  DrawCellText(painter, opt.rect, widget->font(), opt.palette.color(QPalette::ButtonText), text);
 }
 
 }  // namespace
+
+std::string_view VisiblePart(std::string_view text, int pixelWidth) {
+  const int px = std::clamp(pixelWidth, 0, kWidestShownPx);
+  const std::size_t shown = static_cast<std::size_t>(px / kPixelsPerByte) + 2;
+  if (text.size() <= shown) return text;
+  std::size_t end = 0;
+  while (end < shown) end += CharLength(text, end);  // whole characters only
+  return text.substr(0, std::min(end, text.size()));
+}
 
 GridModel::GridModel(Document& doc, QObject* parent) : QAbstractTableModel(parent), doc_(doc) {}
 
@@ -64,21 +80,27 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  return FromCp932(doc_.grid.Cell(ColOf(index), RowOf(index)));
+  const int col = ColOf(index);
+  const std::string& text = doc_.grid.Cell(col, RowOf(index));
+  // The editor gets the whole text; a paint only what the column can show.
+  return FromCp932(role == Qt::EditRole ? text : VisiblePart(text, doc_.grid.ColWidth(col)));
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   // Typed text is kept as CP932; characters it lacks become "?".
+  if (history_) history_->Begin();
   doc_.grid.SetCell(ColOf(index), RowOf(index), ToCp932(value.toString()));
+  if (history_) history_->End();
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
-  return orientation == Qt::Horizontal ? FromCp932(doc_.grid.Cell(section + kFirstDataCol, 0))
-                                       : FromCp932(doc_.grid.Cell(1, section + kFirstDataRow));
+  const int col = orientation == Qt::Horizontal ? section + kFirstDataCol : 1;
+  const int row = orientation == Qt::Horizontal ? 0 : section + kFirstDataRow;
+  return FromCp932(VisiblePart(doc_.grid.Cell(col, row), doc_.grid.ColWidth(col)));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
@@ -96,6 +118,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
   QStyleOptionViewItem opt(option);
   initStyleOption(&opt, index);
+  // The style may draw a cell's background through an image of its size too.
+  opt.rect.setWidth(std::min(opt.rect.width(), kWidestShownPx));
   const QString text = opt.text;
   opt.text.clear();
   const QWidget* widget = opt.widget;
@@ -285,6 +309,26 @@ ShiftState ShiftOf(const QMouseEvent* event) {
 
 }  // namespace
 
+void StringGrid::SetHistory(History* history) {
+  history_ = history;
+  model_->SetHistory(history);
+}
+
+void StringGrid::MouseStep(QEvent::Type type) {
+  if (!history_) return;
+  if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && !mouseStep_) {
+    mouseStep_ = true;
+    history_->Begin();
+  } else if (type == QEvent::MouseButtonRelease && mouseStep_) {
+    // After the header's own release, which moves a dragged section.
+    QTimer::singleShot(0, this, [this] {
+      if (!mouseStep_) return;
+      mouseStep_ = false;
+      history_->End();
+    });
+  }
+}
+
 bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
@@ -302,6 +346,7 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
       type != QEvent::MouseButtonRelease && type != QEvent::MouseMove) {
     return false;
   }
+  MouseStep(type);
   const auto* mouse = static_cast<QMouseEvent*>(event);
   const QPoint point = source->mapTo(this, mouse->position().toPoint());
   const GridCell cell = CellAt(point);
@@ -367,6 +412,12 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
       break;
     case Qt::Key_V:
       key = GridKey::V;
+      break;
+    case Qt::Key_Y:
+      key = GridKey::Y;
+      break;
+    case Qt::Key_Z:
+      key = GridKey::Z;
       break;
     case Qt::Key_Delete:
       key = GridKey::Delete;
@@ -457,6 +508,7 @@ bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
     case QEvent::MouseButtonDblClick:  // a second press on the border drags too
       if (mouse->button() != Qt::LeftButton || !onBorder) return false;
       cornerDrag_ = true;
+      MouseStep(type);
       dragFrom_ = x;
       dragWidth_ = doc_.grid.ColWidth(1);
       return true;
@@ -472,6 +524,7 @@ bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
     default:
       if (!cornerDrag_) return false;
       cornerDrag_ = false;
+      MouseStep(type);
       return true;
   }
 }

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
@@ -15,10 +16,16 @@
 
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/history.h"
 #include "editing/keys.h"
 #include "editing/mouse.h"
 
 namespace tabulon {
+
+// The start of a cell's text that a column `pixelWidth` wide can show, in
+// whole characters, with a character to spare: a cell may hold megabytes, and
+// no paint should convert or lay out more than can be seen.
+std::string_view VisiblePart(std::string_view text, int pixelWidth);
 
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
@@ -38,8 +45,12 @@ class GridModel : public QAbstractTableModel {
   static int ColOf(const QModelIndex& index) { return index.column() + kFirstDataCol; }
   static int RowOf(const QModelIndex& index) { return index.row() + kFirstDataRow; }
 
+  // Where a committed cell edit goes as a step of its own.
+  void SetHistory(History* history) { history_ = history; }
+
  private:
   Document& doc_;
+  History* history_ = nullptr;
 };
 
 // Draws cell text from 2 px in, never elided: a column of 6n+5 px shows
@@ -101,6 +112,10 @@ class StringGrid : public QTableView {
   // above the grid (where only a held button reports a point).
   GridCell CellAt(const QPoint& point) const;
 
+  // The undo history that the grid's own changes (edits, drags, clicks) go
+  // into, one step per edit or per press and release.
+  void SetHistory(History* history);
+
   // The in-place cell editor while a cell is being edited; otherwise null.
   QLineEdit* OpenEditor() const;
 
@@ -129,11 +144,16 @@ class StringGrid : public QTableView {
   void SyncSizes();
   void ColumnResized(int logical, int oldSize, int newSize);
   void SectionMoved(QHeaderView* header, int oldVisual, int newVisual);
+  // A press on the grid begins a step of the history that its release ends
+  // once the headers have moved or sized their sections.
+  void MouseStep(QEvent::Type type);
   bool CornerBorderDrag(QAbstractButton* corner, QEvent* event);
 
   Document& doc_;
   tabulon::EditingState& editing_;
   GridModel* model_;
+  History* history_ = nullptr;
+  bool mouseStep_ = false;   // a press has begun a step its release ends
   bool syncing_ = false;     // the view is being set from the document
   bool cornerDrag_ = false;  // column 1's border is being dragged
   int dragFrom_ = 0;         // where the drag began, and column 1's width then

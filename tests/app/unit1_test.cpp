@@ -575,6 +575,78 @@ class Unit1Test : public QObject {
     QCOMPARE(doc.grid.Cell(2, 2), std::string());  // left of the start
   }
 
+  // A cell of megabytes: a paint converts only what the grid can show, in
+  // whole characters, while the cell editor gets the whole text.
+  void hugeCellPaintsOnlyItsVisiblePart() {
+    std::string big = "a";
+    for (int i = 0; i < 1'000'000; ++i) big += Sj("あ");
+    for (const int width : {17, 600, 6'000'000}) {
+      const std::string_view part = VisiblePart(big, width);
+      QVERIFY(part.size() >= static_cast<std::size_t>(std::min(width, 600) / 6));
+      QVERIFY(part.size() <= 2048 / 6 + 3);
+      QCOMPARE((part.size() - 1) % 2, 0u);  // never half of "あ"
+    }
+    QCOMPARE(VisiblePart("ab", 6'000'000), std::string_view("ab"));
+    TForm1 form;
+    form.document().grid.SetCell(2, 1, big);
+    form.document().grid.SetColWidth(2, 6'000'005);
+    const QModelIndex cell = form.grid()->model()->index(0, 0);
+    QVERIFY(cell.data(Qt::DisplayRole).toString().size() < 400);
+    QCOMPARE(cell.data(Qt::EditRole).toString().size(), 1'000'001);
+  }
+
+  // With the editor hidden, Ctrl+Z undoes a command, a cell edit or a
+  // gesture, and Ctrl+Y or Ctrl+Shift+Z redoes it; in an open editor the
+  // keys are the editor's own and the grid's history waits.
+  void undoAndRedoKeysReachTheHistory() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    StringGrid* grid = form.grid();
+    const Document& doc = form.document();
+    form.document().grid.SetCell(3, 2, "a");
+    form.RefreshAll();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, 1));  // cell (3, 2)
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(doc.grid.Cell(3, 2), std::string());
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Cell(3, 2), std::string("a"));
+    QCOMPARE(doc.grid.Selection(), (GridSelection{3, 2, 3, 2}));
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Cell(3, 2), std::string());
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(doc.grid.Cell(3, 2), std::string());
+
+    QTest::keyClick(grid, Qt::Key_Q);  // opens the editor on (3, 2)
+    QLineEdit* editor = grid->OpenEditor();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "rs");
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(editor->text() != QString("qrs"));  // the editor's own undo
+    QCOMPARE(doc.grid.Cell(3, 2), std::string());
+    QTest::keyClicks(editor, "t");
+    const std::string typed = ToCp932(editor->text());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(doc.grid.Cell(3, 2), typed);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Cell(3, 2), std::string());
+
+    // A double-click on the corner renews the headings: one step.
+    form.document().grid.SetCell(4, 0, "price");
+    auto* corner = grid->findChild<QAbstractButton*>();
+    QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPoint(5, 5),
+                            corner->mapToGlobal(QPoint(5, 5)), Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(corner, &doubleClick);
+    QTest::mouseRelease(corner, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(doc.grid.Cell(4, 0), std::string("c"));
+    QTest::qWait(10);  // the release's step ends on the next turn of the event loop
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.grid.Cell(4, 0), std::string("price"));
+  }
+
   void gridDrawsTextInsideItsColumns() {
     // One byte is 6 px: a 17 px column holds two characters, and the grid
     // line after it stays where the document's width puts it.

@@ -174,5 +174,20 @@ INSTANTIATE_TEST_SUITE_P(EveryWrap, RoundTrip,
                                            WrapStyle::Basic),
                          WrapName);
 
+// A cell of megabytes, as a spreadsheet can copy, is read whole, its
+// column's pixel width holds its length, and the writer's table stays
+// within its line width (the cell narrowed to "#"s), not megabytes long.
+TEST(RoundTrip, ACellOfMegabytesIsReadWholeAndWrittenNarrow) {
+  const std::string big(6'000'000, 'x');
+  Document doc;
+  SetUpGrid(doc);
+  ReadClipboardText(doc, big + "\ty\r\nz\tw\r\n");
+  ASSERT_EQ(doc.grid.Cell(2, 1), big);
+  EXPECT_EQ(doc.grid.ColWidth(2), TextPixelWidth(big) + kColumnPaddingPx);
+  const int width = WriteTable(doc);
+  EXPECT_EQ(doc.grid.Cell(2, 1), big);
+  for (const std::string& line : doc.TableLines) EXPECT_LE(ByteWidth(line), width);
+}
+
 }  // namespace
 }  // namespace tabulon
