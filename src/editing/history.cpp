@@ -47,7 +47,7 @@ struct History::Step {
 
 // The open step: what each cell and width held when the step first changed
 // it, and the options at its start.
-struct History::Pending : GridJournal {
+struct History::Pending final : GridJournal {
   std::bitset<kCells> touched;
   std::vector<std::pair<std::uint16_t, std::string>> cells;
   std::bitset<kColCount> widthTouched;
