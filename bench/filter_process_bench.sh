@@ -2,8 +2,8 @@
 # Times whole tabulon-filter runs, process start included, on the tab text of
 # a full grid (256 rows x 35 fields, mixed UTF-8), and compares the median
 # with the floor: a bare C++ program that reads the same text and writes it
-# padded. Also times a ~10 MB text, and prints the peak memory of one run
-# of each.
+# padded. Also times a ~10 MB text and a ~100 MB one (against cat, which
+# only reads it), and prints the peak memory of one run of each.
 #
 #   bench/filter_process_bench.sh [BIN_DIR [RUNS]]
 #
@@ -93,3 +93,15 @@ echo "large text: 130000 lines x 60 fields, mostly empty, $(bytes "$work/large.t
 f=$(median_us "$large_runs" "$work/large.txt" "$filter" "${filter_args[@]}")
 echo "  tabulon-filter ${filter_args[*]}  median $(ms "$f") ms"
 echo "  peak RSS: filter $(peak_kib "$work/large.txt" "$filter" "${filter_args[@]}") KiB"
+
+# About 100 MB: the filter keeps 256 rows, so its memory must not follow the
+# input. cat reading the same text is the floor.
+"$gen" 280000 35 0 12 >"$work/huge.txt"
+huge_runs=$(((runs + 9) / 10))
+echo "huge text: 280000 lines x 35 fields, $(bytes "$work/huge.txt") bytes UTF-8; $huge_runs runs"
+f=$(median_us "$huge_runs" "$work/huge.txt" "$filter" "${filter_args[@]}")
+c=$(median_us "$huge_runs" "$work/huge.txt" cat)
+echo "  tabulon-filter ${filter_args[*]}  median $(ms "$f") ms"
+echo "  cat                                     median $(ms "$c") ms"
+echo "  peak RSS: filter $(peak_kib "$work/huge.txt" "$filter" "${filter_args[@]}") KiB," \
+  "cat $(peak_kib "$work/huge.txt" cat) KiB"

@@ -1,11 +1,19 @@
 #include "app/system_clipboard.h"
 
+#include <poll.h>
+#include <xcb/xcb.h>
+
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
 
 #include "app/clipboard_holder.h"
 #include "widgets/widgets.h"
@@ -17,12 +25,161 @@ namespace {
 // Set while this process puts text there itself, having no holder for it.
 bool keepingOwnText = false;
 
+using Clock = std::chrono::steady_clock;
+
+// How long the clipboard's owner has to answer (and, for a large text, to
+// send each chunk): a live owner answers in milliseconds, and one that hangs
+// should cost no more than a moment. The toolkit waits 5 s per request.
+constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+
+template <typename T>
+using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T>
+XcbReply<T> Reply(T* reply) {
+  return XcbReply<T>(reply, &std::free);
+}
+
+enum class X11Read { Text, NoText, NoAnswer, Unavailable };
+
+// The CLIPBOARD selection as UTF8_STRING, over a connection of its own: the
+// bytes exactly as the owner sends them, so that the codec sees bad UTF-8
+// as the filter sees it (the toolkit would first decode it into a string,
+// one U+FFFD per bad byte). Large texts come in INCR chunks.
+class X11Clipboard {
+ public:
+  X11Clipboard() : c_(xcb_connect(nullptr, nullptr)) {}
+  ~X11Clipboard() { xcb_disconnect(c_); }  // the window goes with the connection
+  X11Clipboard(const X11Clipboard&) = delete;
+  X11Clipboard& operator=(const X11Clipboard&) = delete;
+
+  X11Read Read(std::string& out) {
+    if (xcb_connection_has_error(c_)) return X11Read::Unavailable;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+    const xcb_atom_t clipboard = Atom("CLIPBOARD"), utf8 = Atom("UTF8_STRING");
+    const xcb_atom_t incr = Atom("INCR"), property = Atom("TABULON_CLIPBOARD");
+    if (!screen || !clipboard || !utf8 || !incr || !property) return X11Read::Unavailable;
+    const auto owner =
+        Reply(xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, clipboard), nullptr));
+    if (!owner || owner->owner == XCB_NONE) return X11Read::NoText;
+
+    window_ = xcb_generate_id(c_);
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK, &events);
+    xcb_convert_selection(c_, window_, clipboard, utf8, property, XCB_CURRENT_TIME);
+    xcb_flush(c_);
+    const auto notify = Wait(XCB_SELECTION_NOTIFY, [&](const xcb_generic_event_t* e) {
+      return reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window_;
+    });
+    if (!notify) return X11Read::NoAnswer;
+    if (reinterpret_cast<const xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE) {
+      return X11Read::NoText;  // no UTF8_STRING on offer
+    }
+    // Taking the property deletes it, which asks an INCR owner for a chunk.
+    const auto first = Take(property);
+    if (!first) return X11Read::NoAnswer;
+    if (first->type != incr) {
+      Append(out, first.get());
+      return X11Read::Text;
+    }
+    for (;;) {
+      const auto chunkReady = Wait(XCB_PROPERTY_NOTIFY, [&](const xcb_generic_event_t* e) {
+        const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(e);
+        return p->window == window_ && p->atom == property && p->state == XCB_PROPERTY_NEW_VALUE;
+      });
+      if (!chunkReady) return X11Read::NoAnswer;
+      const auto chunk = Take(property);
+      if (!chunk) return X11Read::NoAnswer;
+      if (xcb_get_property_value_length(chunk.get()) == 0) return X11Read::Text;
+      Append(out, chunk.get());
+    }
+  }
+
+ private:
+  xcb_atom_t Atom(std::string_view name) {
+    const auto reply = Reply(xcb_intern_atom_reply(
+        c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(name.size()), name.data()), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  }
+
+  XcbReply<xcb_get_property_reply_t> Take(xcb_atom_t property) {
+    return Reply(xcb_get_property_reply(
+        c_,
+        xcb_get_property(c_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, UINT32_MAX / 4),
+        nullptr));
+  }
+
+  static void Append(std::string& out, xcb_get_property_reply_t* reply) {
+    out.append(static_cast<const char*>(xcb_get_property_value(reply)),
+               static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+  }
+
+  // The next event of `type` that `wanted` accepts, within the owner's time
+  // to answer (counted afresh for each, as an INCR owner sends chunk by
+  // chunk); empty when none comes.
+  template <typename Wanted>
+  XcbReply<xcb_generic_event_t> Wait(uint8_t type, Wanted wanted) {
+    const Clock::time_point deadline = Clock::now() + kAnswerTimeout;
+    for (;;) {
+      while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
+        auto event = Reply(e);
+        if ((e->response_type & 0x7F) == type && wanted(e)) return event;
+      }
+      if (xcb_connection_has_error(c_)) return Reply<xcb_generic_event_t>(nullptr);
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) return Reply<xcb_generic_event_t>(nullptr);
+      pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
+      if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
+        return Reply<xcb_generic_event_t>(nullptr);
+      }
+    }
+  }
+
+  xcb_connection_t* c_;
+  xcb_window_t window_ = 0;
+};
+
+// The clipboard's text as the toolkit passes it on, in the formats it reads
+// for text: the bytes themselves from this process's own text and where the
+// platform hands them over (Wayland), else (X11 Latin-1 text) re-encoded.
+std::string ToolkitClipboardUtf8(const QClipboard* clipboard) {
+  const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
+  for (const char* format : {"text/plain;charset=utf-8", "text/plain"}) {
+    if (data && data->hasFormat(QLatin1String(format))) {
+      return data->data(QLatin1String(format)).toStdString();
+    }
+  }
+  return {};
+}
+
+// The clipboard's text as the bytes its owner gives, UTF-8 as the desktop
+// speaks; empty when there is none or the owner does not answer in time.
+std::string ClipboardUtf8() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return {};
+  if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard()) {
+    std::string bytes;
+    switch (X11Clipboard().Read(bytes)) {
+      case X11Read::Text:
+        // Some owners end the text with a NUL, as C strings do.
+        if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+        return bytes;
+      case X11Read::NoAnswer:
+        return {};
+      case X11Read::NoText:
+      case X11Read::Unavailable:
+        break;  // the toolkit also asks for Latin-1 STRING text
+    }
+  }
+  return ToolkitClipboardUtf8(clipboard);
+}
+
 }  // namespace
 
 std::string SystemClipboardText() {
-  const QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard) return {};
-  return ToCp932(clipboard->text(QClipboard::Clipboard));
+  return Utf8ToCp932(WithoutUtf8Bom(ClipboardUtf8()));
 }
 
 bool ClipboardNeedsFocus() {

@@ -8,7 +8,10 @@ class QObject;
 
 namespace tabulon {
 
-// The clipboard's plain text as CP932; characters CP932 lacks become "?".
+// The clipboard's plain text as CP932, converted from the owner's UTF-8
+// bytes as tabulon-filter converts standard input: characters CP932 lacks
+// and bad UTF-8 sequences become "?" alike. Empty when an X11 owner does not
+// answer within two seconds.
 std::string SystemClipboardText();
 
 // Whether the clipboard is offered to the program only while one of its

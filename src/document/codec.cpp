@@ -209,16 +209,39 @@ char32_t ReadUtf8(std::string_view s, std::size_t& i) {
   return cp;
 }
 
-// Appends the run of ASCII bytes starting at s[i] (which are the same in
-// UTF-8 and CP932) and advances i to the first non-ASCII byte.
-void CopyAscii(std::string_view s, std::size_t& i, std::string& out) {
-  std::size_t start = i;
+// Advances i past the run of ASCII bytes starting at s[i] (which are the same
+// in UTF-8 and CP932), to the first non-ASCII byte.
+void SkipAscii(std::string_view s, std::size_t& i) {
   for (std::uint64_t word; i + 8 <= s.size(); i += 8) {  // eight bytes at a time
     std::memcpy(&word, s.data() + i, 8);
     if (word & 0x8080808080808080u) break;
   }
   while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+}
+
+// Appends the run of ASCII bytes starting at s[i] and advances i past it.
+void CopyAscii(std::string_view s, std::size_t& i, std::string& out) {
+  const std::size_t start = i;
+  SkipAscii(s, i);
   out.append(s.data() + start, i - start);
+}
+
+// The one walk over UTF-8 that both the conversion and the measure take, so
+// that they agree to the byte: `ascii(run)` for each run of ASCII bytes,
+// `code(c)` for each other character (a CP932 code, or kEncUnmappable).
+template <typename Ascii, typename Code>
+void WalkUtf8(std::string_view utf8, Ascii&& ascii, Code&& code) {
+  LazyTables tables;
+  std::size_t i = 0;
+  while (true) {
+    const std::size_t start = i;
+    SkipAscii(utf8, i);
+    if (i > start) ascii(utf8.substr(start, i - start));
+    if (i >= utf8.size()) break;
+    const char32_t cp = ReadUtf8(utf8, i);
+    // Nothing beyond the BMP is in CP932.
+    code(cp < 0x10000 ? tables->Encode(cp) : kEncUnmappable);
+  }
 }
 
 }  // namespace
@@ -227,26 +250,45 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced) {
   std::string out;
   out.reserve(utf8.size());  // CP932 is never longer than the UTF-8 it came from
   std::size_t substitutions = 0;
-  LazyTables tables;
-  std::size_t i = 0;
-  while (true) {
-    CopyAscii(utf8, i, out);
-    if (i >= utf8.size()) break;
-    char32_t cp = ReadUtf8(utf8, i);
-    // Nothing beyond the BMP is in CP932.
-    std::uint16_t code = cp < 0x10000 ? tables->Encode(cp) : kEncUnmappable;
-    if (code == kEncUnmappable) {
-      out.push_back('?');
-      ++substitutions;
-    } else if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
-    } else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
-    }
-  }
+  WalkUtf8(
+      utf8, [&](std::string_view run) { out.append(run); },
+      [&](std::uint16_t code) {
+        if (code == kEncUnmappable) {
+          out.push_back('?');
+          ++substitutions;
+        } else if (code < 0x100) {
+          out.push_back(static_cast<char>(code));
+        } else {
+          out.push_back(static_cast<char>(code >> 8));
+          out.push_back(static_cast<char>(code & 0xFF));
+        }
+      });
   if (replaced != nullptr) *replaced += substitutions;
   return out;
+}
+
+std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced) {
+  std::size_t length = 0;
+  std::size_t substitutions = 0;
+  WalkUtf8(
+      utf8, [&](std::string_view run) { length += run.size(); },
+      [&](std::uint16_t code) {
+        length += code != kEncUnmappable && code >= 0x100 ? 2 : 1;
+        substitutions += code == kEncUnmappable;
+      });
+  if (replaced != nullptr) *replaced += substitutions;
+  return length;
+}
+
+std::size_t AsciiPrefixLength(std::string_view text) {
+  std::size_t i = 0;
+  SkipAscii(text, i);
+  return i;
+}
+
+std::string_view WithoutUtf8Bom(std::string_view utf8) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  return utf8.substr(0, kBom.size()) == kBom ? utf8.substr(kBom.size()) : utf8;
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {

@@ -17,6 +17,21 @@ namespace tabulon {
 // those count as converted, not replaced.
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced = nullptr);
 
+// The length in bytes of Utf8ToCp932(utf8), with its "?" count added to
+// *replaced in the same way, without building the text: for text that is
+// only measured and then left out.
+std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced = nullptr);
+
+// The length of the run of ASCII bytes that begins the text: bytes that
+// UTF-8 and CP932 share, each one column wide.
+std::size_t AsciiPrefixLength(std::string_view text);
+
+// A UTF-8 text from outside (the clipboard, standard input) without the
+// byte-order mark that may begin it, which is no part of the text. Both
+// roads in convert WithoutUtf8Bom(text) with Utf8ToCp932, so the same bytes
+// give the same cells and widths in the window and in the filter.
+std::string_view WithoutUtf8Bom(std::string_view utf8);
+
 // CP932 -> UTF-8. Never fails. Bytes CP932 does not define (0x80, 0xA0,
 // 0xFD-0xFF), a lead byte at the end of the text or followed by a byte that
 // cannot be a trail byte, and an unassigned double-byte code each become one

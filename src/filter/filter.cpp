@@ -8,6 +8,7 @@
 
 #include "document/codec.h"
 #include "document/document.h"
+#include "filter/input.h"
 #include "table/reader.h"
 #include "table/writer.h"
 
@@ -20,7 +21,6 @@ namespace tabulon {
 namespace {
 
 constexpr std::string_view kProgram = "tabulon-filter";
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Takes "--name value" or "--name=value"; false when the value is missing.
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
@@ -222,13 +222,30 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return 2;
   }
   const FilterRequest& r = *parsed.request;
+  // A write that fails, here or when the stream is flushed, is one line and
+  // status 1; the errno is taken at once, before anything else can set it.
+  int writeError = 0;
+  const auto wrote = [&] {
+    if (writeError == 0 && !out) writeError = errno != 0 ? errno : EIO;
+    return writeError == 0;
+  };
+  const auto finish = [&](int status) {
+    out.flush();
+    if (!wrote()) {
+      err << kProgram << ": cannot write standard output: " << std::strerror(writeError) << '\n';
+      return 1;
+    }
+    return status;
+  };
   if (r.help) {
+    errno = 0;
     out << FilterUsage();
-    return out ? 0 : 1;
+    return finish(0);
   }
   if (r.version) {
+    errno = 0;
     out << kProgram << ' ' << TABULON_VERSION << '\n';
-    return out ? 0 : 1;
+    return finish(0);
   }
 
   std::size_t replaced = 0;
@@ -239,31 +256,22 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return 2;
   }
 
-  std::string input;
-  char block[1 << 16];
-  for (std::streamsize n; (n = in.rdbuf()->sgetn(block, sizeof block)) > 0;) {
-    input.append(block, static_cast<std::size_t>(n));
-  }
-  if (in.bad()) {
-    err << kProgram << ": cannot read standard input: " << std::strerror(errno) << '\n';
-    return 1;
-  }
-  if (r.inputEncoding == Encoding::Utf8) {
-    std::string_view text = input;
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
-    input = Utf8ToCp932(text, &replaced);
-  }
-
   Document doc;
   SetUpGrid(doc);
-  const ReadReport report = ReadClipboardText(doc, input);
-  input = std::string();  // the lines now hold the text
+  InputOutcome input;
+  const ReadReport report = ReadFilterInput(doc, in, r.inputEncoding == Encoding::Utf8, input);
+  if (input.readError != 0) {
+    err << kProgram << ": cannot read standard input: " << std::strerror(input.readError) << '\n';
+    return 1;
+  }
+  replaced += input.replaced;
   ApplyRequest(r, title, doc.options);
   const int ruleWidth = WriteTable(doc);
   std::vector<std::string> lines = std::move(doc.TableLines);
   WrapComment(lines, ruleWidth, r.wrap, doc.options);
 
   const std::string_view eol = r.crlf ? "\r\n" : "\n";
+  errno = 0;
   for (const std::string& line : lines) {
     if (r.outputEncoding == Encoding::Utf8) {
       out << Cp932ToUtf8(line);
@@ -271,8 +279,10 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
       out << line;
     }
     out << eol;
+    if (!wrote()) break;
   }
   out.flush();
+  wrote();
 
   if (replaced > 0) {
     err << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
@@ -288,11 +298,7 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     }
     err << '\n';
   }
-  if (!out) {
-    err << kProgram << ": cannot write standard output: " << std::strerror(errno) << '\n';
-    return 1;
-  }
-  return 0;
+  return finish(0);
 }
 
 }  // namespace tabulon

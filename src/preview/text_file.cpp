@@ -137,6 +137,9 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
   const std::string target = LinkTarget(path);
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // A link that leads only into links (a loop) names no file to write: it
+  // is refused and stays as it is.
+  if (!exists && errno != ENOENT) return fail(errno);
   if (exists && ::access(target.c_str(), W_OK) != 0) return fail(errno);
 
   // Written beside the target and renamed over it, so that a failure leaves
@@ -173,15 +176,19 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes) {
 FileResult LoadTextFile(const std::string& path, std::size_t limit) {
   FileResult result;
   const char* const tail = "は開けません";
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so that a FIFO without a writer or a terminal
+  // cannot hold the window; only a regular file is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     result.error = Message(path, errno, tail);
     return result;
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  const int statError = ::fstat(fd, &st) == 0 ? 0 : errno;
+  if (statError != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    result.error = Message(path, EISDIR, tail);
+    const int error = statError != 0 ? statError : S_ISDIR(st.st_mode) ? EISDIR : EOPNOTSUPP;
+    result.error = Message(path, error, tail);
     return result;
   }
   const ReadOutcome read = ReadAllBytes(fd, result.text, limit);

@@ -47,10 +47,13 @@ struct FileResult {
 };
 
 // Writes beside the target and renames over it, so a failure leaves any old
-// file whole. The error is "ファイル "path". reason を作成できません" (UTF-8).
+// file whole. The error is "ファイル "path". reason を作成できません" (UTF-8);
+// a symbolic link that resolves to no file (a loop) is such an error.
 FileResult SaveTextFile(const std::string& path, std::string_view bytes);
 
-// Reads a file of at most kMaxLoadBytes (`limit` for tests).
+// Reads a regular file of at most kMaxLoadBytes (`limit` for tests). Anything
+// else (a folder, a FIFO, a device) is refused at once with the
+// "... は開けません" error, without waiting for a writer.
 FileResult LoadTextFile(const std::string& path, std::size_t limit = kMaxLoadBytes);
 
 // The load step after the text is on the clipboard: ClearTable, then ﾀｲﾄﾙ and

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace tabulon {
@@ -78,7 +79,26 @@ TEST(Cp932Codec, InvalidUtf8BecomesOneQuestionMarkPerSequence) {
     std::size_t expected = 0;
     for (char ch : c.out) expected += ch == '?';
     EXPECT_EQ(replaced, expected) << testing::PrintToString(c.in);
+    std::size_t measured = 0;  // measuring agrees with converting, "?" counts included
+    EXPECT_EQ(Cp932Length(c.in, &measured), c.out.size()) << testing::PrintToString(c.in);
+    EXPECT_EQ(measured, expected) << testing::PrintToString(c.in);
   }
+}
+
+TEST(Cp932Codec, MeasuringAgreesWithConvertingOnAnyBytes) {
+  std::mt19937 random(5);
+  for (int i = 0; i < 2000; ++i) {
+    std::string bytes(random() % 24, '\0');
+    for (char& b : bytes)
+      b = static_cast<char>(random() % 3 ? "a\t\xE3\x81\x82\xEF\xBD\xB1\xF0\x9F"[random() % 10]
+                                         : random());
+    std::size_t converted = 0, measured = 0;
+    ASSERT_EQ(Cp932Length(bytes, &measured), Utf8ToCp932(bytes, &converted).size());
+    ASSERT_EQ(measured, converted);
+  }
+  EXPECT_EQ(AsciiPrefixLength("abc\t\xE3\x81\x82" "d"), 4u);
+  EXPECT_EQ(WithoutUtf8Bom("\xEF\xBB\xBF\xEF\xBB\xBFx"), "\xEF\xBB\xBFx");  // only one mark goes
+  EXPECT_EQ(WithoutUtf8Bom("\xEF\xBBx"), "\xEF\xBBx");
 }
 
 TEST(Cp932Decode, UndefinedBytesBecomeReplacementChar) {

@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <ios>
+#include <random>
 #include <sstream>
+#include <system_error>
+#include <tuple>
+
+#include "document/codec.h"
+#include "filter/input.h"
+#include "table/writer.h"
 
 namespace tabulon {
 namespace {
@@ -142,6 +152,146 @@ TEST(Filter, HelpAndVersion) {
 TEST(Filter, EmptyInputGivesTheEmptyTable) {
   const FilterRun r = Filter("", {"--trim", "--no-title"});
   EXPECT_EQ(r.out, "+-^--===-^+\n| ＼|a |b |\n+---+--+--+\n|  1|  |  |\n+---+--+--+\n");
+}
+
+// A stream that hands its text over a few bytes at a time, as a pipe may,
+// and fails with EIO after `failAfter` bytes.
+class Trickle : public std::streambuf {
+ public:
+  Trickle(std::string text, unsigned seed, std::size_t failAfter = std::string::npos)
+      : text_(std::move(text)), random_(seed), failAfter_(failAfter) {}
+
+ protected:
+  std::streamsize xsgetn(char* s, std::streamsize n) override {
+    if (pos_ >= failAfter_) {
+      throw std::ios_base::failure("read", std::error_code(EIO, std::generic_category()));
+    }
+    const std::size_t size = std::min<std::size_t>(
+        {static_cast<std::size_t>(n), text_.size() - pos_, 1 + random_() % 7});
+    text_.copy(s, size, pos_);
+    pos_ += size;
+    return static_cast<std::streamsize>(size);
+  }
+
+ private:
+  std::string text_;
+  std::size_t pos_ = 0;
+  std::minstd_rand random_;
+  std::size_t failAfter_;
+};
+
+// A standard output that takes nothing: the disk is full.
+class FullDisk : public std::streambuf {
+ protected:
+  int overflow(int) override {
+    errno = ENOSPC;
+    return traits_type::eof();
+  }
+};
+
+// What reading leaves: the table written from it, the counts of what was
+// left out and of "?". Read whole, as the window reads the clipboard, or a
+// line at a time from a trickling stream, as the filter reads its input.
+using Read = std::tuple<std::vector<std::string>, long, long, std::size_t>;
+Read ReadInput(const std::string& input, bool utf8, bool whole, unsigned seed) {
+  Document doc;
+  SetUpGrid(doc);
+  ReadReport report;
+  std::size_t replaced = 0;
+  if (whole) {
+    report = ReadClipboardText(doc, utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
+  } else {
+    Trickle source(input, seed);
+    std::istream in(&source);
+    InputOutcome outcome;
+    report = ReadFilterInput(doc, in, utf8, outcome);
+    replaced = outcome.replaced;
+  }
+  WriteTable(doc);
+  return {doc.TableLines, report.rowsLeftOut, report.fieldsLeftOut, replaced};
+}
+
+// One of the '~'-separated choices.
+std::string Pick(std::mt19937& random, std::string_view choices) {
+  for (std::size_t skip = random() % (std::count(choices.begin(), choices.end(), '~') + 1); skip;
+       --skip) {
+    choices.remove_prefix(choices.find('~') + 1);
+  }
+  return std::string(choices.substr(0, choices.find('~')));
+}
+
+// Inputs of every form the reader knows, mostly longer than the grid, with
+// what decides each form above and below row 256: rule lines, quotes,
+// closing lines, wide fields, bad UTF-8 and every kind of line break. Every
+// third is a table this program wrote, grown past the grid, with the rule
+// line that gives the widths anywhere and another right after it.
+std::string RandomInput(std::mt19937& random, bool generated) {
+  std::vector<std::string> lines;
+  if (generated) {
+    lines.assign(257 + random() % 500, "");
+    lines[0] = Pick(random, "+-^---==-^---+~'+-^--===-^+~{-^------^-+~┌^---==-^─┐~'┌^------^─┐");
+    for (std::string& line : lines) {
+      if (line.empty()) line = Pick(random, "|a |b |~'|a|~~  x~│表│~'");
+    }
+    const std::size_t at = 1 + random() % (lines.size() - 2);
+    lines[at] = Pick(random, "+---+--+~'+--+~ab+--+~├──┼─┤~ └─┴┘~├┤");
+    lines[at + 1] = Pick(random, "+-+~├┤");
+  } else {
+    lines.assign(std::stoi(Pick(random, "0~1~2~5~255~256~257~258~261~300~700")), "");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (random() % 8 == 0) lines[i] = std::string(35, '\t') + "\xFF";  // beyond column 36
+      for (int n = random() % 9; n > 0; --n) {
+        lines[i] += Pick(random,
+                         "a~12~1,2~\t~\t~'~ ~+~+--~|~├~└─~┼~}~*/~表~\xFF~\xE3\x81~\xC0\xAF~😀~ｱ~¥~"
+                         "wwwwwwwwwwwwwwww~\t\t\t\t");
+      }
+    }
+    if (!lines.empty()) {
+      lines[0] = Pick(random,
+                      "x\ty~'x\ty~'title~{title~/*title~plain~+-^---==-^---+~+-^--===-^---+~"
+                      "{-^---==-^-+~'+-^---==-^-+~┌^---==-^───┐~'┌^------^─┐~\xEF\xBB\xBFx\ty~");
+      if (random() % 2) lines.back() = Pick(random, "}~ */ ~~+---+~└──┘~x\ty");
+    }
+  }
+  const bool mixed = random() % 2;
+  const std::string breaks = Pick(random, "\n~\r\n~\r");
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += mixed ? Pick(random, "\n~\r\n~\r") : breaks;
+    text += lines[i];
+  }
+  if (random() % 2) text += breaks;
+  return text;
+}
+
+TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
+  std::mt19937 random(14);
+  for (unsigned i = 0; i < 900; ++i) {
+    const std::string input = RandomInput(random, i % 3 == 2);
+    const bool utf8 = i % 4 != 0;
+    ASSERT_EQ(ReadInput(input, utf8, false, i), ReadInput(input, utf8, true, i))
+        << "case " << i << ": " << input;
+  }
+}
+
+TEST(Filter, ReadAndWriteErrorsAreOneLineAndStatusOne) {
+  Trickle failing(kCells, 1, 3);
+  std::istream in(&failing);
+  std::ostringstream out, err;
+  EXPECT_EQ(RunFilter({}, in, out, err), 1);
+  EXPECT_EQ(err.str(), "tabulon-filter: cannot read standard input: Input/output error\n");
+  EXPECT_EQ(out.str(), "");
+
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{}, {"--help"}, {"--version"}}) {
+    std::istringstream cells(kCells);
+    FullDisk disk;
+    std::ostream full(&disk);
+    std::ostringstream message;
+    EXPECT_EQ(RunFilter(args, cells, full, message), 1);
+    EXPECT_EQ(message.str(),
+              "tabulon-filter: cannot write standard output: No space left on device\n");
+  }
 }
 
 }  // namespace

@@ -26,4 +26,18 @@ check "contradiction message" "tabulon-filter: --trim and --width exclude each o
 "$filter" --width 11 </dev/null >/dev/null 2>&1; check "bad width status" 2 "$?"
 "$filter" --help >/dev/null; check "help status" 0 "$?"
 
+# Read and write errors: one line on stderr and status 1, never an abort.
+io_cases=(
+  "directory as input|Is a directory|cannot read standard input|<$samples"
+  "--help into a full disk|No space left on device|cannot write standard output|--help >/dev/full"
+  "--version into a closed output|Bad file descriptor|cannot write standard output|--version >&-"
+  "table into a full disk|No space left on device|cannot write standard output|>/dev/full <$samples/spreadsheet.txt"
+)
+for case in "${io_cases[@]}"; do
+  IFS='|' read -r name reason what redirections <<<"$case"
+  err=$(eval "\"\$filter\" $redirections" 2>&1); status=$?
+  check "$name: status" 1 "$status"
+  check "$name: message" "tabulon-filter: $what: $reason" "$err"
+done
+
 exit $fail

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,6 +152,49 @@ TEST_F(TextFileOnDisk, LoadRefusesMissingAndOversizedFiles) {
   EXPECT_EQ(big.error, "文字列の大きさがメモの制限を越えました");
   EXPECT_TRUE(LoadTextFile((dir / "big.TXT").string(), 100).ok);
   EXPECT_FALSE(LoadTextFile(dir.string()).ok);  // a folder is no file
+}
+
+TEST_F(TextFileOnDisk, LoadRefusesWhatIsNoRegularFileWithoutWaiting) {
+  const fs::path fifo = dir / "fifo.TXT";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.string(), "Is a directory"},
+      {"/dev/null", "Operation not supported"},
+      {fifo.string(), "Operation not supported"},  // no writer: an open that waited would hang
+  };
+  for (const auto& [path, reason] : cases) {
+    // In a child that an alarm ends, so that a load that blocks fails the
+    // test instead of hanging it.
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::alarm(10);
+      const FileResult r = LoadTextFile(path);
+      ::_exit(!r.ok && !r.tooLarge &&
+                      r.error == "ファイル \"" + path + "\". " + reason + " は開けません"
+                  ? 0
+                  : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << path << " status " << status;
+  }
+}
+
+TEST_F(TextFileOnDisk, SaveOverALinkLoopFailsAndKeepsTheLinks) {
+  const fs::path self = dir / "self.TXT", a = dir / "a.TXT", b = dir / "b.TXT";
+  fs::create_symlink("self.TXT", self);
+  fs::create_symlink("b.TXT", a);
+  fs::create_symlink("a.TXT", b);
+  for (const fs::path& link : {self, a}) {
+    const FileResult r = SaveTextFile(link.string(), "x\r\n");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "ファイル \"" + link.string() +
+                           "\". Too many levels of symbolic links を作成できません");
+  }
+  EXPECT_EQ(fs::read_symlink(self), "self.TXT");
+  EXPECT_EQ(fs::read_symlink(a), "b.TXT");
+  EXPECT_EQ(fs::read_symlink(b), "a.TXT");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
 TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtByteThree) {

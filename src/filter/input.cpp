@@ -1,0 +1,392 @@
+#include "filter/input.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <ios>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "document/codec.h"
+#include "document/cp932.h"
+#include "table/format.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::size_t kBlock = 1 << 16;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr int kDataFields = kLastCol - kFirstDataCol + 1;  // fields that reach the grid
+
+// The lines of a stream, split as SplitLines splits a whole text: at CR LF,
+// LF and lone CR; a break at the very end begins no further line.
+class LineReader {
+ public:
+  LineReader(std::istream& in, bool skipBom) : in_(in), skipBom_(skipBom) {}
+
+  // The next line without its break, valid until the next call; false at
+  // the end of the input or after a read error.
+  bool Next(std::string_view& line) {
+    for (;;) {
+      if (skipBom_ && (buf_.size() >= kUtf8Bom.size() || eof_)) {
+        skipBom_ = false;
+        if (StartsWith(buf_, kUtf8Bom)) pos_ = kUtf8Bom.size();
+      }
+      if (!skipBom_) {
+        const std::size_t brk = std::min(Locate(lf_, '\n'), Locate(cr_, '\r'));
+        const bool crMayPair = brk + 1 == buf_.size() && buf_[brk] == '\r' && !eof_;
+        if (brk < buf_.size() && !crMayPair) {
+          line = std::string_view(buf_).substr(pos_, brk - pos_);
+          pos_ = brk + (buf_.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
+          return true;
+        }
+        if (eof_) {
+          if (pos_ == buf_.size()) return false;
+          line = std::string_view(buf_).substr(pos_);
+          pos_ = buf_.size();
+          return true;
+        }
+      }
+      Fill();
+    }
+  }
+
+  int error() const { return error_; }
+
+ private:
+  // Where a break character was last looked for: the next one at `pos`, or,
+  // when not `hit`, none before `pos`.
+  struct Seek {
+    std::size_t pos = 0;
+    bool hit = false;
+  };
+
+  // The next `ch` at or after pos_, or buf_.size(); each byte is searched
+  // once however long the line, so CR-only or LF-only text stays linear.
+  std::size_t Locate(Seek& s, char ch) {
+    if (s.hit && s.pos >= pos_) return s.pos;
+    const std::size_t from = !s.hit && s.pos > pos_ ? s.pos : pos_;
+    const void* at = std::memchr(buf_.data() + from, ch, buf_.size() - from);
+    s.hit = at != nullptr;
+    s.pos =
+        s.hit ? static_cast<std::size_t>(static_cast<const char*>(at) - buf_.data()) : buf_.size();
+    return s.pos;
+  }
+
+  void Fill() {
+    buf_.erase(0, pos_);
+    for (Seek* s : {&lf_, &cr_}) *s = s->pos >= pos_ ? Seek{s->pos - pos_, s->hit} : Seek{};
+    pos_ = 0;
+    const std::size_t old = buf_.size();
+    buf_.resize(old + kBlock);
+    std::streamsize n = 0;
+    try {
+      n = in_.rdbuf()->sgetn(buf_.data() + old, static_cast<std::streamsize>(kBlock));
+    } catch (const std::system_error& e) {
+      // The stream buffer reports a failed read(2) by throwing, with its errno.
+      const std::error_category& kind = e.code().category();
+      const bool isErrno = kind == std::generic_category() || kind == std::system_category();
+      error_ = isErrno && e.code().value() != 0 ? e.code().value() : EIO;
+    } catch (const std::exception&) {
+      error_ = errno != 0 ? errno : EIO;
+    }
+    buf_.resize(old + static_cast<std::size_t>(std::max<std::streamsize>(n, 0)));
+    if (n <= 0 || error_ != 0) eof_ = true;
+  }
+
+  std::istream& in_;
+  std::string buf_;
+  std::size_t pos_ = 0;  // start of the unread part of buf_
+  Seek lf_, cr_;
+  bool skipBom_;
+  bool eof_ = false;
+  int error_ = 0;
+};
+
+// The input's encoding as the reader sees it: CP932, from UTF-8 through the
+// one codec, counting each "?" once.
+class Codec {
+ public:
+  Codec(bool utf8, std::size_t& replaced) : utf8_(utf8), replaced_(replaced) {}
+
+  std::string Convert(std::string_view s) {
+    return utf8_ ? Utf8ToCp932(s, &replaced_) : std::string(s);
+  }
+  // The CP932 length, for text that is only measured (and counted).
+  std::size_t Measure(std::string_view s) { return utf8_ ? Cp932Length(s, &replaced_) : s.size(); }
+  // Whether the text is its own CP932, each byte one column.
+  bool Unchanged(std::string_view s) const { return !utf8_ || AsciiPrefixLength(s) == s.size(); }
+  // At least the first n bytes of the CP932 form (all of it when shorter),
+  // counting nothing: Measure counts the line. A UTF-8 character or bad
+  // sequence is at most four bytes, so 4n bytes hold n whole ones.
+  std::string Head(std::string_view s, std::size_t n) const {
+    return utf8_ ? Utf8ToCp932(s.substr(0, 4 * n)) : std::string(s.substr(0, n));
+  }
+  std::string ConvertUncounted(std::string_view s) const {
+    return utf8_ ? Utf8ToCp932(s) : std::string(s);
+  }
+
+ private:
+  bool utf8_;
+  std::size_t& replaced_;
+};
+
+// The reader's choice between its forms, made on the first two lines.
+enum class Form { Nothing, Generated, Plain, QuotedTabbed, QuotedTitled, Wrapped };
+
+Form FormOf(std::string_view l0, std::string_view l1) {
+  if (HasGeneratedTablePrefix(l0)) return Form::Generated;
+  const bool quoted = StartsWith(l0, "'");
+  const bool tab = ContainsText(l0, "\t");
+  if (tab && !quoted) return Form::Plain;
+  if (!ContainsText(l1, "\t")) return Form::Nothing;
+  if (quoted) return tab ? Form::QuotedTabbed : Form::QuotedTitled;
+  return Form::Wrapped;
+}
+
+// Lines a tab text form needs before its row 256 is stored: rows begin at
+// the first line, or after a title line.
+std::size_t TabTextLines(Form form) {
+  return form == Form::Plain || form == Form::QuotedTabbed ? kLastRow : kLastRow + 1;
+}
+
+bool Within3(std::string_view text, std::string_view needle) {
+  const std::size_t at = FindText(text, needle);
+  return at != std::string_view::npos && at <= 2;
+}
+
+// How the reader sees the lines of a table this program wrote: which are
+// rule lines, which are rows, and which rule line gives the widths.
+class GeneratedShape {
+ public:
+  explicit GeneratedShape(std::string_view l0)
+      : box_(Within3(l0, box::TopLeft)),
+        basic_(StartsWith(l0, "'")),
+        ruleStart_(box_ ? box::LeftT : "+") {}
+
+  // The first rule line below the top line gives the column widths.
+  bool IsWidthRule(std::string_view cp932) const {
+    return box_ ? Within3(cp932, box::LeftT) || Within3(cp932, box::BottomLeft)
+                : Within3(cp932, "+");
+  }
+  bool QuoteDropped(std::string_view line) const { return box_ ? basic_ : StartsWith(line, "'"); }
+  // The text the reader takes a row's cells from.
+  std::string_view Working(std::string_view cp932) const {
+    return QuoteDropped(cp932) ? cp932.substr(std::min<std::size_t>(1, cp932.size()))
+                               : StripText(cp932);
+  }
+  bool IsRow(std::string_view working) const { return !StartsWith(working, ruleStart_); }
+
+  // For a line below the kept ones: as much of its working text, in CP932,
+  // as decides whether it is a row and whether it is empty.
+  std::string WorkingHead(std::string_view raw, const Codec& codec) const {
+    if (QuoteDropped(raw)) {
+      const std::string head = codec.Head(raw, 3);
+      return head.substr(std::min<std::size_t>(1, head.size()));
+    }
+    // Blanks are ASCII, and no other character becomes a blank in CP932.
+    std::size_t b = 0;
+    while (b < raw.size() && IsBlankByte(static_cast<unsigned char>(raw[b]))) ++b;
+    return codec.Head(raw.substr(b), 2);
+  }
+
+ private:
+  bool box_;
+  bool basic_;
+  std::string_view ruleStart_;
+};
+
+// Reads the lines of one input, keeping the first ones whole and measuring
+// the rest.
+class InputReader {
+ public:
+  InputReader(std::istream& in, bool utf8, InputOutcome& outcome)
+      : lines_(in, utf8), codec_(utf8, outcome.replaced), outcome_(outcome) {}
+
+  ReadReport Read(Document& doc) {
+    const bool tail = ReadHead();
+    if (tail) ReadTail();
+    outcome_.readError = lines_.error();
+    if (outcome_.readError != 0) return {};
+
+    std::string text;
+    for (const std::string& line : kept_) (text += line) += '\n';
+    long rowsAdjust = 0;
+    if (tail) rowsAdjust = AppendStandIns(text);
+    ReadReport report = ReadClipboardText(doc, text);
+    report.rowsLeftOut += rowsAdjust;
+    return report;
+  }
+
+ private:
+  // Keeps lines until the grid's last row is among them; true when more
+  // lines follow (the first of them in pending_).
+  bool ReadHead() {
+    std::string_view line;
+    while (lines_.Next(line)) {
+      if (HeadIsComplete()) {
+        pending_.assign(line);
+        return true;
+      }
+      Keep(codec_.Convert(line));
+    }
+    return false;
+  }
+
+  bool HeadIsComplete() const {
+    if (kept_.size() < 2) return false;
+    switch (form_) {
+      case Form::Nothing:
+        return true;
+      case Form::Generated:
+        return generatedRows_ >= kLastRow;
+      default:
+        return kept_.size() >= TabTextLines(form_);
+    }
+  }
+
+  void Keep(std::string line) {
+    kept_.push_back(std::move(line));
+    if (kept_.size() == 2) {
+      form_ = FormOf(kept_[0], kept_[1]);
+      if (form_ == Form::Generated) shape_.emplace(kept_[0]);
+    }
+    if (form_ != Form::Generated || kept_.size() < 2) return;
+    KeepGeneratedLine();
+  }
+
+  // Rows are counted from line 5, at or after the reader's first data line,
+  // so the kept lines hold at least 256 rows. A rule line right after
+  // another replaces it there, unless that one gives the widths, so runs of
+  // rule lines cost no memory.
+  void KeepGeneratedLine() {
+    const std::size_t i = kept_.size() - 1;
+    if (!widthRule_ && shape_->IsWidthRule(kept_[i])) widthRule_ = i;
+    if (i < kFirstCountedLine) return;
+    const bool row = shape_->IsRow(shape_->Working(kept_[i]));
+    if (row) {
+      ++generatedRows_;
+    } else if (!previousWasRow_ && i > kFirstCountedLine && widthRule_ != i - 1) {
+      kept_[i - 1] = std::move(kept_[i]);
+      kept_.pop_back();
+      if (widthRule_ == i) widthRule_ = i - 1;
+    }
+    previousWasRow_ = row;
+  }
+
+  // The lines below the kept ones, each looked at once, the last apart.
+  void ReadTail() {
+    std::string_view line;
+    while (lines_.Next(line)) {
+      TailLine(pending_, false);
+      pending_.assign(line);
+    }
+    TailLine(pending_, true);
+  }
+
+  void TailLine(std::string& raw, bool last) {
+    switch (form_) {
+      case Form::Nothing:
+        codec_.Measure(raw);
+        return;
+      case Form::Generated:
+        codec_.Measure(raw);
+        if (!widthRuleLine_ && !widthRule_ && shape_->IsWidthRule(codec_.Head(raw, 8))) {
+          widthRuleLine_ = codec_.ConvertUncounted(raw);
+        }
+        if (!last) {
+          const std::string working = shape_->WorkingHead(raw, codec_);
+          if (shape_->IsRow(working) && !working.empty()) ++tailRows_;
+        }
+        return;
+      case Form::Wrapped:
+        if (last) {
+          // A closing "}" or "*/" alone on the last line is no row.
+          codec_.Measure(raw);
+          const std::string_view stripped = StripText(raw);
+          if (stripped != "}" && stripped != "*/" && !raw.empty()) ++tailRows_;
+          return;
+        }
+        break;
+      case Form::QuotedTabbed:
+      case Form::QuotedTitled:
+        if (const std::size_t quote = raw.find('\''); quote != std::string::npos) {
+          raw.erase(quote, 1);
+        }
+        break;
+      case Form::Plain:
+        break;
+    }
+    MeasureFields(raw);
+    if (!raw.empty()) ++tailRows_;
+  }
+
+  // Widens widths_ to the fields that reach the grid, as the reader widens
+  // its columns, and counts the whole line.
+  void MeasureFields(std::string_view line) {
+    const bool unchanged = codec_.Unchanged(line);  // the common case, measured by its length
+    for (int i = 0;; ++i) {
+      if (i == kDataFields) {
+        if (!unchanged) codec_.Measure(line);  // only counted: these fields fall beyond column 36
+        return;
+      }
+      const std::size_t tab = line.find('\t');
+      const std::string_view field = line.substr(0, tab);
+      widths_[i] = std::max(widths_[i], unchanged ? field.size() : codec_.Measure(field));
+      if (tab == std::string_view::npos) return;
+      line.remove_prefix(tab + 1);
+    }
+  }
+
+  // What stands in for the lines below the kept ones, so that the reader
+  // gives the whole text's widths; returns the change to its row count.
+  long AppendStandIns(std::string& text) const {
+    if (form_ == Form::Nothing) return 0;
+    if (form_ == Form::Generated) {
+      // The last line is never a row, but may be the rule line of the widths.
+      (text += widthRuleLine_.value_or("")) += '\n';
+      return tailRows_;
+    }
+    // One line below row 256 as wide as the widest fields below it, and for
+    // the wrapped form an empty last line, which is not measured.
+    std::string widest;
+    const auto used = std::find_if(widths_.rbegin(), widths_.rend(), [](auto w) { return w > 0; });
+    for (auto w = widths_.begin(); w != used.base(); ++w) {
+      if (w != widths_.begin()) widest += '\t';
+      widest.append(*w, ' ');
+    }
+    (text += widest) += '\n';
+    if (form_ == Form::Wrapped) text += '\n';
+    return tailRows_ - (widest.empty() ? 0 : 1);
+  }
+
+  static constexpr std::size_t kFirstCountedLine = 5;
+
+  LineReader lines_;
+  Codec codec_;
+  InputOutcome& outcome_;
+  std::vector<std::string> kept_;
+  std::string pending_;
+  Form form_ = Form::Nothing;
+  std::optional<GeneratedShape> shape_;
+  long generatedRows_ = 0;
+  bool previousWasRow_ = true;
+  std::optional<std::size_t> widthRule_;           // among the kept lines
+  std::optional<std::string> widthRuleLine_;       // below them
+  std::array<std::size_t, kDataFields> widths_{};  // of the fields below the kept lines
+  long tailRows_ = 0;
+};
+
+}  // namespace
+
+ReadReport ReadFilterInput(Document& doc, std::istream& in, bool utf8, InputOutcome& outcome) {
+  return InputReader(in, utf8, outcome).Read(doc);
+}
+
+}  // namespace tabulon
