@@ -1,4 +1,5 @@
 // Start-up: the application, the main window, the event loop.
+#include <malloc.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QLocale>
@@ -64,6 +65,10 @@ int main(int argc, char** argv) {
   // when the text is written to it: the write fails and the program keeps
   // the text itself.
   std::signal(SIGPIPE, SIG_IGN);
+  // Texts of megabytes come and go (a clipboard, a loaded file, their
+  // conversions): served by the system's pages directly, they go back when
+  // freed rather than staying with the heap for the program's life.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   if (argc == 2 && std::strcmp(argv[1], tabulon::kHolderFlag) == 0) {
     return tabulon::RunClipboardHolder(argc, argv);
   }

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QValidator>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -106,8 +107,11 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
   HandOverOwnCopies(this);
 
   CreateControls();
-  FormCreate();  // ends by showing every option, so the observer comes after
-  readOnActivate_ = ClipboardNeedsFocus() && SystemClipboardText().empty();
+  warn_ = [this](const QString& text) {
+    QMessageBox::warning(this, QApplication::applicationName(), text);
+  };
+  // ends by showing every option, so the observer comes after
+  readOnActivate_ = !FormCreate() && ClipboardNeedsFocus();
   doc_.options.SetObserver([this] { RefreshOptions(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -204,15 +208,37 @@ bool TForm1::event(QEvent* event) {
   // start-up read happens when the window first has it.
   if (event->type() == QEvent::WindowActivate && readOnActivate_) {
     readOnActivate_ = false;
-    if (!SystemClipboardText().empty()) FormCreate();
+    FormCreate();
   }
   return QDialog::event(event);
 }
 
-void TForm1::FormCreate() {
+bool TForm1::FormCreate() {
+  const ClipboardRead read = ReadSystemClipboard();
   SetUpGrid(doc_);
-  ReadClipboardText(doc_, SystemClipboardText());
+  ReadClipboardText(doc_, read.text);
+  ReleaseLines();
   RefreshAll();
+  if (read.status == ClipboardRead::Status::NoAnswer) {
+    std::fputs(
+        "tabulon: the program that holds the clipboard did not answer within 2 s; "
+        "starting with an empty grid\n",
+        stderr);
+  } else if (read.status == ClipboardRead::Status::TooLarge) {
+    std::fputs(
+        "tabulon: the text on the clipboard is larger than 16 MiB; "
+        "starting with an empty grid\n",
+        stderr);
+    // Once the window is up, as for a file over the limit.
+    QTimer::singleShot(0, this, [this] { warn_(QString::fromUtf8(kTooLargeError) + "."); });
+  }
+  return !read.text.empty();
+}
+
+// The reader's lines are a copy of the text, which may be megabytes; the
+// writer fills the list again when it is needed.
+void TForm1::ReleaseLines() {
+  std::vector<std::string>().swap(doc_.TableLines);
 }
 
 void TForm1::RefreshAll() {
@@ -305,6 +331,7 @@ void TForm1::LoadText(const std::string& text) {
   const HistoryStep step(history_);
   putOnClipboard_(text);
   ReadLoadedText(doc_, text);
+  ReleaseLines();
   RefreshAll();
 }
 

@@ -42,7 +42,9 @@ class TForm1 : public QDialog {
   StringGrid* grid() const { return StringGrid1; }
 
   // Creation: the grid set-up, then the reader over the clipboard text.
-  void FormCreate();
+  // False when the clipboard gave no text; why, when it is not simply empty,
+  // goes to stderr and, for a text too large, to the user.
+  bool FormCreate();
   // "作成する": the writer, then the preview.
   void Button1Click();
   // "閉じる": ends the program.
@@ -67,6 +69,8 @@ class TForm1 : public QDialog {
   // Seam for tests: the Yes/No question before an insert (UTF-8 text in;
   // true for Yes).
   void SetQuestion(std::function<bool(const QString&)> ask) { ask_ = std::move(ask); }
+  // Seam for tests: how a warning is shown to the user (UTF-8 text in).
+  void SetWarning(std::function<void(const QString&)> warn) { warn_ = std::move(warn); }
   // Seam for tests: today's date for the date items.
   void SetToday(std::function<CivilDate()> today) { today_ = std::move(today); }
 
@@ -79,6 +83,7 @@ class TForm1 : public QDialog {
   void CreateControls();
   void RefreshOptions();
   void ShowTitle(const QString& title);
+  void ReleaseLines();
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
@@ -111,6 +116,7 @@ class TForm1 : public QDialog {
   EditingState editing_;
   History history_{doc_};
   std::function<bool(const QString&)> ask_;
+  std::function<void(const QString&)> warn_;
   std::function<bool(const std::string&)> putOnClipboard_;
   std::function<int(TForm2&)> runPreview_;
   std::function<PreviewSeams()> previewSeams_;

@@ -107,8 +107,8 @@ bool HandToClipboardHolder(const std::string& utf8) {
   ::close(ready[1]);
   const Clock::time_point deadline = Clock::now() + kReadyTimeout;
   const bool ok = child > 0 && ::fcntl(text[1], F_SETFL, O_NONBLOCK) == 0 &&
-                  WriteBefore(text[1], HolderFrame(utf8), deadline) &&
-                  ByteBefore(ready[0], deadline);
+                  WriteBefore(text[1], HolderFrameHead(utf8.size()), deadline) &&
+                  WriteBefore(text[1], utf8, deadline) && ByteBefore(ready[0], deadline);
   ::close(ready[0]);
   if (!ok) {
     // A holder that did not report in time must not take the clipboard
@@ -130,9 +130,12 @@ bool HandToClipboardHolder(const std::string& utf8) {
   return true;
 }
 
+std::string HolderFrameHead(std::size_t size) {
+  return std::to_string(size) + '\n';
+}
+
 std::string HolderFrame(std::string_view text) {
-  std::string frame = std::to_string(text.size());
-  frame += '\n';
+  std::string frame = HolderFrameHead(text.size());
   frame += text;
   return frame;
 }

@@ -26,6 +26,8 @@ bool HandToClipboardHolder(const std::string& utf8);
 // How the program passes a text to the holder: its byte count in decimal, a
 // line feed, then its bytes; the pipe stays open while the program runs.
 std::string HolderFrame(std::string_view text);
+// Its head alone, which a large text follows without being copied.
+std::string HolderFrameHead(std::size_t size);
 // Reads one such text from `fd`; false if the pipe ends first or the count
 // is not a number.
 bool ReadHolderFrame(int fd, std::string& text);

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "app/clipboard_holder.h"
+#include "preview/text_file.h"
 #include "widgets/widgets.h"
 
 namespace tabulon {
@@ -40,7 +41,12 @@ XcbReply<T> Reply(T* reply) {
   return XcbReply<T>(reply, &std::free);
 }
 
-enum class X11Read { Text, NoText, NoAnswer, Unavailable };
+enum class X11Read { Text, NoText, NoAnswer, TooLarge, Unavailable };
+
+// UTF-8 never takes fewer bytes than its CP932 form, and at most four times
+// as many: text up to the load limit is always taken, text over four times
+// it never, and what lies between is measured.
+constexpr std::size_t kMaxClipboardUtf8 = 4 * kMaxLoadBytes;
 
 // The CLIPBOARD selection as UTF8_STRING, over a connection of its own: the
 // bytes exactly as the owner sends them, so that the codec sees bad UTF-8
@@ -93,6 +99,7 @@ class X11Clipboard {
       if (!chunk) return X11Read::NoAnswer;
       if (xcb_get_property_value_length(chunk.get()) == 0) return X11Read::Text;
       Append(out, chunk.get());
+      if (out.size() > kMaxClipboardUtf8) return X11Read::TooLarge;
     }
   }
 
@@ -155,8 +162,9 @@ std::string ToolkitClipboardUtf8(const QClipboard* clipboard) {
 }
 
 // The clipboard's text as the bytes its owner gives, UTF-8 as the desktop
-// speaks; empty when there is none or the owner does not answer in time.
-std::string ClipboardUtf8() {
+// speaks; empty when there is none, the owner does not answer in time or
+// the text is far too large.
+std::string ClipboardUtf8(ClipboardRead::Status& status) {
   const QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) return {};
   if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard()) {
@@ -167,6 +175,10 @@ std::string ClipboardUtf8() {
         if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
         return bytes;
       case X11Read::NoAnswer:
+        status = ClipboardRead::Status::NoAnswer;
+        return {};
+      case X11Read::TooLarge:
+        status = ClipboardRead::Status::TooLarge;
         return {};
       case X11Read::NoText:
       case X11Read::Unavailable:
@@ -178,8 +190,20 @@ std::string ClipboardUtf8() {
 
 }  // namespace
 
+ClipboardRead ReadSystemClipboard() {
+  ClipboardRead read;
+  const std::string utf8 = ClipboardUtf8(read.status);
+  const std::string_view text = WithoutUtf8Bom(utf8);
+  // A text larger than a file the preview loads is refused as that file is.
+  if (text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes) {
+    read.status = ClipboardRead::Status::TooLarge;
+  }
+  if (read.status == ClipboardRead::Status::Ok) read.text = Utf8ToCp932(text);
+  return read;
+}
+
 std::string SystemClipboardText() {
-  return Utf8ToCp932(WithoutUtf8Bom(ClipboardUtf8()));
+  return ReadSystemClipboard().text;
 }
 
 bool ClipboardNeedsFocus() {

@@ -11,8 +11,17 @@ namespace tabulon {
 // The clipboard's plain text as CP932, converted from the owner's UTF-8
 // bytes as tabulon-filter converts standard input: characters CP932 lacks
 // and bad UTF-8 sequences become "?" alike. Empty when an X11 owner does not
-// answer within two seconds.
+// answer within two seconds, and when the text is larger than a file the
+// preview would load.
 std::string SystemClipboardText();
+
+// The same, with why it is empty when it is.
+struct ClipboardRead {
+  enum class Status { Ok, NoAnswer, TooLarge };
+  Status status = Status::Ok;
+  std::string text;
+};
+ClipboardRead ReadSystemClipboard();
 
 // Whether the clipboard is offered to the program only while one of its
 // windows has the focus (Wayland without Xwayland): then no holder can take

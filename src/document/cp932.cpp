@@ -12,8 +12,13 @@ bool IsTrailByteAt(std::string_view text, std::size_t pos) {
 
 std::size_t FindText(std::string_view text, std::string_view needle) {
   if (needle.empty()) return 0;
-  for (std::size_t i = 0; i + needle.size() <= text.size(); i += CharLength(text, i)) {
-    if (text.compare(i, needle.size(), needle) == 0) return i;
+  // The byte search finds the candidates fast; each counts only where a
+  // character begins, which a walk from the last boundary tells.
+  std::size_t boundary = 0;
+  for (std::size_t at = text.find(needle); at != std::string_view::npos;
+       at = text.find(needle, at + 1)) {
+    while (boundary < at) boundary += CharLength(text, boundary);
+    if (boundary == at) return at;
   }
   return std::string_view::npos;
 }

@@ -8,10 +8,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <utility>
 
+#include "document/cp932.h"
 #include "preview/text_file.h"
 #include "widgets/controls.h"
 #include "widgets/grid_font.h"
@@ -24,6 +27,52 @@ namespace {
 constexpr int kRulerLeft = 10;
 
 }  // namespace
+
+// The memo, which shows at most the first kShownBytes of a text (a table is
+// some 26 kB; laying out megabytes would take seconds and gigabytes) and
+// copies a selection that reaches the end of what it shows with the rest of
+// the text, so the user's copy is never cut.
+class MemoView : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+
+  // Shows the first `length` bytes of `cp932`, which must outlive the memo's
+  // use of it (the window's own copy).
+  void SetText(const std::string& cp932, std::size_t length) {
+    std::size_t shown = length;
+    if (shown > kShownBytes) {
+      shown = kShownBytes;
+      while (shown > 0 && IsTrailByteAt(cp932, shown)) --shown;  // whole characters
+      if (cp932[shown - 1] == '\r' && cp932[shown] == '\n') ++shown;
+    }
+    rest_ = std::string_view(cp932).substr(shown, length - shown);
+    setPlainText(Shown(std::string_view(cp932).substr(0, shown)) + (rest_.empty() ? "" : "…"));
+  }
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override {
+    QMimeData* data = QPlainTextEdit::createMimeDataFromSelection();
+    if (rest_.empty() || textCursor().selectionEnd() < document()->characterCount() - 1) {
+      return data;
+    }
+    QString text = data->text();
+    text.chop(1);  // the "…"
+    data->setText(text + Shown(rest_));
+    return data;
+  }
+
+ private:
+  static constexpr std::size_t kShownBytes = 256 * 1024;
+
+  // CP932 text as the memo shows it: line breaks as the toolkit's.
+  static QString Shown(std::string_view cp932) {
+    QString text = FromCp932(cp932);
+    text.replace(U("\r\n"), U("\n"));
+    return text;
+  }
+
+  std::string_view rest_;  // what the memo does not show
+};
 
 TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(std::move(seams)) {
   setObjectName("Form2");
@@ -39,7 +88,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   Label1->setStyleSheet("color: blue;");
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  Memo1 = Place(new QPlainTextEdit(this), "Memo1", 7, 16, 606, 426);
+  Memo1 = Place(new MemoView(this), "Memo1", 7, 16, 606, 426);
   Memo1->setFont(GridFont());
   Memo1->setReadOnly(true);
   Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -144,10 +193,9 @@ void TForm2::SetLines(const std::vector<std::string>& lines) {
 
 void TForm2::ShowText(std::string cp932) {
   memoText_ = std::move(cp932);
-  QString text = FromCp932(memoText_);
-  text.replace(U("\r\n"), U("\n"));
-  if (text.endsWith('\n')) text.chop(1);  // the last line's break starts no line
-  Memo1->setPlainText(text);
+  // The last line's break starts no line.
+  const bool lastBreak = memoText_.ends_with("\r\n");
+  Memo1->SetText(memoText_, memoText_.size() - (lastBreak ? 2 : 0));
 }
 
 WrapStyle TForm2::Style() const {
@@ -168,12 +216,12 @@ void TForm2::Button4Click() {
 void TForm2::Button3Click() {
   const QString chosen = seams_.openFileName(this);
   if (chosen.isEmpty()) return;
-  const FileResult result = LoadTextFile(chosen.toStdString());
+  FileResult result = LoadTextFile(chosen.toStdString());
   if (!result.ok) {
     seams_.showError(this, QString::fromStdString(result.error) + ".");
     return;
   }
-  ShowText(NormalizeLineBreaks(result.text));
+  ShowText(NormalizeLineBreaks(std::exchange(result.text, {})));  // one copy of a large file
   Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);
 }

@@ -11,11 +11,12 @@
 
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
 namespace tabulon {
+
+class MemoView;
 
 // What the window asks of the user and the platform, so a test can answer:
 // file names (empty when cancelled), error messages, and the main window's
@@ -59,7 +60,7 @@ class TForm2 : public QDialog {
   bool focusFrame_ = false;
 
   QLabel* Label1;
-  QPlainTextEdit* Memo1;
+  MemoView* Memo1;
   QPushButton* Button1;
   QPushButton* Button2;
   QRadioButton* RadioButton1;

@@ -200,8 +200,7 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
   }
   result.text.clear();
   result.tooLarge = read == ReadOutcome::TooLarge;
-  result.error =
-      result.tooLarge ? "文字列の大きさがメモの制限を越えました" : Message(path, readError, tail);
+  result.error = result.tooLarge ? kTooLargeError : Message(path, readError, tail);
   return result;
 }
 

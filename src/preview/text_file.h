@@ -14,6 +14,8 @@ namespace tabulon {
 
 // Larger files are refused on loading; a full table is some 26 kB.
 inline constexpr std::size_t kMaxLoadBytes = 16 * 1024 * 1024;
+// The error for such a file (UTF-8, without the final ".").
+inline constexpr const char* kTooLargeError = "文字列の大きさがメモの制限を越えました";
 
 // The chosen name with its extension (the part from the last "." after the
 // last "/") replaced by ".TXT", or ".TXT" appended where there is none.

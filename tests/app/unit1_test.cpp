@@ -647,6 +647,17 @@ class Unit1Test : public QObject {
     QCOMPARE(doc.grid.Cell(4, 0), std::string("price"));
   }
 
+  // A clipboard text larger than a file the preview loads: the grid starts
+  // empty and the user gets the file's message, once the window is up.
+  void clipboardOverTheLoadLimitGetsTheFileMessage() {
+    QGuiApplication::clipboard()->setText(QString(17 << 20, 'x') + "\ty\nz\tw\n");
+    TForm1 form;
+    QStringList warned;
+    form.SetWarning([&](const QString& text) { warned << text; });
+    QTRY_COMPARE(warned, QStringList{QString::fromUtf8("文字列の大きさがメモの制限を越えました.")});
+    QCOMPARE(form.document().grid.Cell(3, 2), std::string());
+  }
+
   void gridDrawsTextInsideItsColumns() {
     // One byte is 6 px: a 17 px column holds two characters, and the grid
     // line after it stays where the document's width puts it.

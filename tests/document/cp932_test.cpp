@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 
 namespace tabulon {
@@ -40,6 +42,25 @@ TEST(Cp932Find, MatchesAfterDoubleByteCharactersAtTheirOffset) {
   EXPECT_EQ(FindText("\x82\xa0\x82\xa2", "\x82\xa2"), 2u);
   EXPECT_EQ(FindText("ab", ""), 0u);
   EXPECT_EQ(FindText("a", "ab"), npos);
+}
+
+// The search takes the first match that begins a character, as a walk
+// over every character would, on random texts of lead, trail and ASCII bytes.
+TEST(Cp932Find, AgreesWithAWalkOverEveryCharacter) {
+  std::mt19937 rng(5);
+  const std::string bytes = "\x81\x82\x5c\x7c\xa0-|\\a";
+  const auto walk = [](std::string_view text, std::string_view needle) {
+    for (std::size_t i = 0; i + needle.size() <= text.size(); i += CharLength(text, i)) {
+      if (text.compare(i, needle.size(), needle) == 0) return i;
+    }
+    return npos;
+  };
+  for (int n = 0; n < 20000; ++n) {
+    std::string text, needle;
+    for (int k = rng() % 12; k > 0; --k) text += bytes[rng() % bytes.size()];
+    for (int k = 1 + rng() % 3; k > 0; --k) needle += bytes[rng() % bytes.size()];
+    ASSERT_EQ(FindText(text, needle), walk(text, needle)) << text << " / " << needle;
+  }
 }
 
 TEST(Cp932Strip, RemovesBytesUpTo32ButNeverTheDoubleByteBlank) {

@@ -171,6 +171,30 @@ class Unit2Test : public QObject {
     QCOMPARE(QApplication::focusWidget(), find("RadioButton3"));
   }
 
+  // A text of megabytes is shown in part, but copied whole: a selection to
+  // the end of the memo takes the rest along; one that stops short does not.
+  void memoShowsPartOfAHugeTextAndCopiesItWhole() {
+    TForm2 preview(PreviewSeams{});
+    std::string text;
+    for (int i = 0; text.size() < 3'000'000; ++i) text += "row " + std::to_string(i) + "\t\x82\xa0\r\n";
+    preview.SetLines({text.substr(0, text.size() - 2)});
+    auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
+    QVERIFY(memo->document()->characterCount() < 300'000);
+    memo->selectAll();
+    memo->copy();
+    QString expected = QString::fromStdString(Cp932ToUtf8(text));
+    expected.replace("\r\n", "\n");
+    expected.chop(1);
+    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    QTextCursor head = memo->textCursor();
+    head.setPosition(0);
+    head.setPosition(6, QTextCursor::KeepAnchor);
+    memo->setTextCursor(head);
+    memo->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("row 0\t"));
+    QCOMPARE(preview.MemoText(), text);
+  }
+
   void ctrlAExactlySelectsAll() {
     TForm2 preview(PreviewSeams{});
     preview.SetLines({"abc", "def"});
