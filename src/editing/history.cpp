@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <utility>
+#include <vector>
 
 namespace tabulon {
 
@@ -151,28 +152,26 @@ void History::Apply(Step& step) {
 }
 
 bool History::Undo() {
-  if (depth_ > 0) {  // an open step ends first
-    depth_ = 1;
-    End();
-  }
-  if (undo_.empty()) return false;
-  std::unique_ptr<Step> step = std::move(undo_.back());
-  undo_.pop_back();
-  Apply(*step);
-  redo_.push_back(std::move(step));
-  return true;
+  return Shift(undo_, redo_);
 }
 
 bool History::Redo() {
-  if (depth_ > 0) {  // an open step ends first
+  return Shift(redo_, undo_);
+}
+
+// The newest step of `from` applied and moved to `to`; an open step ends
+// first.
+bool History::Shift(std::deque<std::unique_ptr<Step>>& from,
+                    std::deque<std::unique_ptr<Step>>& to) {
+  if (depth_ > 0) {
     depth_ = 1;
     End();
   }
-  if (redo_.empty()) return false;
-  std::unique_ptr<Step> step = std::move(redo_.back());
-  redo_.pop_back();
+  if (from.empty()) return false;
+  std::unique_ptr<Step> step = std::move(from.back());
+  from.pop_back();
   Apply(*step);
-  undo_.push_back(std::move(step));
+  to.push_back(std::move(step));
   return true;
 }
 

@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "document/document.h"
 
@@ -48,13 +47,14 @@ class History {
 
  private:
   void Apply(Step& step);
+  bool Shift(std::deque<std::unique_ptr<Step>>& from, std::deque<std::unique_ptr<Step>>& to);
 
   Document& doc_;
   std::size_t limit_;
   int depth_ = 0;
   std::unique_ptr<Pending> pending_;
   std::deque<std::unique_ptr<Step>> undo_;
-  std::vector<std::unique_ptr<Step>> redo_;
+  std::deque<std::unique_ptr<Step>> redo_;
 };
 
 // Begin and End around a scope.
