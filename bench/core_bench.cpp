@@ -1,7 +1,8 @@
 // Timings of the core on full-size input: the writer on a full grid, the
-// reader on a full grid's tab text and on a large text that mostly falls
-// outside the grid, the codec both ways, the whole filter in process, the
-// row and column menus' commands on a full grid, and the cell paste and copy.
+// reader on a full grid's tab text (plain, and with quoted cells of two
+// lines) and on a large text that mostly falls outside the grid, the codec
+// both ways, the whole filter in process, the row and column menus'
+// commands on a full grid, and the cell paste and copy.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -120,6 +121,22 @@ BENCHMARK_CAPTURE(BM_ReadLargeText, dense, bench::TabTextShape{37000, 60, 1, 6, 
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReadLargeText, sparse, bench::TabTextShape{130000, 60, 1, 6, 92, 3})
     ->Unit(benchmark::kMillisecond);
+
+// The full grid's tab text with the first cell of every line holding a line
+// break, quoted as a spreadsheet copies it: each record takes two rows, so
+// half the records fall below the grid.
+void BM_ReadQuotedTabText(benchmark::State& state) {
+  const std::string plain = Utf8ToCp932(bench::MakeTabTextUtf8(kFullGridShape));
+  std::string text;
+  for (std::size_t at = 0; at < plain.size();) {
+    const std::size_t tab = plain.find('\t', at), end = plain.find('\n', at);
+    const std::string first = plain.substr(at, tab - at);
+    text += "\"" + first + "\n" + first + "\"" + plain.substr(tab, end + 1 - tab);
+    at = end + 1;
+  }
+  ReadLoop(state, text, ReadReport::Kind::PlainTabText, false);
+}
+BENCHMARK(BM_ReadQuotedTabText)->Unit(benchmark::kMicrosecond);
 
 // A full 99-column table of 256 rows as the writer made it, back through the
 // reader: the text a user copies out of a source file.

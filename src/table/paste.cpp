@@ -51,23 +51,34 @@ PasteKind PasteOneValue(Document& doc) {
 // Spreadsheet cells as a block from (CurCol, CurRow). Numbers are
 // right-aligned to the widest field of their column, counting the lines
 // that fall below the grid too, as the reader does; columns only widen, so
-// a paste never hides text the user laid out.
-PasteKind PasteBlock(Document& doc) {
+// a paste never hides text the user laid out. `quotes` false tells that
+// the text holds no double quote, so no cell of it is quoted.
+PasteKind PasteBlock(Document& doc, bool quotes) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return PasteKind::Nothing;
   const std::vector<std::string>& lines = doc.TableLines;
   const int firstCol = doc.CurCol;
   ColumnWidths w{};
-  for (const std::string& line : lines) WidenToFields(w, line, firstCol);
-
-  const std::size_t rows = RowsFrom(doc.CurRow, lines.size());
-  for (std::size_t r = 0; r < rows; ++r) {
-    const int row = doc.CurRow + static_cast<int>(r);
-    SplitTabFields(lines[r], [&](int i, std::string_view f) {
-      const int c = firstCol + i;
-      if (c > kLastCol) return;
-      doc.grid.SetCell(
-          c, row, IsNumericText(StripText(f)) ? PadLeft(f, w[c]) : std::string(StripTrailing(f)));
-    });
+  if (quotes && HasQuotedField(lines)) {
+    // Cells with line breaks: a record takes a grid row for each line of
+    // its tallest field, the rows after its first marked as continuations.
+    for (TabRecords records(lines); records.Next();) WidenToRecord(w, records, firstCol);
+    std::size_t row = static_cast<std::size_t>(doc.CurRow);
+    for (TabRecords records(lines); row <= static_cast<std::size_t>(kLastRow) && records.Next();
+         row += records.Rows()) {
+      StoreTabRecord(doc, firstCol, row, records, w, nullptr);
+    }
+  } else {
+    for (const std::string& line : lines) WidenToFields(w, line, firstCol);
+    const std::size_t rows = RowsFrom(doc.CurRow, lines.size());
+    for (std::size_t r = 0; r < rows; ++r) {
+      const int row = doc.CurRow + static_cast<int>(r);
+      SplitTabFields(lines[r], [&](int i, std::string_view f) {
+        const int c = firstCol + i;
+        if (c > kLastCol) return;
+        doc.grid.SetCell(
+            c, row, IsNumericText(StripText(f)) ? PadLeft(f, w[c]) : std::string(StripTrailing(f)));
+      });
+    }
   }
   for (int c = firstCol; c <= kLastCol; ++c) {
     const int textWidth = kPixelsPerByte * w[c] + kColumnPaddingPx;
@@ -101,7 +112,9 @@ PasteKind PasteText(Document& doc, std::string_view text) {
   // an apostrophe further on is part of the spreadsheet text.
   const bool quoted = StartsWith(l0, "'");
   const bool tab = l0.find('\t') != std::string::npos;
-  if (tab && !quoted) return PasteBlock(doc);
+  if (!quoted && (tab || QuotedFirstFieldBeforeTab(doc.TableLines))) {
+    return PasteBlock(doc, text.find('"') != std::string_view::npos);
+  }
   const WrappedForm form = quoted ? (tab ? WrappedForm::A : WrappedForm::B) : WrappedForm::C;
   ReadWrappedTabText(doc, form, UnmarkedTitle::Keep);
   return PasteKind::WrappedTabText;

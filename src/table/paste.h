@@ -16,7 +16,8 @@ enum class PasteKind { Nothing, Table, Lines, OneValue, Block, WrappedTabText };
 //    creation reads it (Table); other lines go down column CurCol from
 //    CurRow (Lines); a single line fills every selected cell (OneValue).
 //  - With a TAB: spreadsheet text goes in as a block at (CurCol, CurRow),
-//    numbers right-aligned, columns only ever widened (Block); text whose
+//    numbers right-aligned, columns only ever widened, a quoted cell with
+//    line breaks over as many rows (Block); text whose
 //    first line is a title or a Basic comment is read as wrapped tab text
 //    from row 1, column 2 (WrappedTabText).
 // Lines and Block need a data cell at (CurCol, CurRow) and write nothing

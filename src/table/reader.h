@@ -40,6 +40,77 @@ void SplitTabFields(std::string_view line, Fn&& field) {
 }
 std::vector<std::string_view> SplitTabFields(std::string_view line);
 
+// A spreadsheet copies a cell that holds a line break or a double quote
+// between double quotes, each quote inside doubled. In tab text a double
+// quote at the start of a field opens such a field only when its closing
+// quote is followed by a TAB, a line break or the end of the text, and the
+// text between holds a line break or a doubled quote, holds no TAB, and
+// neither begins nor ends with a line break. Any other quote is plain text,
+// so a lone quote (a ditto mark) never swallows the cells after it.
+//
+// Whether a field of `lines` (a text cut by SplitLines) is quoted that way.
+// Without one, every line is a record of its own, cut at each TAB.
+bool HasQuotedField(const std::vector<std::string>& lines);
+
+// Whether the first field of `lines` is quoted that way and a TAB follows
+// it, so that the first record holds a TAB although its first line does not.
+bool QuotedFirstFieldBeforeTab(const std::vector<std::string>& lines);
+
+// The records of tab text in order: a record is one line, or several where
+// a quoted field spans line breaks. A quoted field has one line per line of
+// its text, with each doubled quote made one; any other field has one line.
+class TabRecords {
+ public:
+  explicit TabRecords(const std::vector<std::string>& lines) : lines_(lines) {}
+  explicit TabRecords(std::vector<std::string>&&) = delete;  // keeps views into the lines
+
+  // Moves to the next record; false after the last.
+  bool Next();
+
+  std::size_t FieldCount() const { return fields_.size(); }
+  std::size_t LineCount(std::size_t field) const { return fields_[field].count; }
+  std::string_view Line(std::size_t field, std::size_t line) const;
+  // Grid rows the record takes: the line count of its tallest field.
+  std::size_t Rows() const { return rows_; }
+  // True when the record is one empty line of the text.
+  bool Empty() const { return empty_; }
+
+ private:
+  // A line of a field: bytes of a text line, or of buffer_ where doubled
+  // quotes were made one.
+  struct Piece {
+    const char* text;  // null: in buffer_ at `offset`
+    std::size_t offset, size;
+  };
+  struct Field {
+    std::size_t first, count;  // in pieces_
+  };
+  void AddPiece(std::string_view text, bool quoted);
+
+  const std::vector<std::string>& lines_;
+  std::size_t next_ = 0;  // the line the next record begins at
+  std::vector<Field> fields_;
+  std::vector<Piece> pieces_;
+  std::string buffer_;
+  std::size_t rows_ = 0;
+  bool empty_ = false;
+};
+
+// Widens w[firstCol + i] to the widest line of field i of a record, for the
+// fields that land in grid columns up to 36.
+void WidenToRecord(ColumnWidths& w, const TabRecords& record, int firstCol);
+
+// Stores a record of spreadsheet text with field 0 at (firstCol, firstRow)
+// and one grid row for each line of its tallest field: each line as tab text
+// stores a field (numbers right-aligned to w[column], trailing blanks
+// removed), and fields with fewer lines are empty in the rows below. A
+// record of several rows marks every row after its first as a continuation
+// and its first as none. Nothing is stored outside the grid; with a report,
+// what falls outside is counted (rows of a record that is not one empty
+// line, and non-empty fields of a record whose first row is stored).
+void StoreTabRecord(Document& doc, int firstCol, std::size_t firstRow, const TabRecords& record,
+                    const ColumnWidths& w, ReadReport* report);
+
 // True when every byte is one of "+,-.0123456789\" (the backslash shows as the
 // yen sign); true for the empty text.
 bool IsNumericText(std::string_view text);
@@ -76,7 +147,10 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form,
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
 
 // Spreadsheet text: each line a row from row 1, each field a cell from
-// column 2, numbers right-aligned. Reads doc.TableLines.
-ReadReport ReadPlainTabText(Document& doc);
+// column 2, numbers right-aligned; where a field is quoted (HasQuotedField),
+// each record from the row below the one before. Reads doc.TableLines.
+// With `quotes` false every double quote is text: for a caller that knows
+// the text holds none.
+ReadReport ReadPlainTabText(Document& doc, bool quotes = true);
 
 }  // namespace tabulon

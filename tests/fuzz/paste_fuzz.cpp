@@ -71,6 +71,20 @@ void CheckNothingLost(const Document& doc, PasteKind kind, std::string_view text
         Check(g.Cell(c, r) == lines[0], "value in every cell");
     return;
   }
+  if (kind == PasteKind::Block && HasQuotedField(lines)) {
+    // A record from the row below the one before, a row per line of a field.
+    std::size_t row = static_cast<std::size_t>(doc.CurRow);
+    for (TabRecords rec(lines); row <= kLastRow && rec.Next(); row += rec.Rows()) {
+      for (std::size_t f = 0; f < rec.FieldCount() && doc.CurCol + f <= kLastCol; ++f) {
+        for (std::size_t k = 0; k < rec.LineCount(f) && row + k <= kLastRow; ++k) {
+          const std::string& cell =
+              g.Cell(doc.CurCol + static_cast<int>(f), static_cast<int>(row + k));
+          Check(StripText(cell) == StripText(rec.Line(f, k)), "line of a field in its cell");
+        }
+      }
+    }
+    return;
+  }
   for (std::size_t i = 0; i < lines.size() && doc.CurRow + static_cast<long>(i) <= kLastRow; ++i) {
     const int row = doc.CurRow + static_cast<int>(i);
     if (kind == PasteKind::Lines) {
@@ -120,7 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CellBlock writable = Writable(*before, kind);
   for (int c = 0; c < kColCount; ++c) {
     for (int r = 0; r < kRowCount; ++r) {
-      if (Inside(writable, c, r) || (table && c == 0)) continue;
+      // A table sets the marks of every row it reads, a block those of the
+      // rows a quoted cell spans.
+      const bool marks = table || (kind == PasteKind::Block && r >= before->CurRow);
+      if (Inside(writable, c, r) || (marks && c == 0)) continue;
       Check(g.Cell(c, r) == was.Cell(c, r), "cell outside the paste's reach kept");
     }
   }

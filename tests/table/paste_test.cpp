@@ -58,6 +58,8 @@ TEST(PasteKindOf, TheShapeOfTheTextChoosesTheReading) {
       {"a\t'26", K::Block},
       {"'a\tb", K::WrappedTabText},
       {"title\na\tb", K::WrappedTabText},
+      {"\"a\nb\"\tc", K::Block},  // a quoted first cell with a TAB after it
+      {"\"a\nb\"\nc", K::Lines},  // without a TAB quotes are text
       {SjText(testing::kSampleAscii), K::Table},
       {SjText(testing::kSampleAscii, "'"), K::Table},  // marker at byte 4
       {SjText(testing::kSampleBox), K::Table},
@@ -146,6 +148,18 @@ TEST(PasteBlock, ColumnsOnlyWiden) {
   PasteText(doc, "ab\t" + std::string(15, 'w') + "\t\t\r\n");
   const int want[] = {11, 59, 6 * 15 + 5, 59, 23, 6 * 12 + 5};
   for (int c = 2; c <= 7; ++c) EXPECT_EQ(doc.grid.ColWidth(c), want[c - 2]) << c;
+}
+
+TEST(PasteBlock, QuotedCellsTakeARowPerLineJoinedByMarks) {
+  const std::string mark(ContinuationMark);
+  Document doc = Filled(5, 20);
+  for (int r : {20, 22, 23}) doc.grid.SetCell(0, r, mark);
+  const Document before = doc;
+  PasteText(doc, "x\t\"a\r\nb\"\r\ny\t\"say \"\"hi\"\"\"\r\n");
+  // The record over rows 20 and 21 is one table row; row 22 keeps its mark.
+  EXPECT_EQ(Changed(before, doc), (Cells{"0/20=", "0/21=" + mark, "5/20=x", "5/21=", "5/22=y",
+                                         "6/20=a", "6/21=b", "6/22=say \"hi\""}));
+  EXPECT_EQ(doc.grid.ColWidth(6), 6 * 8 + 5);
 }
 
 TEST(PasteBlockAndLines, WriteNothingWithoutARecordedDataCell) {

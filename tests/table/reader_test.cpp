@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+#include <utility>
+
 #include "support/text.h"
 
 namespace tabulon {
@@ -29,6 +33,23 @@ TEST(SplitTabFields, KeepsEmptyAndBlankFields) {
   using Fields = std::vector<std::string_view>;
   EXPECT_EQ(SplitTabFields(""), Fields{""});
   EXPECT_EQ(SplitTabFields("a\t\t b \t"), (Fields{"a", "", " b ", ""}));
+}
+
+// Random lines of TABs, bytes near the TAB's code and others: each field
+// that reaches the grid is measured whole.
+TEST(WidenToFields, MeasuresEveryFieldThatReachesTheGrid) {
+  const char bytes[] = {'\t', '\t', '\x08', '\x0a', '\x89', '\x88', '\x01', 'a', '\xff', '\0'};
+  std::mt19937 rng(5);
+  for (int i = 0; i < 2000; ++i) {
+    std::string line(rng() % 120, ' ');
+    for (char& ch : line) ch = bytes[rng() % std::size(bytes)];
+    ColumnWidths got{}, want{};
+    WidenToFields(got, line, kFirstDataCol + i % 5);
+    SplitTabFields(line, [&](int f, std::string_view field) {
+      if (kFirstDataCol + i % 5 + f <= kLastCol) want[kFirstDataCol + i % 5 + f] = field.size();
+    });
+    ASSERT_EQ(got, want) << ::testing::PrintToString(line);
+  }
 }
 
 TEST(IsNumericText, AcceptsDigitsSignsSeparatorsAndYen) {
@@ -316,6 +337,114 @@ TEST_F(WrappedTabTextTest, FormCBraceAndSlashStar) {
 TEST_F(WrappedTabTextTest, SecondLineWithoutTabIsReadAsNothing) {
   EXPECT_EQ(Read("{Plan\r\nno tabs\r\n}").kind, ReadReport::Kind::Nothing);
   EXPECT_TRUE(On(C::CheckBox5));
+}
+
+}  // namespace
+}  // namespace tabulon
+
+// Spreadsheet cells with line breaks or double quotes, quoted as a
+// spreadsheet copies them.
+namespace tabulon {
+namespace {
+
+using testing::Sj;
+
+Document Read(std::string_view text, ReadReport* report = nullptr) {
+  Document doc;
+  SetUpGrid(doc);
+  const ReadReport r = ReadClipboardText(doc, text);
+  if (report) *report = r;
+  return doc;
+}
+
+// The mark and cells 2 to 4 of a row, in UTF-8, joined by "|".
+std::string Row(const Document& doc, int r) {
+  std::string s = Cp932ToUtf8(doc.grid.Cell(0, r));
+  for (int c = kFirstDataCol; c <= 4; ++c) s += "|" + Cp932ToUtf8(doc.grid.Cell(c, r));
+  return s;
+}
+
+TEST(QuotedCells, RecordsTakeTheRowsOfTheirTallestField) {
+  const struct {
+    const char* text;
+    std::vector<std::string> rows;  // from row 1
+  } cases[] = {
+      {"品名\t説明\t数量\r\nりんご\t\"青森産\r\n甘い\"\t3\r\n",
+       {"|品名|説明|数量", "|りんご|青森産|   3", "↑||甘い|", "|||"}},
+      {"a\t\"say \"\"hi\"\"\"\r\nb\t\"\"\"x\"\"\"", {"|a|say \"hi\"|", "|b|\"x\"|"}},
+      {"a\t\"x\r\ny\nz\rw\"\r\nb\t", {"|a|x|", "↑||y|", "↑||z|", "↑||w|", "|b| |"}},
+      {"\"p\nq\"\t\"1\n22\n\n3\"\t!\nr\ts\tt",  // the first line holds no TAB
+       {"|p| 1|!", "↑|q|22|", "↑||  |", "↑|| 3|", "|r|s|t"}},
+      {"a\t\"x\ny\"\t\r\nb\tc\td\r\n", {"|a|x| ", "↑||y|", "|b|c|d"}},
+  };
+  for (const auto& c : cases) {
+    ReadReport report;
+    const Document doc = Read(Sj(c.text), &report);
+    EXPECT_EQ(report.kind, ReadReport::Kind::PlainTabText) << c.text;
+    for (std::size_t r = 0; r < c.rows.size(); ++r) {
+      EXPECT_EQ(Row(doc, static_cast<int>(r) + 1), c.rows[r]) << c.text << " row " << r + 1;
+    }
+  }
+  ReadReport report;
+  Read("\"a\nb\"\r\nc\td\r\n", &report);  // no TAB in the first record: as before
+  EXPECT_EQ(report.kind, ReadReport::Kind::Nothing);
+}
+
+TEST(QuotedCells, RowsPastTheGridAndFieldsPastColumn36AreCounted) {
+  std::string text = std::string(35, '\t') + "\"x\ny\"\t\"z\"\"\"\r\n";
+  for (int r = 3; r <= 255; ++r) text += "n\tv\r\n";
+  text += "a\t\"1\n2\n333333\"\r\nb\tc\r\n\r\n";
+  ReadReport report;
+  const Document doc = Read(text, &report);
+  EXPECT_EQ(Row(doc, 2), "↑|||");
+  EXPECT_EQ(Row(doc, 256), "|a|     1|");  // widths count the rows left out
+  EXPECT_EQ(report.rowsLeftOut, 3);        // two rows of the record and one more
+  EXPECT_EQ(report.fieldsLeftOut, 2);      // each field once
+}
+
+// Texts whose quotes open no quoted field, some chosen and many random,
+// read as the reader that takes every quote for text reads them; behind a
+// quoted record that changes no width they read the same again.
+TEST(QuotedCells, OtherQuotesAreText) {
+  std::vector<std::string> texts = {
+      "a\t\"\tb\r\nc\t\"\td\r\ne\t\"\tf\r\n",  // a column of lone quotes
+      "\"Hello\" world\t\"abc\"\r\na\"b\t\"\"\r\n",
+      "x\t\"\r\n\"\r\n",           // only a line break between
+      "a\t\"b\tc\r\nd\"\te\r\n",   // a TAB between
+      "a\t\"\r\nb\"\tc\r\n",       // begins with a line break
+      "a\t\"b\r\n\"\tc\r\n",       // ends with one
+      "a\t\"b\r\nc\r\n",           // never closed
+      "a\t\"b\r\nc\" d\tx\r\n",    // a lone quote inside
+      "a\t\"b\"\"\tc\r\nd\"\r\n",  // the quote before the TAB is doubled
+  };
+  const char* const fields[] = {"",     "x",    "12",      " 5 ", "\x95\x5c",       "\"",
+                                "\"\"", "a\"b", "\"abc\"", "  ",  "\"Hello\" world"};
+  std::mt19937 rng(17);
+  auto pick = [&](const auto& from) { return std::string(from[rng() % std::size(from)]); };
+  while (texts.size() < 400) {
+    std::string& text = texts.emplace_back(pick(fields));
+    for (int lines = 2 + rng() % 10; lines > 0; --lines) {
+      for (int n = 1 + rng() % 6; n > 0; --n) text += "\t" + pick(fields);
+      text += pick(std::array{"\r\n", "\n", "\r"});
+    }
+  }
+  for (const std::string& text : texts) {
+    Document today;
+    SetUpGrid(today);
+    today.TableLines = SplitLines(text);
+    const ReadReport want = ReadPlainTabText(today, false);
+    ReadReport got;
+    const int rows = static_cast<int>(today.TableLines.size());
+    for (int behind : {0, 1}) {
+      const Document doc = Read(behind ? text + std::string(35, '\t') + "\"q\nr\"" : text, &got);
+      for (int c = 0; c < kColCount; ++c) {
+        ASSERT_EQ(doc.grid.ColWidth(c), today.grid.ColWidth(c)) << text;
+        for (int r = 0; r <= (behind ? rows : kLastRow); ++r)
+          ASSERT_EQ(doc.grid.Cell(c, r), today.grid.Cell(c, r)) << c << "," << r << " " << text;
+      }
+      ASSERT_EQ(got.fieldsLeftOut, want.fieldsLeftOut + behind) << text;
+    }
+  }
 }
 
 }  // namespace

@@ -189,5 +189,52 @@ TEST(RoundTrip, ACellOfMegabytesIsReadWholeAndWrittenNarrow) {
   for (const std::string& line : doc.TableLines) EXPECT_LE(ByteWidth(line), width);
 }
 
+// A grid whose table rows span several grid rows, copied out as a
+// spreadsheet copies it (a cell's lines joined by LF; a cell with a line
+// break or a quote quoted, its quotes doubled), reads back the same.
+TEST(RoundTrip, MultiLineCellsComeBackThroughSpreadsheetText) {
+  const std::string pieces[] = {"a", "x y", Sj("表"), "\"", "\"\"", "say \"hi\"", "a\"b", "{"};
+  std::mt19937 rng(4321);
+  auto below = [&](std::size_t n) { return static_cast<int>(rng() % n); };
+  for (int iteration = 0; iteration < 300; ++iteration) {
+    Document original;
+    SetUpGrid(original);
+    const int cols = 2 + below(5);
+    std::string text;
+    for (int row = 1, records = 2 + below(8); records > 0; --records, text += "\r\n") {
+      // One column is as tall as the record, and no line of a cell is empty:
+      // a spreadsheet cell neither begins nor ends with a line break.
+      const int height = 1 + below(3), tallest = below(cols);
+      for (int c = 0; c < cols; ++c) {
+        std::string cell;
+        for (int k = 0, n = c == tallest ? height : below(height + 1); k < n; ++k) {
+          const std::string& line = pieces[below(std::size(pieces))];
+          original.grid.SetCell(kFirstDataCol + c, row + k, line);
+          cell += (k ? "\n" : "") + line;
+        }
+        if (cell.find_first_of("\n\"") != std::string::npos) {
+          for (std::size_t q = 0; (q = cell.find('"', q)) != std::string::npos; q += 2)
+            cell.insert(q, "\"");
+          cell = "\"" + cell + "\"";
+        }
+        text += (c ? "\t" : "") + cell;
+      }
+      for (int k = 1; k < height; ++k)
+        original.grid.SetCell(0, row + k, std::string(ContinuationMark));
+      row += height;
+    }
+    for (int c = kFirstDataCol; c <= kLastCol; ++c) FitColWidth(original, c);
+
+    Document back;
+    SetUpGrid(back);
+    ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::PlainTabText) << text;
+    for (int c = 0; c <= kLastCol; ++c) {
+      ASSERT_EQ(back.grid.ColWidth(c), original.grid.ColWidth(c)) << c << " " << text;
+      for (int r = 1; r <= kLastRow; ++r)  // an empty field reads as blanks, as ever
+        ASSERT_EQ(StripTrailing(back.grid.Cell(c, r)), original.grid.Cell(c, r)) << c << "," << r;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tabulon
