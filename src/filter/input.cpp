@@ -150,6 +150,14 @@ Form FormOf(std::string_view l0, std::string_view l1) {
   return Form::Wrapped;
 }
 
+// A double quote that begins a field (at the start of the line or after a
+// TAB) may open a cell that spans lines, which only the whole text can
+// tell; '"' and TAB are the same bytes in UTF-8 and CP932 and never part of
+// another character.
+bool QuoteBeginsField(std::string_view line) {
+  return StartsWith(line, "\"") || line.find("\t\"") != std::string_view::npos;
+}
+
 // Lines a tab text form needs before its row 256 is stored: rows begin at
 // the first line, or after a title line.
 std::size_t TabTextLines(Form form) {
@@ -219,6 +227,7 @@ class InputReader {
     for (const std::string& line : kept_) (text += line) += '\n';
     long rowsAdjust = 0;
     if (tail) rowsAdjust = AppendStandIns(text);
+    for (const std::string& line : quotedTail_) (text += line) += '\n';
     ReadReport report = ReadClipboardText(doc, text);
     report.rowsLeftOut += rowsAdjust;
     return report;
@@ -235,12 +244,24 @@ class InputReader {
         return true;
       }
       Keep(codec_.Convert(line));
+      // Once the form is known: a quoted cell may span lines, so the lines
+      // are kept whole from the first quote that begins a field.
+      for (; !whole_ && kept_.size() >= 2 && quotesChecked_ < kept_.size(); ++quotesChecked_) {
+        whole_ = Quoted(kept_[quotesChecked_], quotesChecked_ == 0);
+      }
     }
     return false;
   }
 
+  // Whether the reader may take a quote in this line for the start of a
+  // cell that spans lines: in tab text, and in a first line that begins
+  // with one (a first cell of several lines makes the text tab text).
+  bool Quoted(std::string_view line, bool first) const {
+    return (first && StartsWith(line, "\"")) || (form_ == Form::Plain && QuoteBeginsField(line));
+  }
+
   bool HeadIsComplete() const {
-    if (kept_.size() < 2) return false;
+    if (whole_ || kept_.size() < 2) return false;
     switch (form_) {
       case Form::Nothing:
         return true;
@@ -281,13 +302,23 @@ class InputReader {
   }
 
   // The lines below the kept ones, each looked at once, the last apart.
+  // From a line whose quote may open a cell of several lines, the rest is
+  // kept whole for the reader: the lines before it were rows of their own.
   void ReadTail() {
     std::string_view line;
-    while (lines_.Next(line)) {
-      TailLine(pending_, false);
+    for (;;) {
+      const bool more = lines_.Next(line);
+      if (Quoted(pending_, false)) {
+        quotedTail_.push_back(codec_.Convert(pending_));
+        for (bool next = more; next; next = lines_.Next(line)) {
+          quotedTail_.push_back(codec_.Convert(line));
+        }
+        return;
+      }
+      TailLine(pending_, !more);
+      if (!more) return;
       pending_.assign(line);
     }
-    TailLine(pending_, true);
   }
 
   void TailLine(std::string& raw, bool last) {
@@ -372,6 +403,9 @@ class InputReader {
   Codec codec_;
   InputOutcome& outcome_;
   std::vector<std::string> kept_;
+  bool whole_ = false;                   // every line is kept: a quote may open a cell of lines
+  std::size_t quotesChecked_ = 0;        // kept lines looked at for such a quote
+  std::vector<std::string> quotedTail_;  // the lines kept whole below the measured ones
   std::string pending_;
   Form form_ = Form::Nothing;
   std::optional<GeneratedShape> shape_;

@@ -221,10 +221,10 @@ std::string Pick(std::mt19937& random, std::string_view choices) {
 }
 
 // Inputs of every form the reader knows, mostly longer than the grid, with
-// what decides each form above and below row 256: rule lines, quotes,
-// closing lines, wide fields, bad UTF-8 and every kind of line break. Every
-// third is a table this program wrote, grown past the grid, with the rule
-// line that gives the widths anywhere and another right after it.
+// what decides each form above and below row 256: rule lines, quotes
+// (a comment's, and a spreadsheet's around a cell of lines), closing lines, wide fields, bad UTF-8
+// and every kind of line break. Every third is a table this program wrote, grown past the grid,
+// with the rule line that gives the widths anywhere and another right after it.
 std::string RandomInput(std::mt19937& random, bool generated) {
   std::vector<std::string> lines;
   if (generated) {
@@ -241,15 +241,17 @@ std::string RandomInput(std::mt19937& random, bool generated) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (random() % 8 == 0) lines[i] = std::string(35, '\t') + "\xFF";  // beyond column 36
       for (int n = random() % 9; n > 0; --n) {
-        lines[i] += Pick(random,
-                         "a~12~1,2~\t~\t~'~ ~+~+--~|~├~└─~┼~}~*/~表~\xFF~\xE3\x81~\xC0\xAF~😀~ｱ~¥~"
-                         "wwwwwwwwwwwwwwww~\t\t\t\t");
+        lines[i] +=
+            Pick(random,
+                 "a~12~1,2~\t~\t~'~ ~+~+--~|~├~└─~┼~}~*/~表~\xFF~\xE3\x81~\xC0\xAF~😀~ｱ~¥~"
+                 "wwwwwwwwwwwwwwww~\t\t\t\t~\"~\t\"~\"\"~\t\"p\nq\"~\t\"x\r\n\"\"y\"\"\n3\"\t");
       }
     }
     if (!lines.empty()) {
       lines[0] = Pick(random,
                       "x\ty~'x\ty~'title~{title~/*title~plain~+-^---==-^---+~+-^--===-^---+~"
-                      "{-^---==-^-+~'+-^---==-^-+~┌^---==-^───┐~'┌^------^─┐~\xEF\xBB\xBFx\ty~");
+                      "{-^---==-^-+~'+-^---==-^-+~┌^---==-^───┐~'┌^------^─┐~\xEF\xBB\xBFx\ty~"
+                      "\"h\nh\"\tx~\"q\"\"\"\ty~\"");
       if (random() % 2) lines.back() = Pick(random, "}~ */ ~~+---+~└──┘~x\ty");
     }
   }
