@@ -1,175 +1,62 @@
 #include "document/codec.h"
 
-#include <iconv.h>
+#include "document/cp932.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <mutex>
 
 namespace tabulon {
 namespace {
 
-// The character tables come from glibc's "CP932" converter, which has the
-// Windows mapping. iconv is asked about one character at a time, so an
-// unmappable character costs exactly one "?", and each answer is cached:
-// iconv runs at most once per distinct character over the life of the process.
+// The character tables are generated at build time from glibc's "CP932"
+// converter, which has the Windows mapping, by asking it about one character
+// at a time (cp932_tables_gen): an unmappable character costs exactly one "?",
+// and nothing is loaded or set up when the program runs.
 
 constexpr char32_t kReplacementChar = 0xFFFD;
-
-// Encoding cache entries, indexed by BMP code point.
-constexpr std::uint16_t kEncUnknown = 0;          // iconv not asked yet
 constexpr std::uint16_t kEncUnmappable = 0xFFFF;  // no CP932 code (never a real one)
-// Decoding cache entries, indexed by the 1-byte (0x80-0xFF) or 2-byte
-// (lead << 8 | trail) code. 0 means not asked yet; undefined codes hold U+FFFD.
-constexpr std::uint16_t kDecUnknown = 0;
 
-constexpr bool IsLead(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-constexpr bool IsTrail(unsigned char b) {
-  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+#include "cp932_tables.inc"
+
+// CP932 code for a BMP code point above 0x7F: a value below 0x100 is a single
+// byte, kEncUnmappable means none.
+std::uint16_t Encode(char32_t cp) {
+  return kEncodeBlocks[kEncodePage[cp >> 8]][cp & 0xFF];
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+// Code point of a single byte 0x80-0xFF that is not a lead byte; U+FFFD when
+// CP932 does not define it.
+char32_t DecodeByte(unsigned char b) {
+  return kDecodeByte[b - 0x80];
+}
+
+// Code point of a lead byte and a trail byte; U+FFFD for an unassigned pair.
+char32_t DecodePair(unsigned char lead, unsigned char trail) {
+  const int row = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x9F - 0x81 + 1;
+  return kDecodePair[row * 192 + (trail - 0x40)];
+}
+
+// Writes cp in UTF-8 at p (room for four bytes) and returns the end.
+char* PutUtf8(char* p, char32_t cp) {
   if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
+    *p++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *p++ = static_cast<char>(0xC0 | (cp >> 6));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *p++ = static_cast<char>(0xE0 | (cp >> 12));
+    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    *p++ = static_cast<char>(0xF0 | (cp >> 18));
+    *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return p;
 }
-
-// Runs one iconv conversion of a whole (small) input. Returns the number of
-// output bytes, or -1 when the input is not exactly one convertible unit.
-int ConvertOne(iconv_t cd, const char* in, std::size_t in_len, char* out, std::size_t out_cap) {
-  if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
-  char* in_ptr = const_cast<char*>(in);
-  char* out_ptr = out;
-  std::size_t out_left = out_cap;
-  std::size_t in_left = in_len;
-  std::size_t rc = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-  if (rc == static_cast<std::size_t>(-1) || in_left != 0) {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset after an error
-    return -1;
-  }
-  return static_cast<int>(out_cap - out_left);
-}
-
-// Decodes one well-formed UTF-8 character of `len` bytes (as iconv writes it).
-char32_t DecodeUtf8Char(const unsigned char* s, int len) {
-  switch (len) {
-    case 1:
-      return s[0];
-    case 2:
-      return (char32_t{s[0] & 0x1Fu} << 6) | (s[1] & 0x3Fu);
-    case 3:
-      return (char32_t{s[0] & 0x0Fu} << 12) | (char32_t{s[1] & 0x3Fu} << 6) | (s[2] & 0x3Fu);
-    default:
-      return kReplacementChar;
-  }
-}
-
-// The iconv descriptors and lookup tables, shared by every call. The program
-// is single-threaded; the mutex only keeps a stray worker thread from
-// corrupting the caches, and is taken once per call, not per character.
-class Tables {
- public:
-  static Tables& Get() {
-    static Tables tables;
-    return tables;
-  }
-
-  std::mutex& mutex() { return mutex_; }
-
-  // CP932 code for a BMP code point above 0x7F: a value below 0x100 is a
-  // single byte, kEncUnmappable means none.
-  std::uint16_t Encode(char32_t cp) {
-    std::uint16_t& slot = enc_[cp];
-    if (slot == kEncUnknown) slot = AskEncode(cp);
-    return slot;
-  }
-
-  // Code point for a 1-byte code in 0x80-0xFF or a 2-byte code
-  // (lead << 8 | trail); U+FFFD when CP932 does not define it.
-  char32_t Decode(std::uint16_t code) {
-    std::uint16_t& slot = dec_[code];
-    if (slot == kDecUnknown) slot = AskDecode(code);
-    return slot;
-  }
-
-  Tables(const Tables&) = delete;
-  Tables& operator=(const Tables&) = delete;
-
- private:
-  // If glibc lacks the CP932 module the descriptors stay invalid and every
-  // non-ASCII character is treated as unmappable rather than crashing.
-  Tables()
-      : to_cp932_(iconv_open("CP932", "UTF-8")),
-        to_utf8_(iconv_open("UTF-8", "CP932")),
-        enc_(std::make_unique<std::uint16_t[]>(0x10000)),
-        dec_(std::make_unique<std::uint16_t[]>(0x10000)) {}
-
-  ~Tables() {
-    if (to_cp932_ != reinterpret_cast<iconv_t>(-1)) iconv_close(to_cp932_);
-    if (to_utf8_ != reinterpret_cast<iconv_t>(-1)) iconv_close(to_utf8_);
-  }
-
-  std::uint16_t AskEncode(char32_t cp) {
-    std::string in;
-    AppendUtf8(in, cp);
-    unsigned char out[4];
-    int n = ConvertOne(to_cp932_, in.data(), in.size(), reinterpret_cast<char*>(out), sizeof out);
-    if (n == 1) return out[0];
-    if (n == 2 && IsLead(out[0])) return static_cast<std::uint16_t>(out[0] << 8 | out[1]);
-    return kEncUnmappable;
-  }
-
-  std::uint16_t AskDecode(std::uint16_t code) {
-    char in[2];
-    std::size_t in_len = 0;
-    if (code > 0xFF) in[in_len++] = static_cast<char>(code >> 8);
-    in[in_len++] = static_cast<char>(code & 0xFF);
-    unsigned char out[8];
-    int n = ConvertOne(to_utf8_, in, in_len, reinterpret_cast<char*>(out), sizeof out);
-    // CP932 only reaches the BMP, so one character is at most 3 UTF-8 bytes.
-    if (n < 2 || n > 3) return kReplacementChar;
-    char32_t cp = DecodeUtf8Char(out, n);
-    return cp == kDecUnknown ? kReplacementChar : static_cast<std::uint16_t>(cp);
-  }
-
-  std::mutex mutex_;
-  iconv_t to_cp932_;
-  iconv_t to_utf8_;
-  std::unique_ptr<std::uint16_t[]> enc_;
-  std::unique_ptr<std::uint16_t[]> dec_;
-};
-
-// Locks the shared tables on first need, so all-ASCII texts never touch them.
-class LazyTables {
- public:
-  Tables& operator*() {
-    if (tables_ == nullptr) {
-      tables_ = &Tables::Get();
-      lock_ = std::unique_lock<std::mutex>(tables_->mutex());
-    }
-    return *tables_;
-  }
-  Tables* operator->() { return &**this; }
-
- private:
-  Tables* tables_ = nullptr;
-  std::unique_lock<std::mutex> lock_;
-};
 
 bool IsContinuation(unsigned char b) {
   return (b & 0xC0) == 0x80;
@@ -209,60 +96,104 @@ char32_t ReadUtf8(std::string_view s, std::size_t& i) {
   return cp;
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+// The number of ASCII bytes that begin the eight bytes of `word` (as they lie
+// in memory), given its high bits.
+int LeadingAsciiBytes(std::uint64_t highBits) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return std::countr_zero(highBits) / 8;
+  } else {
+    return std::countl_zero(highBits) / 8;
+  }
+}
+
 // Advances i past the run of ASCII bytes starting at s[i] (which are the same
 // in UTF-8 and CP932), to the first non-ASCII byte.
 void SkipAscii(std::string_view s, std::size_t& i) {
   for (std::uint64_t word; i + 8 <= s.size(); i += 8) {  // eight bytes at a time
     std::memcpy(&word, s.data() + i, 8);
-    if (word & 0x8080808080808080u) break;
+    if (const std::uint64_t high = word & kHighBits) {
+      i += static_cast<std::size_t>(LeadingAsciiBytes(high));
+      return;
+    }
   }
   while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
 }
 
-// Appends the run of ASCII bytes starting at s[i] and advances i past it.
-void CopyAscii(std::string_view s, std::size_t& i, std::string& out) {
-  const std::size_t start = i;
-  SkipAscii(s, i);
-  out.append(s.data() + start, i - start);
+// The CP932 code of a non-ASCII UTF-8 character or bad sequence at s[i]
+// that is not a well-formed three-byte character, advancing i past it.
+[[gnu::noinline]] std::uint16_t EncodeOther(std::string_view s, std::size_t& i) {
+  const char32_t cp = ReadUtf8(s, i);
+  // Nothing beyond the BMP is in CP932; kBadUtf8 is beyond it too.
+  return cp < 0x10000 ? Encode(cp) : kEncUnmappable;
 }
 
-// The one walk over UTF-8 that both the conversion and the measure take, so
-// that they agree to the byte: `ascii(run)` for each run of ASCII bytes,
+// The CP932 code of the non-ASCII UTF-8 character at s[i] (kEncUnmappable for
+// one CP932 lacks and for a bad sequence), advancing i past it.
+inline std::uint16_t EncodeNext(std::string_view s, std::size_t& i) {
+  // Japanese text is mostly three-byte characters: those go straight to the
+  // table, the rest (and any bad or odd form) through the full reader.
+  const auto* u = reinterpret_cast<const unsigned char*>(s.data()) + i;
+  if (u[0] >= 0xE0 && u[0] <= 0xEF && i + 2 < s.size() && IsContinuation(u[1]) &&
+      IsContinuation(u[2])) {
+    const char32_t cp =
+        (char32_t{u[0] & 0x0Fu} << 12) | (char32_t{u[1] & 0x3Fu} << 6) | (u[2] & 0x3Fu);
+    if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+      i += 3;
+      return Encode(cp);
+    }
+  }
+  return EncodeOther(s, i);
+}
+
+// The one walk over UTF-8 that the conversion and the measures take, so that
+// they agree to the byte: `ascii(from, to)` for each run of ASCII bytes,
 // `code(c)` for each other character (a CP932 code, or kEncUnmappable).
 template <typename Ascii, typename Code>
 void WalkUtf8(std::string_view utf8, Ascii&& ascii, Code&& code) {
-  LazyTables tables;
   std::size_t i = 0;
-  while (true) {
+  while (i < utf8.size()) {
     const std::size_t start = i;
     SkipAscii(utf8, i);
-    if (i > start) ascii(utf8.substr(start, i - start));
-    if (i >= utf8.size()) break;
-    const char32_t cp = ReadUtf8(utf8, i);
-    // Nothing beyond the BMP is in CP932.
-    code(cp < 0x10000 ? tables->Encode(cp) : kEncUnmappable);
+    if (i > start) ascii(start, i);
+    // Non-ASCII characters come in runs in Japanese text.
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) >= 0x80) {
+      code(EncodeNext(utf8, i));
+    }
   }
+}
+
+// Length in CP932 of a code from EncodeNext.
+constexpr std::size_t CodeLength(std::uint16_t code) {
+  return code != kEncUnmappable && code >= 0x100 ? 2 : 1;
 }
 
 }  // namespace
 
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced) {
-  std::string out;
-  out.reserve(utf8.size());  // CP932 is never longer than the UTF-8 it came from
+  // CP932 is never longer than the UTF-8 it came from.
+  std::string out(utf8.size(), '\0');
+  char* p = out.data();
   std::size_t substitutions = 0;
   WalkUtf8(
-      utf8, [&](std::string_view run) { out.append(run); },
+      utf8,
+      [&](std::size_t from, std::size_t to) {
+        std::memcpy(p, utf8.data() + from, to - from);
+        p += to - from;
+      },
       [&](std::uint16_t code) {
         if (code == kEncUnmappable) {
-          out.push_back('?');
+          *p++ = '?';
           ++substitutions;
         } else if (code < 0x100) {
-          out.push_back(static_cast<char>(code));
+          *p++ = static_cast<char>(code);
         } else {
-          out.push_back(static_cast<char>(code >> 8));
-          out.push_back(static_cast<char>(code & 0xFF));
+          *p++ = static_cast<char>(code >> 8);
+          *p++ = static_cast<char>(code & 0xFF);
         }
       });
+  out.resize(static_cast<std::size_t>(p - out.data()));
   if (replaced != nullptr) *replaced += substitutions;
   return out;
 }
@@ -271,13 +202,70 @@ std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced) {
   std::size_t length = 0;
   std::size_t substitutions = 0;
   WalkUtf8(
-      utf8, [&](std::string_view run) { length += run.size(); },
+      utf8, [&](std::size_t from, std::size_t to) { length += to - from; },
       [&](std::uint16_t code) {
-        length += code != kEncUnmappable && code >= 0x100 ? 2 : 1;
+        length += CodeLength(code);
         substitutions += code == kEncUnmappable;
       });
   if (replaced != nullptr) *replaced += substitutions;
   return length;
+}
+
+void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
+                        std::size_t* replaced) {
+  // The walk of WalkUtf8 with TAB as a stop, in one pass: this measures every
+  // line below the grid's last row, so it is the filter's hot loop on large
+  // input. TAB is ASCII and never inside a UTF-8 sequence, good or bad.
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kTabs = kOnes * '\t';
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  std::size_t field = 0;
+  std::size_t length = 0;  // of the field so far
+  std::size_t substitutions = 0;
+  std::size_t i = 0;
+  while (i < n && field < widths.size()) {
+    if (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, s + i, 8);
+      const std::uint64_t notTab = word ^ kTabs;
+      // High bits of the non-ASCII bytes and of the TABs; above the first of
+      // them the TAB bits may be wrong, but only the first is used.
+      const std::uint64_t stops = (word | ((notTab - kOnes) & ~notTab)) & kHighBits;
+      if (stops == 0) {
+        length += 8;
+        i += 8;
+        continue;
+      }
+      const int ascii = LeadingAsciiBytes(stops);
+      length += static_cast<std::size_t>(ascii);
+      i += static_cast<std::size_t>(ascii);
+    }
+    const unsigned char b = s[i];
+    if (b == '\t') {
+      widths[field] = std::max(widths[field], length);
+      ++field;
+      length = 0;
+      ++i;
+    } else if (b < 0x80) {
+      ++length;
+      ++i;
+    } else {
+      const std::uint16_t code = EncodeNext(utf8, i);
+      length += CodeLength(code);
+      substitutions += code == kEncUnmappable;
+    }
+  }
+  if (field < widths.size()) {
+    widths[field] = std::max(widths[field], length);
+  } else {
+    // Past the widths only the "?" count is left: the rest of the line is
+    // walked as Cp932Length walks it, from the character after a TAB.
+    WalkUtf8(
+        utf8.substr(i), [](std::size_t, std::size_t) {},
+        [&](std::uint16_t code) { substitutions += code == kEncUnmappable; });
+  }
+  if (replaced != nullptr) *replaced += substitutions;
 }
 
 std::size_t AsciiPrefixLength(std::string_view text) {
@@ -291,31 +279,60 @@ std::string_view WithoutUtf8Bom(std::string_view utf8) {
   return utf8.substr(0, kBom.size()) == kBom ? utf8.substr(kBom.size()) : utf8;
 }
 
+void AppendCp932ToUtf8(std::string& out, std::string_view cp932) {
+  // In pieces, so that the room reserved for the longest outcome (three
+  // UTF-8 bytes a byte) stays small whatever the length of the text.
+  constexpr std::size_t kPiece = 4096;
+  const auto* s = reinterpret_cast<const unsigned char*>(cp932.data());
+  const std::size_t n = cp932.size();
+  std::size_t used = out.size();
+  for (std::size_t i = 0; i < n;) {
+    const std::size_t stop = std::min(n, i + kPiece);
+    out.resize(used + 3 * (stop - i) + 3);  // a pair may end one byte past stop
+    char* const begin = out.data();
+    char* p = begin + used;
+    while (i < stop) {
+      const unsigned char b = s[i];
+      if (b < 0x80) {
+        // Eight at a time: all eight are copied, as many as are ASCII count.
+        if (i + 8 <= stop) {
+          std::uint64_t word;
+          std::memcpy(&word, s + i, 8);
+          std::memcpy(p, &word, 8);
+          const std::uint64_t high = word & kHighBits;
+          const int ascii = high ? LeadingAsciiBytes(high) : 8;
+          p += ascii;
+          i += static_cast<std::size_t>(ascii);
+        } else {
+          *p++ = static_cast<char>(b);
+          ++i;
+        }
+        continue;
+      }
+      if (!IsLeadByte(b)) {
+        p = PutUtf8(p, DecodeByte(b));
+        ++i;
+        continue;
+      }
+      const unsigned char t = i + 1 < n ? s[i + 1] : 0;
+      if (!IsTrailByte(t)) {
+        p = PutUtf8(p, kReplacementChar);  // lone lead byte; the next byte is decoded on its own
+        ++i;
+        continue;
+      }
+      const char32_t cp = DecodePair(b, t);
+      p = PutUtf8(p, cp);
+      // An undefined pair is one U+FFFD, but an ASCII trail byte is kept as text.
+      i += (cp == kReplacementChar && t < 0x80) ? 1 : 2;
+    }
+    used = static_cast<std::size_t>(p - begin);
+  }
+  out.resize(used);
+}
+
 std::string Cp932ToUtf8(std::string_view cp932) {
   std::string out;
-  out.reserve(cp932.size() + cp932.size() / 2);
-  LazyTables tables;
-  std::size_t i = 0;
-  while (true) {
-    CopyAscii(cp932, i, out);
-    if (i >= cp932.size()) break;
-    const auto b = static_cast<unsigned char>(cp932[i]);
-    if (!IsLead(b)) {
-      AppendUtf8(out, tables->Decode(b));
-      ++i;
-      continue;
-    }
-    const auto t = i + 1 < cp932.size() ? static_cast<unsigned char>(cp932[i + 1]) : 0;
-    if (!IsTrail(t)) {
-      AppendUtf8(out, kReplacementChar);  // lone lead byte; the next byte is decoded on its own
-      ++i;
-      continue;
-    }
-    char32_t cp = tables->Decode(static_cast<std::uint16_t>(b << 8 | t));
-    AppendUtf8(out, cp);
-    // An undefined pair is one U+FFFD, but an ASCII trail byte is kept as text.
-    i += (cp == kReplacementChar && t < 0x80) ? 1 : 2;
-  }
+  AppendCp932ToUtf8(out, cp932);
   return out;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,13 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced = nullptr);
 // only measured and then left out.
 std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced = nullptr);
 
+// The CP932 lengths of the TAB-separated fields of a UTF-8 line, as
+// Cp932Length gives them for each field on its own: widths[k] becomes at
+// least the length of field k; the fields past widths.size() are measured
+// only for their "?" count, which is added to *replaced.
+void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
+                        std::size_t* replaced = nullptr);
+
 // The length of the run of ASCII bytes that begins the text: bytes that
 // UTF-8 and CP932 share, each one column wide.
 std::size_t AsciiPrefixLength(std::string_view text);
@@ -38,5 +46,7 @@ std::string_view WithoutUtf8Bom(std::string_view utf8);
 // U+FFFD. A lead byte is never allowed to swallow an ASCII byte: if the pair
 // is not a character, the ASCII byte after the lead is decoded on its own.
 std::string Cp932ToUtf8(std::string_view cp932);
+// The same, appended to `out`.
+void AppendCp932ToUtf8(std::string& out, std::string_view cp932);
 
 }  // namespace tabulon

@@ -23,22 +23,6 @@ std::size_t FindText(std::string_view text, std::string_view needle) {
   return std::string_view::npos;
 }
 
-std::string_view StripLeading(std::string_view text) {
-  std::size_t b = 0;
-  while (b < text.size() && IsBlankByte(static_cast<unsigned char>(text[b]))) ++b;
-  return text.substr(b);
-}
-
-std::string_view StripTrailing(std::string_view text) {
-  std::size_t e = text.size();
-  while (e > 0 && IsBlankByte(static_cast<unsigned char>(text[e - 1]))) --e;
-  return text.substr(0, e);
-}
-
-std::string_view StripText(std::string_view text) {
-  return StripTrailing(StripLeading(text));
-}
-
 std::string PadRight(std::string_view text, int width) {
   std::string out(text);
   if (static_cast<int>(out.size()) < width) out.append(width - out.size(), ' ');

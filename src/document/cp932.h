@@ -53,9 +53,19 @@ inline bool StartsWith(std::string_view text, std::string_view prefix) {
 constexpr bool IsBlankByte(unsigned char b) {
   return b <= 32;
 }
-std::string_view StripText(std::string_view text);
-std::string_view StripTrailing(std::string_view text);
-std::string_view StripLeading(std::string_view text);
+inline std::string_view StripLeading(std::string_view text) {
+  std::size_t b = 0;
+  while (b < text.size() && IsBlankByte(static_cast<unsigned char>(text[b]))) ++b;
+  return {text.data() + b, text.size() - b};
+}
+inline std::string_view StripTrailing(std::string_view text) {
+  std::size_t e = text.size();
+  while (e > 0 && IsBlankByte(static_cast<unsigned char>(text[e - 1]))) --e;
+  return {text.data(), e};
+}
+inline std::string_view StripText(std::string_view text) {
+  return StripTrailing(StripLeading(text));
+}
 inline bool IsBlankText(std::string_view text) {
   return StripText(text).empty();
 }

@@ -1,25 +1,49 @@
 #include "document/document.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace tabulon {
 
 namespace {
+
 constexpr int kRowHeadingColWidth = 3 * kPixelsPerByte + kColumnPaddingPx;  // "XXX" + 5
+
+// "  1" to "256", three characters each, made once at compile time.
+constexpr auto kRowHeadings = [] {
+  std::array<std::array<char, 3>, kRowCount> headings{};
+  for (int r = kFirstDataRow; r <= kLastRow; ++r) {
+    for (int i = 2, n = r; i >= 0; --i, n /= 10) headings[r][i] = n > 0 ? char('0' + n % 10) : ' ';
+  }
+  return headings;
+}();
+
+// A cell that already holds its text is left alone: the headings are reset
+// at every set-up and clear, and are mostly in place.
+void SetIfChanged(Grid& g, int col, int row, std::string_view text) {
+  const std::string& cell = g.Cell(col, row);
+  // Byte by byte: these texts are one to three bytes long.
+  if (cell.size() == text.size() && std::equal(text.begin(), text.end(), cell.begin())) return;
+  g.SetCell(col, row, std::string(text));
 }
 
+}  // namespace
+
 void ResetRowHeadings(Grid& g) {
-  char buf[8];
   for (int r = kFirstDataRow; r <= kLastRow; ++r) {
-    std::snprintf(buf, sizeof buf, "%3d", r);
-    g.SetCell(1, r, buf);
+    SetIfChanged(g, 1, r, std::string_view(kRowHeadings[r].data(), 3));
   }
 }
 
 void ResetColumnHeadings(Grid& g) {
-  for (int c = kFirstDataCol; c <= 27; ++c) g.SetCell(c, 0, std::string(1, char(0x60 + c - 1)));
-  for (int c = 28; c <= kLastCol; ++c) g.SetCell(c, 0, std::to_string(c - 27));
+  for (int c = kFirstDataCol; c <= kLastCol; ++c) {
+    // "a" to "z", then "1" to "9".
+    const char heading = c <= 27 ? static_cast<char>('a' + c - 2) : static_cast<char>('1' + c - 28);
+    SetIfChanged(g, c, 0, std::string_view(&heading, 1));
+  }
 }
 
 void ResetHeadings(Document& doc) {
@@ -30,9 +54,7 @@ void ResetHeadings(Document& doc) {
 
 namespace {
 int WidestDataCell(const Grid& g, int c, int atLeast) {
-  int m = atLeast;
-  for (int r = kFirstDataRow; r <= kLastRow; ++r) m = std::max(m, TextPixelWidth(g.Cell(c, r)));
-  return m;
+  return std::max(atLeast, g.WidestDataCell(c) * kPixelsPerByte);
 }
 }  // namespace
 
@@ -50,9 +72,9 @@ void WidenColWidth(Document& doc, int c) {
 
 void ClearTable(Document& doc) {
   Grid& g = doc.grid;
-  for (int r = 0; r <= kLastRow; ++r) g.SetCell(0, r, "");
+  g.EmptyColumn(0);
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    for (int r = 0; r <= kLastRow; ++r) g.SetCell(c, r, "");
+    g.EmptyColumn(c);
     doc.CurCol = c;
     FitColWidth(doc, c);
   }
@@ -61,6 +83,19 @@ void ClearTable(Document& doc) {
   ResetHeadings(doc);
   doc.options.RestoreDefaults();
   g.ScrollTo(kFirstDataCol, kFirstDataRow);
+}
+
+void ResetDocument(Document& doc) {
+  Grid& g = doc.grid;
+  for (int c = 0; c < kColCount; ++c) {
+    if (c != 1) g.EmptyColumn(c);  // SetUpGrid writes the row headings over column 1
+  }
+  g.ScrollTo(kFirstDataCol, kFirstDataRow);
+  doc.options.RestoreDefaults();
+  std::vector<std::string>().swap(doc.TableLines);
+  doc.HintCol = 0;
+  doc.HintRow = 0;
+  SetUpGrid(doc);
 }
 
 void SetUpGrid(Document& doc) {

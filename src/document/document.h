@@ -42,4 +42,9 @@ void ClearTable(Document& doc);
 // hidden marker column, the corner cell, an empty title and TableLines.
 void SetUpGrid(Document& doc);
 
+// Brings any document back to what a new one is after SetUpGrid (cells,
+// widths, headings, options, selection, scroll and the shared fields),
+// freeing what its texts and lines took, without building a new grid.
+void ResetDocument(Document& doc);
+
 }  // namespace tabulon

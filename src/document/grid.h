@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -97,16 +98,41 @@ class GridJournal {
   ~GridJournal() = default;
 };
 
+// What an address outside the grid, or a cell never written, reads as.
+inline const std::string kNoCell;
+
 class Grid {
  public:
   Grid();
   Grid(const Grid& other);
   Grid& operator=(const Grid& other);
 
-  const std::string& Cell(int col, int row) const;
+  const std::string& Cell(int col, int row) const {
+    return InGrid(col, row) ? At(col, row) : kNoCell;
+  }
   void SetCell(int col, int row, std::string text);
+  // Sets every cell of the column, heading row included, to the empty text,
+  // as SetCell(col, r, "") for each would; the journal is told of the cells
+  // that held a text.
+  void EmptyColumn(int col);
 
-  int ColWidth(int col) const;
+  // Counts of cells kept up to date by every change, so that a question
+  // about a whole row or column costs one look when it is empty. A cell is
+  // blank when it holds only bytes 0 to 32.
+  // Non-empty cells of column `col` in the data rows 1..256.
+  int FilledDataCells(int col) const { return InCols(col) ? filledInCol_[col] : 0; }
+  // Non-blank cells of column `col` in the data rows 1..256.
+  int NonBlankDataCells(int col) const { return InCols(col) ? nonBlankInCol_[col] : 0; }
+  // Length in bytes of the longest text in the data rows 1..256 of column
+  // `col`; kept up to date while texts grow, looked for again after the
+  // longest one shrank.
+  int WidestDataCell(int col) const;
+  // Non-blank cells of row `row` outside column 1, the row headings.
+  int NonBlankCellsBesideHeading(int row) const {
+    return row >= 0 && row < kRowCount ? nonBlankInRow_[row] : 0;
+  }
+
+  int ColWidth(int col) const { return InCols(col) ? widths_[col] : 0; }
   void SetColWidth(int col, int pixels);
 
   // Moves a whole column (all its cells, heading included, and its width) or
@@ -130,8 +156,36 @@ class Grid {
   void ScrollTo(int leftCol, int topRow);
 
  private:
-  std::array<std::array<std::string, kRowCount>, kColCount> cells_;
+  static constexpr bool InCols(int col) { return col >= 0 && col < kColCount; }
+
+  // A column's cells in blocks of rows, each made when a text is first
+  // written into it: a grid costs memory for the rows it holds, and a new
+  // one is made without touching nine thousand strings.
+  static constexpr int kBlockRows = 32;
+  static constexpr int kBlocks = (kRowCount + kBlockRows - 1) / kBlockRows;
+  using Block = std::array<std::string, kBlockRows>;
+  using Column = std::array<std::unique_ptr<Block>, kBlocks>;
+
+  const std::string& At(int col, int row) const {
+    const Block* block = cells_[col][row / kBlockRows].get();
+    return block != nullptr ? (*block)[row % kBlockRows] : kNoCell;
+  }
+  std::string& Slot(int col, int row) {  // makes the block
+    std::unique_ptr<Block>& block = cells_[col][row / kBlockRows];
+    if (!block) block = std::make_unique<Block>();
+    return (*block)[row % kBlockRows];
+  }
+  // Adds `sign` times the cell's text to the counts.
+  void Count(int col, int row, const std::string& text, int sign);
+  void Recount();
+
+  std::array<Column, kColCount> cells_;
   std::array<int, kColCount> widths_{};
+  std::array<int, kColCount> filledInCol_{};
+  std::array<int, kColCount> nonBlankInCol_{};
+  std::array<int, kRowCount> nonBlankInRow_{};
+  mutable std::array<int, kColCount> widest_{};  // when widestKnown_
+  mutable std::array<bool, kColCount> widestKnown_;
   GridSelection selection_;
   int topRow_ = kFirstDataRow;
   int leftCol_ = kFirstDataCol;

@@ -59,7 +59,7 @@ void OptionState::SetPosition(int value) {
 
 void OptionState::SetTitle(std::string title) {
   if (title == title_) return;
-  title_ = std::move(title);
+  title_.swap(title);  // keeps no room for a longer title it once held
   Changed();
 }
 
@@ -67,7 +67,7 @@ void OptionState::Restore(Values values) {
   checked_ = values.checked;
   enabled_ = values.enabled;
   position_ = values.position;
-  title_ = std::move(values.title);
+  title_.swap(values.title);
   Changed();
 }
 

@@ -7,6 +7,7 @@
 #include <ios>
 #include <istream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -120,8 +121,17 @@ class Codec {
   }
   // The CP932 length, for text that is only measured (and counted).
   std::size_t Measure(std::string_view s) { return utf8_ ? Cp932Length(s, &replaced_) : s.size(); }
-  // Whether the text is its own CP932, each byte one column.
-  bool Unchanged(std::string_view s) const { return !utf8_ || AsciiPrefixLength(s) == s.size(); }
+  // Widens `widths` to the CP932 lengths of the line's TAB-separated fields
+  // and counts the "?" of all of them, those past the widths included.
+  void WidenFields(std::string_view line, std::span<std::size_t> widths) {
+    if (utf8_) return WidenToCp932Fields(line, widths, &replaced_);
+    for (std::size_t& width : widths) {
+      const std::size_t tab = line.find('\t');
+      width = std::max(width, line.substr(0, tab).size());
+      if (tab == std::string_view::npos) return;
+      line.remove_prefix(tab + 1);
+    }
+  }
   // At least the first n bytes of the CP932 form (all of it when shorter),
   // counting nothing: Measure counts the line. A UTF-8 character or bad
   // sequence is at most four bytes, so 4n bytes hold n whole ones.
@@ -155,7 +165,11 @@ Form FormOf(std::string_view l0, std::string_view l1) {
 // tell; '"' and TAB are the same bytes in UTF-8 and CP932 and never part of
 // another character.
 bool QuoteBeginsField(std::string_view line) {
-  return StartsWith(line, "\"") || line.find("\t\"") != std::string_view::npos;
+  // Quotes are rare and TABs are many: each quote is looked at, not each TAB.
+  for (std::size_t at = line.find('"'); at != std::string_view::npos; at = line.find('"', at + 1)) {
+    if (at == 0 || line[at - 1] == '\t') return true;
+  }
+  return false;
 }
 
 // Lines a tab text form needs before its row 256 is stored: rows begin at
@@ -360,20 +374,7 @@ class InputReader {
 
   // Widens widths_ to the fields that reach the grid, as the reader widens
   // its columns, and counts the whole line.
-  void MeasureFields(std::string_view line) {
-    const bool unchanged = codec_.Unchanged(line);  // the common case, measured by its length
-    for (int i = 0;; ++i) {
-      if (i == kDataFields) {
-        if (!unchanged) codec_.Measure(line);  // only counted: these fields fall beyond column 36
-        return;
-      }
-      const std::size_t tab = line.find('\t');
-      const std::string_view field = line.substr(0, tab);
-      widths_[i] = std::max(widths_[i], unchanged ? field.size() : codec_.Measure(field));
-      if (tab == std::string_view::npos) return;
-      line.remove_prefix(tab + 1);
-    }
-  }
+  void MeasureFields(std::string_view line) { codec_.WidenFields(line, widths_); }
 
   // What stands in for the lines below the kept ones, so that the reader
   // gives the whole text's widths; returns the change to its row count.

@@ -1,6 +1,7 @@
 #include "table/writer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,30 +14,39 @@ namespace {
 
 using C = OptionControl;
 
-// Length of the text made by joining the cells, each followed by CR LF, once
-// bytes 0 to 32 are stripped from both ends; computed without joining.
+// Whether the stripped joined text of a row or a column is longer than
+// `limit` (at most 3): two non-blank cells are at least four bytes apart
+// once joined, and with fewer only one cell's text is left. The grid's
+// counts of non-blank cells beside the heading (the column's heading row,
+// the row's heading column) decide most rows and columns at a look.
 template <typename CellAt>
-int StrippedJoinedLength(int count, CellAt cellAt) {
-  long pos = 0, first = -1, last = -1;
-  for (int i = 0; i < count; ++i) {
-    const std::string& s = cellAt(i);
-    for (std::size_t k = 0; k < s.size(); ++k) {
-      if (!IsBlankByte(static_cast<unsigned char>(s[k]))) {
-        if (first < 0) first = pos + static_cast<long>(k);
-        last = pos + static_cast<long>(k);
-      }
-    }
-    pos += static_cast<long>(s.size()) + 2;
+bool UseExceeds(int nonBlankBeside, const std::string& heading, int count, CellAt cellAt,
+                int limit) {
+  if (nonBlankBeside == 0) {
+    // Most rows and columns: only the heading, and mostly a short one.
+    return static_cast<int>(heading.size()) > limit &&
+           static_cast<int>(StripText(heading).size()) > limit;
   }
-  return first < 0 ? 0 : static_cast<int>(last - first + 1);
+  if (nonBlankBeside >= 2 || !IsBlankText(heading)) return true;
+  for (int i = 0; i < count; ++i) {
+    const std::string_view stripped = StripText(cellAt(i));
+    if (!stripped.empty()) return static_cast<int>(stripped.size()) > limit;
+  }
+  return false;
 }
 
-int RowUse(const Grid& g, int r) {
-  return StrippedJoinedLength(kColCount, [&](int c) -> const std::string& { return g.Cell(c, r); });
+// Rows 0 to 256 of the column.
+bool ColUseExceeds(const Grid& g, int c, int limit) {
+  return UseExceeds(
+      g.NonBlankDataCells(c), g.Cell(c, 0), kRowCount,
+      [&](int r) -> const std::string& { return g.Cell(c, r); }, limit);
 }
 
-int ColUse(const Grid& g, int c) {
-  return StrippedJoinedLength(kRowCount, [&](int r) -> const std::string& { return g.Cell(c, r); });
+// Columns 0 to 36 of the row.
+bool RowUseExceeds(const Grid& g, int r, int limit) {
+  return UseExceeds(
+      g.NonBlankCellsBesideHeading(r), g.Cell(1, r), kColCount,
+      [&](int c) -> const std::string& { return g.Cell(c, r); }, limit);
 }
 
 int E(const Grid& g, int c) {
@@ -48,15 +58,60 @@ std::string_view DataText(const Grid& g, int c, int r) {
   return StripTrailing(g.Cell(c, r));
 }
 
-// The last field of a line at the width limit, n columns wide where the
-// column would be e wide. Widened: the text, cut to n bytes if longer.
+// A line laid out in a buffer that grows as needed and is used again for
+// the next line, with texts and runs of blanks copied in.
+class LineBuffer {
+ public:
+  void Start(std::string_view text) {
+    length_ = 0;
+    Put(text);
+  }
+  void Put(std::string_view text) {
+    if (text.empty()) return;
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    length_ += text.size();
+  }
+  void Fill(char ch, std::size_t n) {
+    std::memset(Room(n), ch, n);
+    length_ += n;
+  }
+  void Blanks(std::size_t n) { Fill(' ', n); }
+  // As PadRight and PadLeft pad a text to `width` bytes (a longer one whole).
+  void PadRight(std::string_view text, int width) {
+    Put(text);
+    if (static_cast<int>(text.size()) < width) Blanks(width - text.size());
+  }
+  void PadLeft(std::string_view text, int width) {
+    if (static_cast<int>(text.size()) < width) Blanks(width - text.size());
+    Put(text);
+  }
+  int Width() const { return static_cast<int>(length_); }
+  std::string_view Text() const { return {buffer_.data(), length_}; }
+
+ private:
+  char* Room(std::size_t n) {
+    if (buffer_.size() - length_ < n) buffer_.resize(2 * (length_ + n));
+    return buffer_.data() + length_;
+  }
+
+  std::string buffer_;
+  std::size_t length_ = 0;
+};
+
+// Appends the last field of a line at the width limit, n columns wide where
+// the column would be e wide. Widened: the text, cut to n bytes if longer.
 // Narrowed: blanks for a blank cell, the text if it fits, else "#"s.
-std::string LastField(std::string_view text, int n, int e) {
+void PutLastField(LineBuffer& line, std::string_view text, int n, int e) {
   n = std::max(n, 0);
-  if (n >= e) return PadRight(text.substr(0, n), n);
-  if (text.empty() || IsBlankText(text)) return std::string(n, ' ');
-  if (static_cast<int>(text.size()) <= n) return PadRight(text, n);
-  return std::string(n, '#');
+  if (n >= e) {
+    line.PadRight(text.substr(0, n), n);
+  } else if (text.empty() || IsBlankText(text)) {
+    line.Blanks(n);
+  } else if (static_cast<int>(text.size()) <= n) {
+    line.PadRight(text, n);
+  } else {
+    line.Fill('#', n);
+  }
 }
 
 struct Style {
@@ -80,12 +135,13 @@ class TableWriter {
     lastCol_ = FindLastCol(g_);
     doc_.CurRow = 0;
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-      if (ColUse(g_, c) > 1) {
+      if (ColUseExceeds(g_, c, 1)) {
         doc_.CurCol = c;
         WidenColWidth(doc_, c);
       }
     }
     doc_.TableLines.clear();
+    doc_.TableLines.reserve(2 * static_cast<std::size_t>(lastRow) + 6);  // rows, rules, the top
     if (!o_.Checked(C::CheckBox5)) {
       WriteUnruled(lastRow);
       return 0;
@@ -178,52 +234,88 @@ class TableWriter {
   }
 
   void WriteHeadingRow(int T) {
-    std::string line(style_.separator);
+    LineBuffer line;
+    line.Start(style_.separator);
     if (rowHeadings_) {
-      line += g_.Cell(1, 0);
-      if (style_.box) line += ' ';
-      line += style_.separator;
+      line.Put(g_.Cell(1, 0));
+      if (style_.box) line.Blanks(1);
+      line.Put(style_.separator);
     }
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-      const int L = Width(line);
+      const int L = line.Width();
       const int e = E(g_, c);
       if (L + e >= W_ - style_.limitMargin) {
         const int n = W_ - style_.lastFieldMargin - L;
-        if (n > 0) line += PadRight(g_.Cell(c, 0), n) + std::string(style_.separator);
+        if (n > 0) {
+          line.PadRight(g_.Cell(c, 0), n);
+          line.Put(style_.separator);
+        }
         break;
       }
-      line += PadRight(g_.Cell(c, 0), e) + std::string(style_.separator);
-      if (Width(line) >= T) break;
+      line.PadRight(g_.Cell(c, 0), e);
+      line.Put(style_.separator);
+      if (line.Width() >= T) break;
     }
     if (style_.box) ReplaceAllChars(rule_, box::TopT, box::Cross);
-    doc_.TableLines.push_back(std::move(line));
+    doc_.TableLines.emplace_back(line.Text());
     doc_.TableLines.push_back(rule_);
   }
 
   void WriteDataRows(int lastRow, int T) {
+    int e[kColCount];
+    for (int c = kFirstDataCol; c <= kLastCol; ++c) e[c] = E(g_, c);
+    // Each row is laid out in one buffer and copied into its line whole: a
+    // full table has nine thousand fields. A row whose cells beside the
+    // heading are all blank is laid out as every other such row is, but for
+    // a heading that fits its field: the first one is kept and copied.
+    LineBuffer line;
+    std::string blankRow;
+    const std::size_t headingAt = style_.separator.size();
+    const auto headingWidth = static_cast<std::size_t>(style_.headingWidth);
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
-      std::string line(style_.separator);
-      if (rowHeadings_)
-        line += PadLeft(g_.Cell(1, r), style_.headingWidth) + std::string(style_.separator);
-      for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-        const int L = Width(line);
-        const int e = E(g_, c);
-        if (L + e < W_ - style_.limitMargin) {
-          line += PadRight(DataText(g_, c, r), e) + std::string(style_.separator);
-          if (Width(line) >= T) break;
-          continue;
+      const std::string& heading = g_.Cell(1, r);
+      const bool blank = g_.NonBlankCellsBesideHeading(r) == 0 &&
+                         (!rowHeadings_ || heading.size() <= headingWidth);
+      if (blank && !blankRow.empty()) {
+        std::string copy = blankRow;
+        if (rowHeadings_) {  // as PadLeft(heading, headingWidth)
+          const std::size_t blanks = headingWidth - heading.size();
+          std::memset(copy.data() + headingAt, ' ', blanks);
+          if (!heading.empty())
+            std::memcpy(copy.data() + headingAt + blanks, heading.data(), heading.size());
         }
-        line += LastField(DataText(g_, c, r), W_ - style_.lastFieldMargin - L, e);
-        line += style_.separator;
-        break;
+        doc_.TableLines.push_back(std::move(copy));
+      } else {
+        WriteDataRow(line, e, r, T);
+        doc_.TableLines.emplace_back(line.Text());
+        if (blank) blankRow = line.Text();
       }
       if (style_.box && r == lastRow) {
         ReplaceAllChars(rule_, box::Cross, box::BottomT);
         ReplaceFirst(rule_, box::LeftT, box::BottomLeft);
         ReplaceFirst(rule_, box::RightT, box::BottomRight);
       }
-      doc_.TableLines.push_back(std::move(line));
       if (r == kLastRow || g_.Cell(0, r + 1) != ContinuationMark) doc_.TableLines.push_back(rule_);
+    }
+  }
+
+  void WriteDataRow(LineBuffer& line, const int* e, int r, int T) const {
+    line.Start(style_.separator);
+    if (rowHeadings_) {
+      line.PadLeft(g_.Cell(1, r), style_.headingWidth);
+      line.Put(style_.separator);
+    }
+    for (int c = kFirstDataCol; c <= kLastCol; ++c) {
+      const int L = line.Width();
+      if (L + e[c] < W_ - style_.limitMargin) {
+        line.PadRight(DataText(g_, c, r), e[c]);
+        line.Put(style_.separator);
+        if (line.Width() >= T) break;
+        continue;
+      }
+      PutLastField(line, DataText(g_, c, r), W_ - style_.lastFieldMargin - L, e[c]);
+      line.Put(style_.separator);
+      break;
     }
   }
 
@@ -231,19 +323,22 @@ class TableWriter {
   void WriteUnruled(int lastRow) {
     constexpr int W = kMaxLineWidth;
     if (o_.Checked(C::CheckBox3)) doc_.TableLines.push_back(" " + o_.Title());
+    LineBuffer line;
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
-      std::string line;
+      line.Start("");
       for (int c = kFirstDataCol; c <= lastCol_; ++c) {
-        const int L = Width(line);
+        const int L = line.Width();
         const int e = E(g_, c);
         if (L + e < W - 1) {
-          line += PadRight(DataText(g_, c, r), e) + "\t";
+          line.PadRight(DataText(g_, c, r), e);
+          line.Put("\t");
           continue;
         }
-        line += LastField(DataText(g_, c, r), W - L, e) + "\t";
+        PutLastField(line, DataText(g_, c, r), W - L, e);
+        line.Put("\t");
         break;
       }
-      doc_.TableLines.push_back(std::move(line));
+      doc_.TableLines.emplace_back(line.Text());
     }
   }
 
@@ -264,14 +359,14 @@ class TableWriter {
 
 int FindLastRow(const Grid& grid) {
   for (int r = kLastRow; r >= kFirstDataRow; --r) {
-    if (RowUse(grid, r) > 3) return r;
+    if (RowUseExceeds(grid, r, 3)) return r;
   }
   return kFirstDataRow;
 }
 
 int FindLastCol(const Grid& grid) {
   for (int c = kLastCol; c >= kFirstDataCol; --c) {
-    if (ColUse(grid, c) > 2) return c;
+    if (ColUseExceeds(grid, c, 2)) return c;
   }
   return 0;
 }

@@ -1,16 +1,45 @@
 // What every fuzz target checks after the document has taken outside text:
-// sound options, and a table the writer lays out at its width.
+// sound options, and a table the writer lays out at its width. And how the
+// targets split their input and reuse their document between runs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "document/document.h"
 #include "table/writer.h"
 
 namespace tabulon::fuzz {
+
+// The document every run of a target starts from: set up once, and brought
+// back to that state after each run by ResetDocument, which also frees all
+// the run took: libFuzzer runs again, and leak-checks, every run that ends
+// with more allocations than frees.
+inline Document& SetUpDocument() {
+  static Document* const doc = [] {
+    auto* d = new Document;
+    SetUpGrid(*d);
+    return d;
+  }();
+  return *doc;
+}
+
+// An input may begin with an earlier text ended by a record separator
+// (0x1E): a target takes it as it would have in an earlier run over the same
+// document, then the rest, the text it checks (which may hold more 0x1E).
+inline constexpr char kTextSeparator = '\x1e';
+
+// Calls earlier(text) for the earlier text, if any, and returns the rest.
+template <typename Earlier>
+std::string_view SplitEarlierText(std::string_view input, Earlier&& earlier) {
+  const std::size_t end = input.find(kTextSeparator);
+  if (end == std::string_view::npos) return input;
+  earlier(input.substr(0, end));
+  return input.substr(end + 1);
+}
 
 inline void Check(bool ok, const char* what) {
   if (!ok) {

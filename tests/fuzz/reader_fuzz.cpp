@@ -1,5 +1,9 @@
 // Fuzz target: arbitrary bytes as clipboard text. The reader must keep the
 // grid's invariants, and the writer must lay out whatever it read.
+//
+// Input: the clipboard text. A text before it, ended by 0x1E, is read first
+// into the same grid, set up again before the second read, so the checked
+// read lands on the cells and options the first one left.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,11 +23,15 @@ using tabulon::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tabulon;
-  static Document* doc = new Document;  // reused: the paste path reads over old cells too
-  SetUpGrid(*doc);
-  ReadClipboardText(*doc, std::string_view(reinterpret_cast<const char*>(data), size));
+  Document& doc = fuzz::SetUpDocument();
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = fuzz::SplitEarlierText(input, [&](std::string_view earlier) {
+    ReadClipboardText(doc, earlier);
+    SetUpGrid(doc);
+  });
+  ReadClipboardText(doc, text);
 
-  const Grid& g = doc->grid;
+  const Grid& g = doc.grid;
   Check(g.ColWidth(0) == kHiddenColWidth && g.ColWidth(1) == 23, "fixed column widths");
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
     Check(g.ColWidth(c) >= 17 && (g.ColWidth(c) - kColumnPaddingPx) % kPixelsPerByte == 0,
@@ -33,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(g.Cell(0, r).empty() || g.Cell(0, r) == ContinuationMark, "column 0 holds marks only");
     Check(g.Cell(1, r).size() == 3, "row headings untouched");
   }
-  fuzz::CheckOptionsAndTable(*doc);
-  // Fresh options now and then, as ClearTable gives after a file load.
-  if (size % 7 == 0) ClearTable(*doc);
+  fuzz::CheckOptionsAndTable(doc);
+  ResetDocument(doc);
   return 0;
 }

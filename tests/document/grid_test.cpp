@@ -1,0 +1,239 @@
+#include "document/grid.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "document/cp932.h"
+#include "document/document.h"
+#include "table/writer.h"
+
+namespace tabulon {
+namespace {
+
+// The counts as a walk over every cell gives them.
+void ExpectCountsMatchCells(const Grid& g, const std::string& after) {
+  for (int c = 0; c < kColCount; ++c) {
+    int filled = 0, nonBlank = 0, widest = 0;
+    for (int r = kFirstDataRow; r <= kLastRow; ++r) {
+      filled += !g.Cell(c, r).empty();
+      nonBlank += !IsBlankText(g.Cell(c, r));
+      widest = std::max(widest, static_cast<int>(g.Cell(c, r).size()));
+    }
+    ASSERT_EQ(g.WidestDataCell(c), widest) << "column " << c << " after " << after;
+    ASSERT_EQ(g.FilledDataCells(c), filled) << "column " << c << " after " << after;
+    ASSERT_EQ(g.NonBlankDataCells(c), nonBlank) << "column " << c << " after " << after;
+  }
+  for (int r = 0; r < kRowCount; ++r) {
+    int nonBlank = 0;
+    for (int c = 0; c < kColCount; ++c) nonBlank += c != 1 && !IsBlankText(g.Cell(c, r));
+    ASSERT_EQ(g.NonBlankCellsBesideHeading(r), nonBlank) << "row " << r << " after " << after;
+  }
+}
+
+TEST(GridCounts, FollowEveryChangeMoveAndCopy) {
+  std::mt19937 random(11);
+  // Blank, non-blank, and lengths that grow and shrink the widest text;
+  // the last is a full-width blank, which is not blank.
+  const std::string texts[] = {"",
+                               " ",
+                               "\t \x01",
+                               "x",
+                               "  a  ",
+                               std::string(40, ' '),
+                               std::string(40, 'q'),
+                               std::string(39, 'q'),
+                               "\x81\x40"};
+  Grid g;
+  ExpectCountsMatchCells(g, "construction");
+  for (int step = 0; step < 3000; ++step) {
+    const int col = static_cast<int>(random() % kColCount);
+    const int row = static_cast<int>(random() % kRowCount);
+    const int kind = static_cast<int>(random() % 20);
+    std::string what;
+    if (kind == 0) {
+      const int to = static_cast<int>(random() % kColCount);
+      g.MoveColumn(col, to);
+      what = "MoveColumn " + std::to_string(col) + " " + std::to_string(to);
+    } else if (kind == 1) {
+      const int to = static_cast<int>(random() % kRowCount);
+      g.MoveRow(row, to);
+      what = "MoveRow " + std::to_string(row) + " " + std::to_string(to);
+    } else if (kind == 2) {
+      g = Grid(g);  // a copy, then an assignment from it
+      what = "copy";
+    } else {
+      g.SetCell(col, row, texts[random() % std::size(texts)]);
+      what = "SetCell " + std::to_string(col) + "," + std::to_string(row);
+    }
+    if (kind < 3 || step % 50 == 0) ExpectCountsMatchCells(g, what);
+  }
+  ExpectCountsMatchCells(g, "the last step");
+  // Out-of-grid writes count nothing.
+  g.SetCell(kColCount, 0, "x");
+  g.SetCell(0, -1, "x");
+  ExpectCountsMatchCells(g, "writes outside");
+  EXPECT_EQ(g.FilledDataCells(-1), 0);
+  EXPECT_EQ(g.NonBlankCellsBesideHeading(kRowCount), 0);
+}
+
+TEST(GridCells, KeepNoRoomForALongerTextTheyOnceHeld) {
+  Grid g;
+  g.SetCell(3, 4, std::string(1000, 'x'));
+  g.SetCell(3, 4, "");
+  EXPECT_LE(g.Cell(3, 4).capacity(), std::string().capacity());
+  g.SetCell(3, 4, std::string(1000, 'x'));
+  g.SetCell(3, 4, "short");
+  EXPECT_LE(g.Cell(3, 4).capacity(), std::string().capacity());
+}
+
+// The writer's last used row and column, as their definition states them:
+// the cells of a row (a column) joined, each followed by CR LF, then stripped
+// of blanks at both ends, longer than 3 (2) bytes. The writer answers from
+// the grid's counts; this joins the texts.
+int JoinedStrippedLength(const Grid& g, bool row, int index) {
+  std::string joined;
+  for (int i = 0; i < (row ? kColCount : kRowCount); ++i) {
+    joined += row ? g.Cell(i, index) : g.Cell(index, i);
+    joined += "\r\n";
+  }
+  return static_cast<int>(StripText(joined).size());
+}
+
+TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
+  std::mt19937 random(7);
+  const std::string texts[] = {"", " ", "x", "xy", "xyz", "wxyz", " x ", "\x81\xaa"};
+  for (int round = 0; round < 300; ++round) {
+    Document doc;
+    SetUpGrid(doc);
+    Grid& g = doc.grid;
+    // Blank headings too, where a heading no longer counts as a used cell.
+    for (int n = static_cast<int>(random() % 3); n > 0; --n) {
+      g.SetCell(1, kLastRow - static_cast<int>(random() % 3), random() % 2 ? "" : " ");
+      g.SetCell(kLastCol - static_cast<int>(random() % 3), 0, random() % 2 ? "" : " ");
+    }
+    for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+      // Mostly near the last row and column, where the searches end.
+      const int c = random() % 2 ? kLastCol - static_cast<int>(random() % 3)
+                                 : static_cast<int>(random() % kColCount);
+      const int r = random() % 2 ? kLastRow - static_cast<int>(random() % 3)
+                                 : static_cast<int>(random() % kRowCount);
+      g.SetCell(c, r, texts[random() % std::size(texts)]);
+    }
+    int lastRow = kFirstDataRow;
+    for (int r = kLastRow; r >= kFirstDataRow; --r) {
+      if (JoinedStrippedLength(g, true, r) > 3) {
+        lastRow = r;
+        break;
+      }
+    }
+    int lastCol = 0;
+    for (int c = kLastCol; c >= kFirstDataCol; --c) {
+      if (JoinedStrippedLength(g, false, c) > 2) {
+        lastCol = c;
+        break;
+      }
+    }
+    ASSERT_EQ(FindLastRow(g), lastRow) << "round " << round;
+    ASSERT_EQ(FindLastCol(g), lastCol) << "round " << round;
+  }
+}
+
+// A row whose cells beside the heading are all blank is written from the
+// first such row: it must come out as a row written on its own does. A
+// text in its column 0, which no row line shows, makes it written on its own.
+TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
+  std::mt19937 random(9);
+  const std::string texts[] = {"", " ", "x", "12", "abcdefgh", "\x88\x9f", "  "};
+  for (int round = 0; round < 200; ++round) {
+    Document doc;
+    SetUpGrid(doc);
+    for (int n = static_cast<int>(random() % 30); n > 0; --n) {
+      doc.grid.SetCell(kFirstDataCol + static_cast<int>(random() % 8),
+                       1 + static_cast<int>(random() % 40), texts[random() % std::size(texts)]);
+    }
+    // Headings that fit their field, and some that do not.
+    for (int n = static_cast<int>(random() % 4); n > 0; --n) {
+      doc.grid.SetCell(1, 1 + static_cast<int>(random() % 40),
+                       random() % 2 ? std::string(random() % 5, '9') : "");
+    }
+    OptionState& o = doc.options;
+    o.SetChecked(OptionControl::RadioButton2, random() % 2 == 0);
+    o.SetChecked(OptionControl::CheckBox2, random() % 2 == 0);
+    o.SetChecked(OptionControl::CheckBox4, random() % 2 == 0);
+    Document alone = doc;
+    WriteTable(doc);
+    for (int r = kFirstDataRow; r <= FindLastRow(doc.grid); ++r) {
+      if (doc.grid.NonBlankCellsBesideHeading(r) == 0) alone.grid.SetCell(0, r, "x");
+    }
+    WriteTable(alone);
+    ASSERT_EQ(doc.TableLines, alone.TableLines) << "round " << round;
+  }
+}
+
+// What every whole-grid reset must give: the state of a new set-up document,
+// whatever the document held before.
+void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
+  Document fresh;
+  SetUpGrid(fresh);
+  std::mt19937 random(3);
+  Document doc;
+  SetUpGrid(doc);
+  for (int i = 0; i < 2000; ++i) {
+    doc.grid.SetCell(static_cast<int>(random() % kColCount), static_cast<int>(random() % kRowCount),
+                     std::string(random() % 40, static_cast<char>('a' + random() % 26)));
+  }
+  doc.grid.SetColWidth(1, 77);
+  doc.grid.SetColWidth(9, 101);
+  doc.grid.Select(7, 8);
+  doc.grid.ScrollTo(9, 40);
+  doc.options.SetChecked(OptionControl::CheckBox5, false);
+  doc.options.SetTitle(std::string(50, 't'));
+  doc.TableLines = {"x", "y"};
+  doc.HintCol = 4;
+  doc.HintRow = 5;
+
+  reset(doc);
+  const std::size_t shortText = std::string().capacity();
+  for (int c = 0; c < kColCount; ++c) {
+    ASSERT_EQ(doc.grid.ColWidth(c), fresh.grid.ColWidth(c)) << "column " << c;
+    for (int r = 0; r < kRowCount; ++r) {
+      ASSERT_EQ(doc.grid.Cell(c, r), fresh.grid.Cell(c, r)) << c << "," << r;
+      if (releases) {
+        ASSERT_LE(doc.grid.Cell(c, r).capacity(), shortText) << c << "," << r;
+      }
+    }
+  }
+  ExpectCountsMatchCells(doc.grid, "the reset");
+  EXPECT_EQ(doc.grid.Selection(), fresh.grid.Selection());
+  EXPECT_EQ(doc.grid.TopRow(), fresh.grid.TopRow());
+  EXPECT_EQ(doc.grid.LeftCol(), fresh.grid.LeftCol());
+  EXPECT_TRUE(doc.options.Save() == fresh.options.Save());
+  EXPECT_EQ(doc.TableLines, fresh.TableLines);
+  EXPECT_EQ(doc.CurCol, fresh.CurCol);
+  EXPECT_EQ(doc.CurRow, fresh.CurRow);
+  if (releases) {
+    EXPECT_EQ(doc.TableLines.capacity(), 0u);
+    EXPECT_LE(doc.options.Title().capacity(), shortText);
+    EXPECT_EQ(doc.HintCol, fresh.HintCol);
+    EXPECT_EQ(doc.HintRow, fresh.HintRow);
+  }
+}
+
+TEST(DocumentReset, GivesANewSetUpDocumentAndFreesItsTexts) {
+  ExpectResetGivesNewSetUpDocument(ResetDocument, true);
+}
+
+TEST(DocumentClearTable, ThenSetUpGivesANewSetUpDocument) {
+  ExpectResetGivesNewSetUpDocument(
+      [](Document& doc) {
+        ClearTable(doc);
+        SetUpGrid(doc);
+      },
+      false);
+}
+
+}  // namespace
+}  // namespace tabulon
