@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <algorithm>
+#include <utility>
 
 #include "app/system_clipboard.h"
 #include "document/cp932.h"
@@ -399,31 +400,13 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   const GridCell cell = current.isValid()
                             ? GridCell{GridModel::ColOf(current), GridModel::RowOf(current)}
                             : GridCell{doc_.CurCol, doc_.CurRow};
+  static constexpr std::pair<int, GridKey> kKeys[] = {
+      {Qt::Key_A, GridKey::A},          {Qt::Key_C, GridKey::C}, {Qt::Key_D, GridKey::D},
+      {Qt::Key_V, GridKey::V},          {Qt::Key_Y, GridKey::Y}, {Qt::Key_Z, GridKey::Z},
+      {Qt::Key_Delete, GridKey::Delete}};
   GridKey key = GridKey::Other;
-  switch (event->key()) {
-    case Qt::Key_A:
-      key = GridKey::A;
-      break;
-    case Qt::Key_C:
-      key = GridKey::C;
-      break;
-    case Qt::Key_D:
-      key = GridKey::D;
-      break;
-    case Qt::Key_V:
-      key = GridKey::V;
-      break;
-    case Qt::Key_Y:
-      key = GridKey::Y;
-      break;
-    case Qt::Key_Z:
-      key = GridKey::Z;
-      break;
-    case Qt::Key_Delete:
-      key = GridKey::Delete;
-      break;
-    default:
-      break;
+  for (const auto& [qt, grid] : kKeys) {
+    if (event->key() == qt) key = grid;
   }
   ShiftState shift = 0;
   const Qt::KeyboardModifiers keys = event->modifiers();
