@@ -81,7 +81,7 @@ start_weston() {
     >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
   weston_pid=$!
   for _ in $(seq 100); do
-    grep -q 'xserver listening on display' "$XDG_RUNTIME_DIR/weston.log" && break
+    grep -qs 'xserver listening on display' "$XDG_RUNTIME_DIR/weston.log" && break
     sleep 0.1
   done
   xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$XDG_RUNTIME_DIR/weston.log")

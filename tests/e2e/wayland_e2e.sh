@@ -35,6 +35,16 @@ focus_compositor() {
   fail "no weston window"
 }
 keys() { DISPLAY=$outer xdotool key "$@"; }
+# The compositor's clipboard tools, bounded: weston 10's clipboard bridge now
+# and then stops answering (a request that never gets its data), and a tool
+# waiting on it would wait for ever. A timeout marks weston as stuck.
+stuck=
+bounded() {
+  local status=0
+  timeout 5 "$@" || status=$?
+  [ "$status" -ne 124 ] || stuck=1
+  return "$status"
+}
 DISPLAY=$outer start_weston "$work"
 export DISPLAY=$xwayland
 focus_compositor
@@ -46,10 +56,28 @@ no() {
   return 1
 }
 
+# When wl-paste gets no answer or other text, weston's bridge is to blame
+# (stuck is set) only if the holder gives the table on the X11 side;
+# otherwise the fault is Tabulon's and the round fails for good.
+blame_weston() {
+  stuck=
+  bounded xclip -selection clipboard -o >"$work/x11" 2>/dev/null
+  if [ -z "$stuck" ] && cmp -s "$work/x11" "$work/table"; then stuck=1; else stuck=; fi
+}
+
 x11_round() {
-  wl-copy <"$samples/spreadsheet.txt" 2>/dev/null || no "wl-copy failed" || return 1
-  # Once the desktop offers the cells to X11 programs too.
-  for _ in $(seq 50); do cmp -s <(xclip -selection clipboard -o 2>/dev/null) "$samples/spreadsheet.txt" && break; sleep 0.1; done
+  # The cells on the Wayland clipboard, offered to X11 programs too: only
+  # the desktop is at work here, so a failure is weston's.
+  local offered=
+  bounded wl-copy <"$samples/spreadsheet.txt" 2>"$work/wl-copy.err" ||
+    { stuck=1; no "wl-copy failed: $(cat "$work/wl-copy.err")"; return 1; }
+  for _ in $(seq 50); do
+    bounded xclip -selection clipboard -o >"$work/offered" 2>/dev/null
+    [ -z "$stuck" ] || { no "xclip got no answer"; return 1; }
+    cmp -s "$work/offered" "$samples/spreadsheet.txt" && offered=1 && break
+    sleep 0.1
+  done
+  [ -n "$offered" ] || { stuck=1; no "the cells never reached X11"; return 1; }
   "$tabulon" 2>"$work/stderr" &
   pid=$!
   main=$(wait_window Tabulon) || no "the main window did not come up" || return 1
@@ -63,13 +91,18 @@ x11_round() {
   # weston keeps the text itself once it has read it from the holder; until
   # then, or if it does not, the holder keeps it.
   for _ in $(seq 50); do
-    wl-paste --no-newline >"$work/got" 2>/dev/null
+    bounded wl-paste --no-newline >"$work/got" 2>/dev/null
+    [ -z "$stuck" ] || { blame_weston; no "wl-paste got no answer"; return 1; }
     cmp -s "$work/got" "$work/table" && break
     sleep 0.1
   done
   [ "$(holders | wc -l)" -le 1 ] || no "more than one holder" || return 1
-  cmp -s "$work/got" "$work/table" || no "the Wayland clipboard differs
-$(diff <(od -c "$work/table") <(od -c "$work/got") | head -20)" || return 1
+  cmp -s "$work/got" "$work/table" || {
+    blame_weston
+    no "the Wayland clipboard differs
+$(diff <(od -c "$work/table") <(od -c "$work/got") | head -20)"
+    return 1
+  }
   [ ! -s "$work/stderr" ] || no "tabulon said: $(cat "$work/stderr")"
 }
 
@@ -86,24 +119,27 @@ wayland_round() {
   keys ctrl+Tab Tab Return
   for _ in $(seq 50); do [ -s "$work/stderr" ] && break; sleep 0.1; done
   grep -q 'until another program copies' "$work/stderr" || no "no table kept: $(cat "$work/stderr")" || return 1
-  wl-paste --no-newline >"$work/got"
+  # Tabulon itself serves this request: a stall is its fault, not weston's.
+  timeout 5 wl-paste --no-newline >"$work/got" || no "wl-paste failed" || return 1
   cmp -s "$work/got" "$work/table" || no "the clipboard differs" || return 1
   kill -0 "$pid" || no "the table's keeper has gone" || return 1
-  echo other | wl-copy 2>/dev/null
+  echo other | bounded wl-copy 2>/dev/null
   wait_exit "$pid" || no "the keeper stayed after another copy"
 }
 
 # weston 10 itself now and then dies in its own clipboard bridge (a double
-# free in its Xwayland selection code, seen in its core dumps); then a new
-# weston starts and the round runs again. The Wayland-only round waits for
-# its windows by time, so it may run twice.
+# free in its Xwayland selection code, seen in its core dumps) or stops
+# answering there; then a new weston starts and the round runs again. The
+# Wayland-only round waits for its windows by time, so it may run twice.
 run() {  # name, round function, arguments
   local name=$1 attempt
   shift
   for attempt in 1 2 3; do
+    stuck=
     if "$@"; then echo "$name: ok"; return 0; fi
-    if ! kill -0 "$weston_pid" 2>/dev/null; then
-      echo "$name: weston crashed; starting it again" >&2
+    if ! kill -0 "$weston_pid" 2>/dev/null || [ -n "$stuck" ]; then
+      echo "$name: weston crashed or stopped answering; starting it again" >&2
+      kill "$weston_pid" 2>/dev/null && { wait_exit "$weston_pid" || kill -9 "$weston_pid"; } 2>/dev/null || true
       DISPLAY=$outer start_weston "$work"
       export DISPLAY=$xwayland
       focus_compositor
