@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ios>
 #include <istream>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string>
@@ -237,12 +238,11 @@ class InputReader {
     outcome_.readError = lines_.error();
     if (outcome_.readError != 0) return {};
 
-    std::string text;
-    for (const std::string& line : kept_) (text += line) += '\n';
+    std::vector<std::string> lines = std::move(kept_);
     long rowsAdjust = 0;
-    if (tail) rowsAdjust = AppendStandIns(text);
-    for (const std::string& line : quotedTail_) (text += line) += '\n';
-    ReadReport report = ReadClipboardText(doc, text);
+    if (tail) rowsAdjust = AppendStandIns(lines);
+    std::move(quotedTail_.begin(), quotedTail_.end(), std::back_inserter(lines));
+    ReadReport report = ReadClipboardLines(doc, std::move(lines));
     report.rowsLeftOut += rowsAdjust;
     return report;
   }
@@ -378,11 +378,11 @@ class InputReader {
 
   // What stands in for the lines below the kept ones, so that the reader
   // gives the whole text's widths; returns the change to its row count.
-  long AppendStandIns(std::string& text) const {
+  long AppendStandIns(std::vector<std::string>& lines) const {
     if (form_ == Form::Nothing) return 0;
     if (form_ == Form::Generated) {
       // The last line is never a row, but may be the rule line of the widths.
-      (text += widthRuleLine_.value_or("")) += '\n';
+      lines.push_back(widthRuleLine_.value_or(""));
       return tailRows_;
     }
     // One line below row 256 as wide as the widest fields below it, and for
@@ -393,9 +393,10 @@ class InputReader {
       if (w != widths_.begin()) widest += '\t';
       widest.append(*w, ' ');
     }
-    (text += widest) += '\n';
-    if (form_ == Form::Wrapped) text += '\n';
-    return tailRows_ - (widest.empty() ? 0 : 1);
+    const bool standIn = !widest.empty();
+    lines.push_back(std::move(widest));
+    if (form_ == Form::Wrapped) lines.emplace_back();
+    return tailRows_ - (standIn ? 1 : 0);
   }
 
   static constexpr std::size_t kFirstCountedLine = 5;

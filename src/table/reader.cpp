@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "document/cp932.h"
 #include "table/format.h"
@@ -538,7 +539,11 @@ bool HasGeneratedTablePrefix(std::string_view line0) {
 }
 
 ReadReport ReadClipboardText(Document& doc, std::string_view text) {
-  doc.TableLines = SplitLines(text);
+  return ReadClipboardLines(doc, SplitLines(text));
+}
+
+ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> split) {
+  doc.TableLines = std::move(split);
   const std::vector<std::string>& lines = doc.TableLines;
   if (lines.size() < 2) {
     doc.grid.Select(kFirstDataCol, kFirstDataRow);
@@ -549,8 +554,12 @@ ReadReport ReadClipboardText(Document& doc, std::string_view text) {
   const bool quoted = StartsWith(l0, "'");
   const bool tab = ContainsText(l0, "\t");
   if (!quoted && (tab || QuotedFirstFieldBeforeTab(lines))) {
-    // One search of the whole text is cheaper than one of each line.
-    return ReadPlainTabText(doc, text.find('"') != std::string_view::npos);
+    // Most spreadsheet text holds no quote: one look at each line spares
+    // the search for quoted fields.
+    const bool quotes = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+      return std::memchr(line.data(), '"', line.size()) != nullptr;
+    });
+    return ReadPlainTabText(doc, quotes);
   }
   if (!ContainsText(lines[1], "\t")) return {};
   if (quoted) return ReadWrappedTabText(doc, tab ? WrappedForm::A : WrappedForm::B);

@@ -145,6 +145,9 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form,
 // The reader half of the window's creation: reads `text` (CP932, as the
 // clipboard holds it) into doc.TableLines and the grid. Run SetUpGrid first.
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
+// The same for a text already cut into lines (as SplitLines cuts it), which
+// become doc.TableLines: for a caller that reads its input a line at a time.
+ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> lines);
 
 // Spreadsheet text: each line a row from row 1, each field a cell from
 // column 2, numbers right-aligned; where a field is quoted (HasQuotedField),
