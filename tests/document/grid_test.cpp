@@ -8,7 +8,6 @@
 
 #include "document/cp932.h"
 #include "document/document.h"
-#include "table/writer.h"
 
 namespace tabulon {
 namespace {
@@ -87,90 +86,6 @@ TEST(GridCells, KeepNoRoomForALongerTextTheyOnceHeld) {
   g.SetCell(3, 4, std::string(1000, 'x'));
   g.SetCell(3, 4, "short");
   EXPECT_LE(g.Cell(3, 4).capacity(), std::string().capacity());
-}
-
-// The writer's last used row and column, as their definition states them:
-// the cells of a row (a column) joined, each followed by CR LF, then stripped
-// of blanks at both ends, longer than 3 (2) bytes. The writer answers from
-// the grid's counts; this joins the texts.
-int JoinedStrippedLength(const Grid& g, bool row, int index) {
-  std::string joined;
-  for (int i = 0; i < (row ? kColCount : kRowCount); ++i) {
-    joined += row ? g.Cell(i, index) : g.Cell(index, i);
-    joined += "\r\n";
-  }
-  return static_cast<int>(StripText(joined).size());
-}
-
-TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
-  std::mt19937 random(7);
-  const std::string texts[] = {"", " ", "x", "xy", "xyz", "wxyz", " x ", "\x81\xaa"};
-  for (int round = 0; round < 300; ++round) {
-    Document doc;
-    SetUpGrid(doc);
-    Grid& g = doc.grid;
-    // Blank headings too, where a heading no longer counts as a used cell.
-    for (int n = static_cast<int>(random() % 3); n > 0; --n) {
-      g.SetCell(1, kLastRow - static_cast<int>(random() % 3), random() % 2 ? "" : " ");
-      g.SetCell(kLastCol - static_cast<int>(random() % 3), 0, random() % 2 ? "" : " ");
-    }
-    for (int n = static_cast<int>(random() % 6); n > 0; --n) {
-      // Mostly near the last row and column, where the searches end.
-      const int c = random() % 2 ? kLastCol - static_cast<int>(random() % 3)
-                                 : static_cast<int>(random() % kColCount);
-      const int r = random() % 2 ? kLastRow - static_cast<int>(random() % 3)
-                                 : static_cast<int>(random() % kRowCount);
-      g.SetCell(c, r, texts[random() % std::size(texts)]);
-    }
-    int lastRow = kFirstDataRow;
-    for (int r = kLastRow; r >= kFirstDataRow; --r) {
-      if (JoinedStrippedLength(g, true, r) > 3) {
-        lastRow = r;
-        break;
-      }
-    }
-    int lastCol = 0;
-    for (int c = kLastCol; c >= kFirstDataCol; --c) {
-      if (JoinedStrippedLength(g, false, c) > 2) {
-        lastCol = c;
-        break;
-      }
-    }
-    ASSERT_EQ(FindLastRow(g), lastRow) << "round " << round;
-    ASSERT_EQ(FindLastCol(g), lastCol) << "round " << round;
-  }
-}
-
-// A row whose cells beside the heading are all blank is written from the
-// first such row: it must come out as a row written on its own does. A
-// text in its column 0, which no row line shows, makes it written on its own.
-TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
-  std::mt19937 random(9);
-  const std::string texts[] = {"", " ", "x", "12", "abcdefgh", "\x88\x9f", "  "};
-  for (int round = 0; round < 200; ++round) {
-    Document doc;
-    SetUpGrid(doc);
-    for (int n = static_cast<int>(random() % 30); n > 0; --n) {
-      doc.grid.SetCell(kFirstDataCol + static_cast<int>(random() % 8),
-                       1 + static_cast<int>(random() % 40), texts[random() % std::size(texts)]);
-    }
-    // Headings that fit their field, and some that do not.
-    for (int n = static_cast<int>(random() % 4); n > 0; --n) {
-      doc.grid.SetCell(1, 1 + static_cast<int>(random() % 40),
-                       random() % 2 ? std::string(random() % 5, '9') : "");
-    }
-    OptionState& o = doc.options;
-    o.SetChecked(OptionControl::RadioButton2, random() % 2 == 0);
-    o.SetChecked(OptionControl::CheckBox2, random() % 2 == 0);
-    o.SetChecked(OptionControl::CheckBox4, random() % 2 == 0);
-    Document alone = doc;
-    WriteTable(doc);
-    for (int r = kFirstDataRow; r <= FindLastRow(doc.grid); ++r) {
-      if (doc.grid.NonBlankCellsBesideHeading(r) == 0) alone.grid.SetCell(0, r, "x");
-    }
-    WriteTable(alone);
-    ASSERT_EQ(doc.TableLines, alone.TableLines) << "round " << round;
-  }
 }
 
 // What every whole-grid reset must give: the state of a new set-up document,
