@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tabulon {
 namespace {
 
@@ -211,60 +215,170 @@ std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced) {
   return length;
 }
 
+namespace {
+
+// What the 64 bytes at p are, a bit for each: bit k stands for p[k]. Bytes
+// past `count` (fewer than 64 at the end of a text) are none of these.
+struct ByteMasks {
+  std::uint64_t tabs = 0;
+  std::uint64_t cont = 0;   // 0x80-0xBF: continuation bytes
+  std::uint64_t lead2 = 0;  // 0xC0-0xDF: leads of two-byte sequences
+  std::uint64_t lead3 = 0;  // 0xE0-0xEF
+  std::uint64_t lead4 = 0;  // 0xF0-0xF7
+  std::uint64_t high = 0;   // 0x80-0xFF
+};
+
+// Inlined into each version of the caller below, which the compiler would
+// otherwise leave as calls.
+[[gnu::always_inline]] inline ByteMasks MasksOf64(const unsigned char* p, std::size_t count) {
+  unsigned char block[64];
+  if (count < 64) {
+    std::memset(block, 0, sizeof block);
+    std::memcpy(block, p, count);
+    p = block;
+  }
+  ByteMasks m;
+#if defined(__SSE2__)
+  // Bytes whose top bits, under `top`, equal `value`.
+  const auto match = [](__m128i v, int top, int value) {
+    const __m128i masked = _mm_and_si128(v, _mm_set1_epi8(static_cast<char>(top)));
+    return static_cast<std::uint16_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(masked, _mm_set1_epi8(static_cast<char>(value)))));
+  };
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const int shift = 16 * k;
+    m.tabs |= std::uint64_t{match(v, 0xFF, '\t')} << shift;
+    m.cont |= std::uint64_t{match(v, 0xC0, 0x80)} << shift;
+    m.lead2 |= std::uint64_t{match(v, 0xE0, 0xC0)} << shift;
+    m.lead3 |= std::uint64_t{match(v, 0xF0, 0xE0)} << shift;
+    m.lead4 |= std::uint64_t{match(v, 0xF8, 0xF0)} << shift;
+    m.high |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(v))} << shift;
+  }
+#else
+  for (int k = 0; k < 64; ++k) {
+    const unsigned b = p[k];
+    m.tabs |= std::uint64_t{b == '\t'} << k;
+    m.cont |= std::uint64_t{(b & 0xC0) == 0x80} << k;
+    m.lead2 |= std::uint64_t{(b & 0xE0) == 0xC0} << k;
+    m.lead3 |= std::uint64_t{(b & 0xF0) == 0xE0} << k;
+    m.lead4 |= std::uint64_t{(b & 0xF8) == 0xF0} << k;
+    m.high |= std::uint64_t{b >> 7} << k;
+  }
+#endif
+  return m;
+}
+
+// The bits below bit n (n at most 64).
+constexpr std::uint64_t BitsBelow(std::size_t n) {
+  return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+}
+
+// The CP932 code of the UTF-8 sequence whose lead byte is at u, when its
+// continuation bytes are all there: what EncodeNext gives for it.
+[[gnu::always_inline]] inline std::uint16_t EncodeWhole(const unsigned char* u) {
+  if (u[0] >= 0xF0) return kEncUnmappable;  // beyond the BMP, or overlong
+  char32_t cp;
+  if (u[0] >= 0xE0) {
+    cp = (char32_t{u[0] & 0x0Fu} << 12) | (char32_t{u[1] & 0x3Fu} << 6) | (u[2] & 0x3Fu);
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return kEncUnmappable;
+  } else {
+    cp = (char32_t{u[0] & 0x1Fu} << 6) | (u[1] & 0x3Fu);
+    if (cp < 0x80) return kEncUnmappable;
+  }
+  return Encode(cp);
+}
+
+}  // namespace
+
+// Counting bits is one instruction where the processor has it (nearly every
+// x86-64 made since 2008), a library call where the baseline build must do
+// without: the loader picks the version for the machine.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__POPCNT__)
+#define TABULON_BIT_COUNTING __attribute__((target_clones("popcnt", "default")))
+#else
+#define TABULON_BIT_COUNTING
+#endif
+
+TABULON_BIT_COUNTING
 void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
                         std::size_t* replaced) {
-  // The walk of WalkUtf8 with TAB as a stop, in one pass: this measures every
-  // line below the grid's last row, so it is the filter's hot loop on large
-  // input. TAB is ASCII and never inside a UTF-8 sequence, good or bad.
-  constexpr std::uint64_t kOnes = 0x0101010101010101u;
-  constexpr std::uint64_t kTabs = kOnes * '\t';
+  // This measures every line below the grid's last row, so it is the
+  // filter's hot loop on large input. 64 bytes at a time: where every lead
+  // byte has exactly the continuation bytes it claims, each character is
+  // looked up on its own and each field is measured by counting bits: a
+  // byte that is no continuation byte counts one, a character of two CP932
+  // bytes one more. Anything else (bad or cut UTF-8) takes the walk of
+  // WalkUtf8 byte by byte. TAB is ASCII and never inside a UTF-8 sequence.
   const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
   std::size_t field = 0;
   std::size_t length = 0;  // of the field so far
   std::size_t substitutions = 0;
   std::size_t i = 0;
-  while (i < n && field < widths.size()) {
-    if (i + 8 <= n) {
-      std::uint64_t word;
-      std::memcpy(&word, s + i, 8);
-      const std::uint64_t notTab = word ^ kTabs;
-      // High bits of the non-ASCII bytes and of the TABs; above the first of
-      // them the TAB bits may be wrong, but only the first is used.
-      const std::uint64_t stops = (word | ((notTab - kOnes) & ~notTab)) & kHighBits;
-      if (stops == 0) {
-        length += 8;
-        i += 8;
-        continue;
+  const auto endField = [&] {
+    if (field < widths.size()) widths[field] = std::max(widths[field], length);
+    ++field;
+    length = 0;
+  };
+  while (i < n) {
+    const std::size_t base = i;
+    const std::size_t count = std::min<std::size_t>(64, n - base);
+    const ByteMasks m = MasksOf64(s + base, count);
+    std::uint64_t leads3 = m.lead3 | m.lead4;
+    std::uint64_t leads = m.lead2 | leads3;
+    // A full block ends before a character that runs past it; the next
+    // block begins with that character.
+    const std::uint64_t spill = (leads >> 63 << 63) | (leads3 >> 62 << 62) | (m.lead4 >> 61 << 61);
+    const std::size_t used =
+        count == 64 && spill != 0 ? static_cast<std::size_t>(std::countr_zero(spill)) : count;
+    const std::uint64_t in = BitsBelow(used);
+    leads &= in;
+    leads3 &= in;
+    // The continuation bytes the leads claim, which must be there, and
+    // before the block's end; no others may be.
+    const std::uint64_t claimed = (leads << 1) | (leads3 << 2) | ((m.lead4 & in) << 3);
+    if ((claimed & ~in) == 0 && (m.cont & in) == claimed) {
+      std::uint64_t wide = 0;  // leads of two-byte codes
+      for (std::uint64_t lead = leads; lead != 0; lead &= lead - 1) {
+        const int at = std::countr_zero(lead);
+        const std::uint16_t code = EncodeWhole(s + base + at);
+        wide |= std::uint64_t{CodeLength(code) == 2} << at;
+        substitutions += code == kEncUnmappable;
       }
-      const int ascii = LeadingAsciiBytes(stops);
-      length += static_cast<std::size_t>(ascii);
-      i += static_cast<std::size_t>(ascii);
+      // Bytes 0xF8-0xFF: neither lead nor continuation, a "?" each.
+      substitutions += static_cast<std::size_t>(std::popcount(m.high & ~m.cont & ~leads & in));
+      const std::uint64_t units = ~m.cont & ~m.tabs & in;
+      std::size_t from = 0;
+      for (std::uint64_t tab = m.tabs & in; tab != 0 && field < widths.size(); tab &= tab - 1) {
+        const auto at = static_cast<std::size_t>(std::countr_zero(tab));
+        const std::uint64_t part = BitsBelow(at) & ~BitsBelow(from);
+        length +=
+            static_cast<std::size_t>(std::popcount(units & part) + std::popcount(wide & part));
+        endField();
+        from = at + 1;
+      }
+      const std::uint64_t rest = in & ~BitsBelow(from);
+      length += static_cast<std::size_t>(std::popcount(units & rest) + std::popcount(wide & rest));
+      i = base + used;
+      continue;
     }
-    const unsigned char b = s[i];
-    if (b == '\t') {
-      widths[field] = std::max(widths[field], length);
-      ++field;
-      length = 0;
-      ++i;
-    } else if (b < 0x80) {
-      ++length;
-      ++i;
-    } else {
-      const std::uint16_t code = EncodeNext(utf8, i);
-      length += CodeLength(code);
-      substitutions += code == kEncUnmappable;
+    while (i < base + count) {
+      const unsigned char b = s[i];
+      if (b == '\t') {
+        endField();
+        ++i;
+      } else if (b < 0x80) {
+        ++length;
+        ++i;
+      } else {
+        const std::uint16_t code = EncodeNext(utf8, i);
+        length += CodeLength(code);
+        substitutions += code == kEncUnmappable;
+      }
     }
   }
-  if (field < widths.size()) {
-    widths[field] = std::max(widths[field], length);
-  } else {
-    // Past the widths only the "?" count is left: the rest of the line is
-    // walked as Cp932Length walks it, from the character after a TAB.
-    WalkUtf8(
-        utf8.substr(i), [](std::size_t, std::size_t) {},
-        [&](std::uint16_t code) { substitutions += code == kEncUnmappable; });
-  }
+  if (field < widths.size()) widths[field] = std::max(widths[field], length);
   if (replaced != nullptr) *replaced += substitutions;
 }
 

@@ -1,6 +1,6 @@
 // The codec's fast paths against the plain definitions they stand for, on
 // random texts full of the cases that break them: characters split across
-// the eight-byte steps and the pieces of the output, bad UTF-8, TABs.
+// the eight- and 64-byte steps and the pieces of the output, bad UTF-8, TABs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,8 +43,9 @@ std::string RandomUtf8(std::mt19937& random, std::size_t pieces) {
 TEST(Cp932Walk, FieldWidthsAreEachFieldMeasuredAlone) {
   std::mt19937 random(21);
   for (int round = 0; round < 3000; ++round) {
-    const std::string line = RandomUtf8(random, random() % 40);
-    const std::size_t count = random() % 6;
+    // Up to several 64-byte blocks, with fields past the widths or not.
+    const std::string line = RandomUtf8(random, random() % 120);
+    const std::size_t count = random() % 40;
     std::vector<std::size_t> widths(count), want(count);
     for (std::size_t k = 0; k < count; ++k) widths[k] = want[k] = random() % 4;
     std::size_t replaced = 3, wantReplaced = 3;
