@@ -4,7 +4,8 @@
 # it with the same codec and writes a box table of the same size. Prints the
 # medians of interleaved rounds and their ratio for a full grid (256 rows x 35
 # fields, mixed UTF-8) and a 5 x 4 one; then a ~10 MB text and a ~100 MB one
-# (against cat, which only reads it), with the peak memory of each. The bound
+# (against cat, which only reads it, and wc -l, which also looks at every
+# byte for line breaks), with the peak memory of each. The bound
 # is also shown linked as the filter is (the C++ runtime linked in), which
 # leaves the difference in the work each does.
 #
@@ -33,6 +34,7 @@ for p in "$filter" "$bound" "$linked" "$timer" "$gen"; do
 done
 filter_args=(--title Plan --rules box)
 cat_bin=$(command -v cat)
+wc_bin=$(command -v wc)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -80,8 +82,11 @@ huge_rounds=$(((rounds + 19) / 20))
 {
   read -r f _ f_kib
   read -r c _ c_kib
-} < <("$timer" "$huge_rounds" "$work/huge.txt" "$filter" "${filter_args[@]}" -- "$cat_bin")
+  read -r w _ w_kib
+} < <("$timer" "$huge_rounds" "$work/huge.txt" "$filter" "${filter_args[@]}" -- "$cat_bin" -- \
+  "$wc_bin" -l)
 echo "huge text: 280000 lines x 35 fields, $(bytes "$work/huge.txt") bytes; $huge_rounds rounds"
 echo "  tabulon-filter ${filter_args[*]}  median $(ms "$f") ms, peak $f_kib KiB"
 echo "  cat                                     median $(ms "$c") ms, peak $c_kib KiB"
+echo "  wc -l                                   median $(ms "$w") ms, peak $w_kib KiB"
 echo "  ratio filter/cat                        $(ratio "$f" "$c")  (aim <= 3.00, peak < 30720 KiB)"
