@@ -85,9 +85,7 @@ for round in $(seq "$rounds"); do
   echo "round $round without a manager: ok"
 done
 
-coproc MANAGER { exec "$manager"; }
-manager_pid=$MANAGER_PID
-read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no clipboard manager"
+start_manager || fail "no clipboard manager"
 for round in $(seq "$rounds"); do
   cell_copy_then_ok 0
   memo_copy_then_ok 0

@@ -94,6 +94,22 @@ start_weston() {
   fail "weston takes no Wayland clients"
 }
 
+# Starts the test's clipboard manager (the program $manager, with the given
+# arguments) and waits until it says it is the manager; sets manager_pid.
+start_manager() {
+  "$manager" "$@" >"$work/manager.out" 2>&1 &
+  manager_pid=$!
+  for _ in $(seq 50); do
+    [ "$(head -n 1 "$work/manager.out" 2>/dev/null)" = ready ] && return 0
+    kill -0 "$manager_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  local status=0
+  kill "$manager_pid" 2>/dev/null || wait "$manager_pid" || status=$?
+  echo "the manager did not start (status $status): $(cat "$work/manager.out")" >&2
+  return 1
+}
+
 wait_focus() {  # window id: waits until that window has the keyboard focus
   for _ in $(seq 100); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0; sleep 0.05; done
   return 1

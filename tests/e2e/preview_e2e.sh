@@ -62,9 +62,7 @@ echo other | xclip -selection clipboard -i
 wait_holders 0 || fail "a holder outlived the clipboard"
 
 # 4. A clipboard manager runs: the holder hands the table to it and ends.
-coproc MANAGER { exec "$manager"; }
-manager_pid=$MANAGER_PID  # bash unsets MANAGER_PID once the manager has ended
-read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no clipboard manager"
+start_manager || fail "no clipboard manager"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
@@ -75,9 +73,7 @@ kill "$manager_pid" 2>/dev/null || true
 wait "$manager_pid" 2>/dev/null || true
 
 # 5. A manager that refuses the text: the holder takes the clipboard back.
-coproc MANAGER { exec "$manager" --refuse; }
-manager_pid=$MANAGER_PID
-read -r -t 5 ready <&"${MANAGER[0]}" && [ "$ready" = ready ] || fail "no refusing manager"
+start_manager --refuse || fail "no refusing manager"
 xclip -selection clipboard -i <"$samples/spreadsheet.txt"
 open_preview
 click "$preview" 660 19   # Button1 "Ｏ Ｋ"
