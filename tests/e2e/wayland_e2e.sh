@@ -129,12 +129,13 @@ wayland_round() {
 
 # weston 10 itself now and then dies in its own clipboard bridge (a double
 # free in its Xwayland selection code, seen in its core dumps) or stops
-# answering there; then a new weston starts and the round runs again. The
+# answering there; then a new weston starts and the round runs again, up to
+# five times (on a busy machine it failed three rounds in a row). The
 # Wayland-only round waits for its windows by time, so it may run twice.
 run() {  # name, round function, arguments
   local name=$1 attempt
   shift
-  for attempt in 1 2 3; do
+  for attempt in 1 2 3 4 5; do
     stuck=
     if "$@"; then echo "$name: ok"; return 0; fi
     if ! kill -0 "$weston_pid" 2>/dev/null || [ -n "$stuck" ]; then
