@@ -21,10 +21,16 @@ packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev libicu-dev qt6-translat
 # fuzzer, an X server, the clipboard and window tools for end to end, and a
 # Wayland compositor with Xwayland and Qt's Wayland platform for the same on
 # Wayland, and the tools that make and check the Debian package and the manual
-# pages.
+# pages (x11-xserver-utils: xmodmap gives Japanese characters keys of their own
+# for typing them at full speed).
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xclip xdotool imagemagick weston xwayland wl-clipboard qt6-wayland
-  dpkg-dev desktop-file-utils appstream groff-base)
+  xvfb xauth xclip xdotool x11-xserver-utils imagemagick weston xwayland wl-clipboard
+  qt6-wayland dpkg-dev desktop-file-utils appstream groff-base)
+# Typing Japanese end to end: Mozc under ibus and under fcitx5 (with its Qt
+# plugin; ibus's is in Qt), on a private session bus, with the jp keyboard
+# layout for the key that turns kana input on.
+[ "$mode" = test ] && packages+=(ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+  dbus-daemon dbus-bin x11-xkb-utils)
 # The package's library dependencies are read off the binaries.
 [ "$mode" = package ] && packages+=(dpkg-dev)
 

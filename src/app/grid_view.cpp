@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -28,6 +30,10 @@ constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
 constexpr int kTextIndent = 2;
 constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
+constexpr int kCaretRoom = 8;   // the line edit's own margins and its caret
+// A composing editor measures its text up to this length; a longer one takes
+// all the room there is.
+constexpr int kMeasuredChars = 512;
 // The grid scrolls by whole columns, so a cell shows from its start, at most
 // as far as the grid is wide (639 px), however wide its column (a cell of
 // megabytes makes a column millions of pixels wide).
@@ -131,14 +137,66 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), text);
 }
 
-// A plain line edit that keeps to its cell and scrolls its text inside it
-// (the toolkit's own grows over the next cells as the text does).
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                     const QModelIndex&) const {
-  auto* line = new QLineEdit(parent);
-  line->setFrame(false);
-  line->setTextMargins(kTextIndent - 1, 0, 0, 0);
-  return line;
+  return new CellEditor(parent);
+}
+
+void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const {
+  QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+  if (auto* cell = qobject_cast<CellEditor*>(editor)) cell->SetCell(editor->geometry());
+}
+
+// Return ends the cell at once. The toolkit's delegate ends it on a later
+// turn of the event loop, so keys that came right after Return still reached
+// the editor: an arrow moved its caret instead of the current cell, and the
+// next text then replaced the cell just typed.
+bool CellDelegate::eventFilter(QObject* editor, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    auto* widget = qobject_cast<QWidget*>(editor);
+    if (widget && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+      emit commitData(widget);
+      emit closeEditor(widget, QAbstractItemDelegate::SubmitModelCache);
+      return true;
+    }
+  }
+  return QStyledItemDelegate::eventFilter(editor, event);
+}
+
+// The toolkit's own editor grows over the next cells as the text does; this
+// one only while a composition lasts.
+CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
+  setFrame(false);
+  setTextMargins(kTextIndent - 1, 0, 0, 0);
+}
+
+void CellEditor::SetCell(const QRect& cell) {
+  cell_ = cell;
+  Fit();
+}
+
+void CellEditor::inputMethodEvent(QInputMethodEvent* event) {
+  QLineEdit::inputMethodEvent(event);
+  composing_ = event->preeditString();
+  Fit();
+}
+
+// The cell, or while composing, as wide as the text and the composition
+// need, up to the grid's right edge.
+void CellEditor::Fit() {
+  QRect rect = cell_;
+  if (!composing_.isEmpty() && parentWidget()) {
+    const int room = parentWidget()->width() - rect.left();
+    const QString shown = text() + composing_;
+    const int wanted = shown.size() > kMeasuredChars ? room
+                                                     : fontMetrics().horizontalAdvance(shown) +
+                                                           textMargins().left() + kCaretRoom;
+    rect.setWidth(std::max(rect.width(), std::min(wanted, room)));
+    raise();
+  }
+  if (geometry() != rect) setGeometry(rect);
 }
 
 void HeadingView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
@@ -381,9 +439,17 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
 }
 
 QLineEdit* StringGrid::OpenEditor() const {
+  CellEditor* editor = Editor();
+  return editor && editor->hasFocus() ? editor : nullptr;
+}
+
+CellEditor* StringGrid::Editor() const {
   if (state() != QAbstractItemView::EditingState) return nullptr;
-  auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-  return editor && viewport()->isAncestorOf(editor) ? editor : nullptr;
+  // An editor that has been closed is hidden until it is deleted.
+  for (auto* editor : viewport()->findChildren<CellEditor*>(Qt::FindDirectChildrenOnly)) {
+    if (editor->isVisible()) return editor;
+  }
+  return nullptr;
 }
 
 // A press anywhere on the grid first ends the cell being edited, keeping
@@ -400,10 +466,18 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   const GridCell cell = current.isValid()
                             ? GridCell{GridModel::ColOf(current), GridModel::RowOf(current)}
                             : GridCell{doc_.CurCol, doc_.CurRow};
-  static constexpr std::pair<int, GridKey> kKeys[] = {
-      {Qt::Key_A, GridKey::A},          {Qt::Key_C, GridKey::C}, {Qt::Key_D, GridKey::D},
-      {Qt::Key_V, GridKey::V},          {Qt::Key_Y, GridKey::Y}, {Qt::Key_Z, GridKey::Z},
-      {Qt::Key_Delete, GridKey::Delete}};
+  static constexpr std::pair<int, GridKey> kKeys[] = {{Qt::Key_A, GridKey::A},
+                                                      {Qt::Key_C, GridKey::C},
+                                                      {Qt::Key_D, GridKey::D},
+                                                      {Qt::Key_V, GridKey::V},
+                                                      {Qt::Key_Y, GridKey::Y},
+                                                      {Qt::Key_Z, GridKey::Z},
+                                                      {Qt::Key_Delete, GridKey::Delete},
+                                                      {Qt::Key_Shift, GridKey::Modifier},
+                                                      {Qt::Key_Control, GridKey::Modifier},
+                                                      {Qt::Key_Alt, GridKey::Modifier},
+                                                      {Qt::Key_AltGr, GridKey::Modifier},
+                                                      {Qt::Key_Meta, GridKey::Modifier}};
   GridKey key = GridKey::Other;
   for (const auto& [qt, grid] : kKeys) {
     if (event->key() == qt) key = grid;
@@ -421,6 +495,39 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   // The view's own copy of the current cell gives way to the cell commands.
   if (event->matches(QKeySequence::Copy)) return event->accept();
   QTableView::keyPressEvent(event);
+}
+
+// An input method talks to the grid until its first composition in a cell
+// ends; the view opens the editor with it and hands it the text.
+void StringGrid::inputMethodEvent(QInputMethodEvent* event) {
+  // Moving the focus to the editor makes the toolkit commit the composition
+  // once more, to the grid: that text is in the editor already.
+  if (inInputMethod_) return;
+  CellEditor* editor = Editor();
+  if (editor && editor->hasFocus()) {
+    QCoreApplication::sendEvent(editor, event);
+    return;
+  }
+  inInputMethod_ = true;
+  QTableView::inputMethodEvent(event);
+  inInputMethod_ = false;
+  // Text the view could not place goes into the cell being edited.
+  editor = Editor();
+  if (!event->isAccepted() && editor && !event->commitString().isEmpty()) {
+    event->accept();
+    QCoreApplication::sendEvent(editor, event);
+    editor->setFocus();
+  }
+}
+
+// Whatever opens the editor, the grid first shows the cell it edits (after a
+// click on a heading, the current cell is in row 256 or column 36).
+bool StringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  if (index.isValid() && state() != QAbstractItemView::EditingState &&
+      (trigger == AllEditTriggers || (trigger & editTriggers()))) {
+    scrollTo(index);
+  }
+  return QTableView::edit(index, trigger, event);
 }
 
 bool StringGrid::viewportEvent(QEvent* event) {

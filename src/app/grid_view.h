@@ -63,6 +63,30 @@ class CellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override;
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override;
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const override;
+
+ protected:
+  bool eventFilter(QObject* editor, QEvent* event) override;
+};
+
+// The in-place cell editor: a plain line edit that keeps to its cell and
+// scrolls its text inside it, except while an input method composes, when it
+// widens over the next cells so that the whole composition can be read.
+class CellEditor : public QLineEdit {
+  Q_OBJECT
+ public:
+  explicit CellEditor(QWidget* parent);
+  // The cell it edits, in its parent's coordinates.
+  void SetCell(const QRect& cell);
+
+ protected:
+  void inputMethodEvent(QInputMethodEvent* event) override;
+
+ private:
+  void Fit();
+  QRect cell_;
+  QString composing_;
 };
 
 // Heading row and row headings, drawn as the cells are. The header moves and
@@ -100,6 +124,7 @@ class StringGrid : public QTableView {
   StringGrid(Document& doc, tabulon::EditingState& editing, QWidget* parent = nullptr);
 
   GridModel* Model() const { return model_; }
+  using QTableView::edit;
   // Re-reads every cell, heading, width, the selection and the scroll place
   // from the document. The owner calls it once the document is filled.
   void Refresh();
@@ -116,7 +141,8 @@ class StringGrid : public QTableView {
   // into, one step per edit or per press and release.
   void SetHistory(History* history);
 
-  // The in-place cell editor while a cell is being edited; otherwise null.
+  // The in-place cell editor while a cell is being edited and the editor has
+  // the focus; otherwise null.
   QLineEdit* OpenEditor() const;
 
  signals:
@@ -133,7 +159,12 @@ class StringGrid : public QTableView {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+  // The grid has no type-ahead search: typed or committed text never moves
+  // the current cell.
+  void keyboardSearch(const QString&) override {}
 
  private:
   // One mouse event or tool tip request from the cells, a header or the
@@ -148,15 +179,19 @@ class StringGrid : public QTableView {
   // once the headers have moved or sized their sections.
   void MouseStep(QEvent::Type type);
   bool CornerBorderDrag(QAbstractButton* corner, QEvent* event);
+  // The open cell editor, focused or still waiting for the input method's
+  // first composition to end; otherwise null.
+  CellEditor* Editor() const;
 
   Document& doc_;
   tabulon::EditingState& editing_;
   GridModel* model_;
   History* history_ = nullptr;
-  bool mouseStep_ = false;   // a press has begun a step its release ends
-  bool syncing_ = false;     // the view is being set from the document
-  bool cornerDrag_ = false;  // column 1's border is being dragged
-  int dragFrom_ = 0;         // where the drag began, and column 1's width then
+  bool mouseStep_ = false;      // a press has begun a step its release ends
+  bool syncing_ = false;        // the view is being set from the document
+  bool cornerDrag_ = false;     // column 1's border is being dragged
+  bool inInputMethod_ = false;  // an input method's event is being handled
+  int dragFrom_ = 0;            // where the drag began, and column 1's width then
   int dragWidth_ = 0;
 };
 

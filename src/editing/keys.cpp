@@ -3,6 +3,7 @@
 namespace tabulon {
 
 KeyCommand GridKeyDown(Document& doc, GridCell current, GridKey key, ShiftState shift) {
+  if (key == GridKey::Modifier) return KeyCommand::None;
   doc.CurCol = current.col;
   doc.CurRow = current.row;
   if (shift == kCtrl) {

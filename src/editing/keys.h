@@ -7,7 +7,8 @@
 
 namespace tabulon {
 
-enum class GridKey { A, C, D, V, Y, Z, Delete, Other };
+// Modifier: Shift, Ctrl, Alt or a like key pressed on its own.
+enum class GridKey { A, C, D, V, Y, Z, Delete, Modifier, Other };
 enum class KeyCommand { None, SelectAll, Copy, Delete, Paste, Undo, Redo };
 
 // A key press on the grid, before the grid moves its current cell

@@ -266,7 +266,10 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
   replaced += input.replaced;
   ApplyRequest(r, title, doc.options);
-  const int ruleWidth = WriteTable(doc);
+  int lastShown = 0;
+  const int ruleWidth = WriteTable(doc, &lastShown);
+  int notShown = 0;  // columns with text that the line width left out
+  for (int c = lastShown + 1; c <= kLastCol; ++c) notShown += doc.grid.NonBlankDataCells(c) > 0;
   std::vector<std::string> lines = std::move(doc.TableLines);
   WrapComment(lines, ruleWidth, r.wrap, doc.options);
 
@@ -297,6 +300,13 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
       err << Plural(report.fieldsLeftOut, "field", "fields") << " beyond column 36";
     }
     err << '\n';
+  }
+  if (notShown > 0) {
+    const bool fixed = doc.options.Checked(OptionControl::CheckBox5) &&
+                       doc.options.Checked(OptionControl::CheckBox6);
+    err << kProgram << ": left out " << Plural(notShown, "column", "columns")
+        << " with text that did not fit in the line width of "
+        << (fixed ? doc.options.Position() : kMaxLineWidth) << "\n";
   }
   return finish(0);
 }

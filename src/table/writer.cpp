@@ -160,6 +160,8 @@ class TableWriter {
     return T;
   }
 
+  int LastShownCol() const { return lastShown_; }
+
  private:
   void BuildRuleLine() {
     const bool box = style_.box;
@@ -169,6 +171,7 @@ class TableWriter {
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
       const int L = Width(rule_);
       const int e = E(g_, c);
+      lastShown_ = c;
       if (L + e >= W_ - style_.limitMargin) {
         const int n = W_ - style_.lastFieldMargin - L;
         if (box) {
@@ -329,6 +332,7 @@ class TableWriter {
       for (int c = kFirstDataCol; c <= lastCol_; ++c) {
         const int L = line.Width();
         const int e = E(g_, c);
+        lastShown_ = c;
         if (L + e < W - 1) {
           line.PadRight(DataText(g_, c, r), e);
           line.Put("\t");
@@ -349,6 +353,7 @@ class TableWriter {
   const OptionState& o_;
   const Style style_;
   int lastCol_ = 0;
+  int lastShown_ = kFirstDataCol - 1;
   int W_ = kMaxLineWidth;
   bool rowHeadings_ = false;
   bool title_ = false;
@@ -371,8 +376,11 @@ int FindLastCol(const Grid& grid) {
   return 0;
 }
 
-int WriteTable(Document& doc) {
-  return TableWriter(doc).Run();
+int WriteTable(Document& doc, int* lastShownCol) {
+  TableWriter writer(doc);
+  const int T = writer.Run();
+  if (lastShownCol) *lastShownCol = writer.LastShownCol();
+  return T;
 }
 
 }  // namespace tabulon

@@ -282,9 +282,8 @@ class Unit1Test : public QObject {
     Commit(editor, QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
     QCOMPARE(editor->text(), QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
     QTest::keyClick(editor, Qt::Key_Return);
-    // The editor commits on the next turn of the event loop.
-    QTRY_COMPARE(QString::fromStdString(Cp932ToUtf8(form.document().grid.Cell(3, 3))),
-                 QString::fromUtf8("漢字①ｶﾅ?"));
+    QCOMPARE(QString::fromStdString(Cp932ToUtf8(form.document().grid.Cell(3, 3))),
+             QString::fromUtf8("漢字①ｶﾅ?"));
   }
 
   void draggedBorderIsTheWidthTheWriterUses() {
@@ -360,6 +359,20 @@ class Unit1Test : public QObject {
     QCOMPARE(doc.grid.Selection(), (GridSelection{2, 3, 36, 3}));
     QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(doc.grid.Selection(), (GridSelection{2, 1, 36, 256}));
+    // A press inside the block keeps it; Shift + press then extends from
+    // the cell that press recorded, not from the block's own anchor.
+    const auto cellPoint = [grid](int col, int row) {
+      return QPoint(grid->columnViewportPosition(col - 2) + 5,
+                    grid->rowViewportPosition(row - 1) + 5);
+    };
+    QTest::mouseClick(cells, Qt::LeftButton, {}, cellPoint(3, 2));
+    QCOMPARE(doc.grid.Selection(), (GridSelection{2, 1, 36, 256}));
+    QTest::keyPress(grid, Qt::Key_Shift);  // a key press of its own
+    QTest::mouseClick(cells, Qt::LeftButton, Qt::ShiftModifier, cellPoint(5, 4));
+    QTest::keyRelease(grid, Qt::Key_Shift);
+    QCOMPARE(doc.grid.Selection(), (GridSelection{3, 2, 5, 4}));
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 9);
+    QTest::mouseClick(corner, Qt::LeftButton, {}, QPoint(5, 5));
 
     const struct {
       QWidget* on;
@@ -439,6 +452,68 @@ class Unit1Test : public QObject {
     QCOMPARE(form.document().grid.Cell(2, 1), std::string("a long text for a narrow cell"));
     QCOMPARE(form.document().grid.Selection(), (GridSelection{3, 1, 3, 1}));
     QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));  // the editor has gone
+  }
+
+  // No key is lost or lands elsewhere: keys that come together (each sent
+  // before the next is handled, to the widget with the focus), a word an
+  // input method commits, and typing after a heading click.
+  void typingLandsInTheCellBeingEdited() {
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    StringGrid* grid = form.grid();
+    Document& doc = form.document();
+    const auto type = [](std::initializer_list<Qt::Key> keys) {
+      for (Qt::Key key : keys) QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(4, 0));  // cell (2, 5)
+    type({Qt::Key_G, Qt::Key_1, Qt::Key_Return, Qt::Key_Right, Qt::Key_D, Qt::Key_Return});
+    QCOMPARE(doc.grid.Cell(2, 5), std::string("g1"));
+    QCOMPARE(doc.grid.Cell(3, 5), std::string("d"));
+
+    // The input method talks to the grid while it composes the first word;
+    // its text goes into the current cell even where that text stands in
+    // another cell, and the composition shows whole over the next cells.
+    doc.grid.SetCell(2, 9, Sj("山田"));
+    form.RefreshAll();
+    const QModelIndex cell = grid->model()->index(5, 0);  // cell (2, 6)
+    grid->setCurrentIndex(cell);
+    QInputMethodEvent composing(QString::fromUtf8("やまだ"), {});
+    QCoreApplication::sendEvent(grid, &composing);
+    QLineEdit* editor = nullptr;  // open, but the grid keeps the focus
+    for (auto* e : grid->viewport()->findChildren<QLineEdit*>())
+      editor = e->isVisible() ? e : editor;
+    QVERIFY(editor && !editor->hasFocus());
+    QVERIFY(editor->width() >= QFontMetrics(editor->font()).horizontalAdvance("やまだ"));
+    Commit(grid, QString::fromUtf8("山田"));
+    Commit(grid, QString::fromUtf8("さん"));  // to the grid though the editor has the focus
+    QCOMPARE(grid->currentIndex(), cell);
+    QCOMPARE(editor->width(), grid->columnWidth(0) - 1);  // back in its cell
+    type({Qt::Key_Return});
+    QCOMPARE(doc.grid.Cell(2, 6), Sj("山田さん"));
+    QCOMPARE(grid->currentIndex(), cell);
+
+    // After a click on a heading the current cell is the block's far end:
+    // the grid scrolls to it when typing opens the editor.
+    QHeaderView* columns = grid->horizontalHeader();
+    QHeaderView* rows = grid->verticalHeader();
+    const struct {
+      QHeaderView* heading;
+      int col, row;
+    } headings[] = {{columns, 4, 256}, {rows, 36, 3}};
+    for (const auto& h : headings) {
+      grid->scrollToTop();
+      const int at = h.heading->sectionViewportPosition(2) + 5;
+      QTest::mouseClick(h.heading->viewport(), Qt::LeftButton, {},
+                        h.heading == columns ? QPoint(at, 5) : QPoint(5, at));
+      type({Qt::Key_X});
+      QLineEdit* open = grid->OpenEditor();
+      QVERIFY(open);
+      QVERIFY(grid->viewport()->rect().contains(open->geometry()));
+      type({Qt::Key_Return});
+      QCOMPARE(doc.grid.Cell(h.col, h.row), std::string("x"));
+    }
   }
 
   // The grid's keys with no cell being edited: the cell commands, the
@@ -629,7 +704,7 @@ class Unit1Test : public QObject {
     QTest::keyClicks(editor, "t");
     const std::string typed = ToCp932(editor->text());
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(doc.grid.Cell(3, 2), typed);
+    QCOMPARE(doc.grid.Cell(3, 2), typed);
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(doc.grid.Cell(3, 2), std::string());
 

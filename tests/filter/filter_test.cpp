@@ -94,6 +94,22 @@ TEST(Filter, LeftOutRowsAndFieldsAreReported) {
   EXPECT_EQ(r.err, "tabulon-filter: left out 3 rows beyond row 256\n");
 }
 
+// Whole columns that the line width leaves out, in every rule style.
+TEST(Filter, ColumnsBeyondTheLineWidthAreReported) {
+  std::string row = "a";
+  for (int c = 1; c < 35; ++c) row += "\t" + std::string(5, static_cast<char>('a' + c % 26));
+  row += "\n" + row + "\n";  // one line alone is no table
+  const FilterRun none = Filter(row, {"--rules", "none"});
+  EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\t'), 2 * 17) << none.out;
+  EXPECT_EQ(
+      none.err,
+      "tabulon-filter: left out 18 columns with text that did not fit in the line width of 99\n");
+  EXPECT_EQ(
+      Filter(row, {"--width", "40"}).err,
+      "tabulon-filter: left out 28 columns with text that did not fit in the line width of 40\n");
+  EXPECT_EQ(Filter(kCells, {"--rules", "none"}).err, "");
+}
+
 TEST(Filter, ContradictionsAreRefusedWithOneLine) {
   const std::pair<std::vector<std::string>, std::string> cases[] = {
       {{"--trim", "--width", "40"}, "--trim and --width exclude each other"},
