@@ -22,10 +22,10 @@ packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev libicu-dev qt6-translat
 # Wayland compositor with Xwayland and Qt's Wayland platform for the same on
 # Wayland, and the tools that make and check the Debian package and the manual
 # pages (x11-xserver-utils: xmodmap gives Japanese characters keys of their own
-# for typing them at full speed).
+# for typing them at full speed), and an editor that runs the filter (vim-tiny).
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xclip xdotool x11-xserver-utils imagemagick weston xwayland wl-clipboard
-  qt6-wayland dpkg-dev desktop-file-utils appstream groff-base)
+  qt6-wayland dpkg-dev desktop-file-utils appstream groff-base vim-tiny)
 # Typing Japanese end to end: Mozc under ibus and under fcitx5 (with its Qt
 # plugin; ibus's is in Qt), on a private session bus, with the jp keyboard
 # layout for the key that turns kana input on.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "document/codec.h"
+#include "document/cp932.h"
 #include "document/document.h"
 #include "filter/input.h"
 #include "table/reader.h"
@@ -162,7 +163,9 @@ ParseOutcome ParseFilterArgs(const std::vector<std::string>& args) {
       r.width = true;
     } else if (is("--wrap")) {
       if (!TakeValue(args, i, "--wrap", value)) return missing("--wrap");
-      if (!Lookup(kWraps, value, r.wrap)) return bad("unknown wrap style \"" + value + "\"");
+      WrapStyle wrap;
+      if (!Lookup(kWraps, value, wrap)) return bad("unknown wrap style \"" + value + "\"");
+      r.wrap = wrap;
     } else if (is("--input-encoding") || is("--output-encoding")) {
       const bool input = is("--input-encoding");
       const std::string_view name = input ? "--input-encoding" : "--output-encoding";
@@ -214,7 +217,11 @@ std::string Plural(long n, std::string_view one, std::string_view many) {
 }  // namespace
 
 int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-              std::ostream& err) {
+              std::ostream& err, bool errIsOut) {
+  // Where standard error is standard output (an editor's filter command),
+  // the notes would land in the user's text: they are left out there.
+  std::ostream nowhere(nullptr);
+  std::ostream& notes = errIsOut ? nowhere : err;
   const ParseOutcome parsed = ParseFilterArgs(args);
   if (!parsed.request) {
     err << kProgram << ": " << parsed.error << '\n';
@@ -264,6 +271,16 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     err << kProgram << ": cannot read standard input: " << std::strerror(input.readError) << '\n';
     return 1;
   }
+  if (input.blank) {
+    // Nothing to make a table of: an editor's filter command keeps the text.
+    for (const auto& [ch, count] : input.blankRuns) {
+      for (std::size_t i = 0; i < count; ++i) out.put(ch);
+    }
+    out.flush();
+    if (!wrote()) return 1;
+    notes << kProgram << ": no cells in the input; it is written back unchanged\n";
+    return 1;
+  }
   replaced += input.replaced;
   ApplyRequest(r, title, doc.options);
   int lastShown = 0;
@@ -271,11 +288,15 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   int notShown = 0;  // columns with text that the line width left out
   for (int c = lastShown + 1; c <= kLastCol; ++c) notShown += doc.grid.NonBlankDataCells(c) > 0;
   std::vector<std::string> lines = std::move(doc.TableLines);
-  WrapComment(lines, ruleWidth, r.wrap, doc.options);
+  WrapComment(lines, ruleWidth, r.wrap.value_or(input.wrap), doc.options);
 
   const std::string_view eol = r.crlf ? "\r\n" : "\n";
   errno = 0;
+  // The table goes back behind the prefix it was read behind (ASCII, the
+  // same in either encoding); an empty line gets no trailing blanks.
+  const std::string_view prefix = input.prefix;
   for (const std::string& line : lines) {
+    out << (line.empty() ? StripTrailing(prefix) : prefix);
     if (r.outputEncoding == Encoding::Utf8) {
       out << Cp932ToUtf8(line);
     } else {
@@ -288,25 +309,25 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   wrote();
 
   if (replaced > 0) {
-    err << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
-        << " that CP932 lacks written as \"?\"\n";
+    notes << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
+          << " that CP932 lacks written as \"?\"\n";
   }
   if (report.rowsLeftOut > 0 || report.fieldsLeftOut > 0) {
-    err << kProgram << ": left out ";
+    notes << kProgram << ": left out ";
     if (report.rowsLeftOut > 0)
-      err << Plural(report.rowsLeftOut, "row", "rows") << " beyond row 256";
-    if (report.rowsLeftOut > 0 && report.fieldsLeftOut > 0) err << " and ";
+      notes << Plural(report.rowsLeftOut, "row", "rows") << " beyond row 256";
+    if (report.rowsLeftOut > 0 && report.fieldsLeftOut > 0) notes << " and ";
     if (report.fieldsLeftOut > 0) {
-      err << Plural(report.fieldsLeftOut, "field", "fields") << " beyond column 36";
+      notes << Plural(report.fieldsLeftOut, "field", "fields") << " beyond column 36";
     }
-    err << '\n';
+    notes << '\n';
   }
   if (notShown > 0) {
     const bool fixed = doc.options.Checked(OptionControl::CheckBox5) &&
                        doc.options.Checked(OptionControl::CheckBox6);
-    err << kProgram << ": left out " << Plural(notShown, "column", "columns")
-        << " with text that did not fit in the line width of "
-        << (fixed ? doc.options.Position() : kMaxLineWidth) << "\n";
+    notes << kProgram << ": left out " << Plural(notShown, "column", "columns")
+          << " with text that did not fit in the line width of "
+          << (fixed ? doc.options.Position() : kMaxLineWidth) << "\n";
   }
   return finish(0);
 }

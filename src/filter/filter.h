@@ -26,7 +26,7 @@ struct FilterRequest {
   std::optional<bool> trim;
   std::optional<bool> width;  // 桁数, with widthValue when checked
   int widthValue = 99;
-  WrapStyle wrap = WrapStyle::Plain;
+  std::optional<WrapStyle> wrap;  // unset: the wrap of the input (InputOutcome::wrap)
   Encoding inputEncoding = Encoding::Utf8;
   Encoding outputEncoding = Encoding::Utf8;
   bool crlf = false;
@@ -45,9 +45,11 @@ ParseOutcome ParseFilterArgs(const std::vector<std::string>& args);
 
 const char* FilterUsage();
 
-// Runs the whole filter; returns the exit status (0, 1 on an I/O error,
-// 2 on a refused command line).
+// Runs the whole filter; returns the exit status (0; 1 on an I/O error or
+// an input without cells, which goes back unchanged; 2 on a refused command
+// line). With `errIsOut` (both are one file) only errors go to `err`, not
+// the notes of what was left out or replaced.
 int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-              std::ostream& err);
+              std::ostream& err, bool errIsOut = false);
 
 }  // namespace tabulon

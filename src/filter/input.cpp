@@ -30,7 +30,8 @@ constexpr int kDataFields = kLastCol - kFirstDataCol + 1;  // fields that reach 
 // LF and lone CR; a break at the very end begins no further line.
 class LineReader {
  public:
-  LineReader(std::istream& in, bool skipBom) : in_(in), skipBom_(skipBom) {}
+  LineReader(std::istream& in, bool skipBom, InputOutcome& outcome)
+      : in_(in), skipBom_(skipBom), outcome_(outcome) {}
 
   // The next line without its break, valid until the next call; false at
   // the end of the input or after a read error.
@@ -99,7 +100,29 @@ class LineReader {
       error_ = errno != 0 ? errno : EIO;
     }
     buf_.resize(old + static_cast<std::size_t>(std::max<std::streamsize>(n, 0)));
+    if (outcome_.blank) KeepBlank(std::string_view(buf_).substr(old));
     if (n <= 0 || error_ != 0) eof_ = true;
+  }
+
+  // Keeps the input as runs of equal bytes while it is blank; a byte-order
+  // mark at its start is kept but is no text.
+  void KeepBlank(std::string_view block) {
+    std::vector<std::pair<char, std::size_t>>& runs = outcome_.blankRuns;
+    for (const char ch : block) {
+      const bool bom = skipBom_ && read_ < kUtf8Bom.size() && ch == kUtf8Bom[read_];
+      ++read_;
+      if (!bom && static_cast<unsigned char>(ch) > ' ') {
+        outcome_.blank = false;
+        runs.clear();
+        runs.shrink_to_fit();
+        return;
+      }
+      if (!runs.empty() && runs.back().first == ch) {
+        ++runs.back().second;
+      } else {
+        runs.emplace_back(ch, 1);
+      }
+    }
   }
 
   std::istream& in_;
@@ -109,6 +132,8 @@ class LineReader {
   bool skipBom_;
   bool eof_ = false;
   int error_ = 0;
+  InputOutcome& outcome_;
+  std::size_t read_ = 0;  // bytes read so far
 };
 
 // The input's encoding as the reader sees it: CP932, from UTF-8 through the
@@ -148,7 +173,8 @@ class Codec {
   std::size_t& replaced_;
 };
 
-// The reader's choice between its forms, made on the first two lines.
+// The reader's choice between its forms, made on the first two lines;
+// Nothing until there are two.
 enum class Form { Nothing, Generated, Plain, QuotedTabbed, QuotedTitled, Wrapped };
 
 Form FormOf(std::string_view l0, std::string_view l1) {
@@ -156,7 +182,8 @@ Form FormOf(std::string_view l0, std::string_view l1) {
   const bool quoted = StartsWith(l0, "'");
   const bool tab = ContainsText(l0, "\t");
   if (tab && !quoted) return Form::Plain;
-  if (!ContainsText(l1, "\t")) return Form::Nothing;
+  // Where the reader reads nothing, the filter reads tab text (see Read).
+  if (!ContainsText(l1, "\t")) return Form::Plain;
   if (quoted) return tab ? Form::QuotedTabbed : Form::QuotedTitled;
   return Form::Wrapped;
 }
@@ -230,7 +257,7 @@ class GeneratedShape {
 class InputReader {
  public:
   InputReader(std::istream& in, bool utf8, InputOutcome& outcome)
-      : lines_(in, utf8), codec_(utf8, outcome.replaced), outcome_(outcome) {}
+      : lines_(in, utf8, outcome), codec_(utf8, outcome.replaced), outcome_(outcome) {}
 
   ReadReport Read(Document& doc) {
     const bool tail = ReadHead();
@@ -242,7 +269,19 @@ class InputReader {
     long rowsAdjust = 0;
     if (tail) rowsAdjust = AppendStandIns(lines);
     std::move(quotedTail_.begin(), quotedTail_.end(), std::back_inserter(lines));
+    const WrapStyle wrap = lines.empty()                ? WrapStyle::Plain
+                           : StartsWith(lines[0], "{")  ? WrapStyle::Delphi
+                           : StartsWith(lines[0], "/*") ? WrapStyle::CFamily
+                           : StartsWith(lines[0], "'")  ? WrapStyle::Basic
+                                                        : WrapStyle::Plain;
     ReadReport report = ReadClipboardLines(doc, std::move(lines));
+    if (report.kind == ReadReport::Kind::GeneratedTable ||
+        report.kind == ReadReport::Kind::WrappedTabText) {
+      outcome_.wrap = wrap;
+    }
+    // What the window reads as nothing (lines without a TAB, say) the filter
+    // reads as tab text: it never turns the user's text into no table.
+    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc);
     report.rowsLeftOut += rowsAdjust;
     return report;
   }
@@ -257,7 +296,9 @@ class InputReader {
         pending_.assign(line);
         return true;
       }
-      Keep(codec_.Convert(line));
+      std::string converted = codec_.Convert(line);
+      if (kept_.empty()) outcome_.prefix = TablePrefix(converted);
+      Keep(std::move(converted));
       // Once the form is known: a quoted cell may span lines, so the lines
       // are kept whole from the first quote that begins a field.
       for (; !whole_ && kept_.size() >= 2 && quotesChecked_ < kept_.size(); ++quotesChecked_) {
@@ -287,6 +328,7 @@ class InputReader {
   }
 
   void Keep(std::string line) {
+    if (line.starts_with(outcome_.prefix)) line.erase(0, outcome_.prefix.size());
     kept_.push_back(std::move(line));
     if (kept_.size() == 2) {
       form_ = FormOf(kept_[0], kept_[1]);
@@ -321,10 +363,13 @@ class InputReader {
   void ReadTail() {
     std::string_view line;
     for (;;) {
+      // The prefix is ASCII: the same bytes in either encoding.
+      if (pending_.starts_with(outcome_.prefix)) pending_.erase(0, outcome_.prefix.size());
       const bool more = lines_.Next(line);
       if (Quoted(pending_, false)) {
         quotedTail_.push_back(codec_.Convert(pending_));
         for (bool next = more; next; next = lines_.Next(line)) {
+          if (line.starts_with(outcome_.prefix)) line.remove_prefix(outcome_.prefix.size());
           quotedTail_.push_back(codec_.Convert(line));
         }
         return;

@@ -206,7 +206,8 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
 
 void ReadLoadedText(Document& doc, std::string_view text) {
   ClearTable(doc);
-  const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+  std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+  first.remove_prefix(TablePrefix(first).size());  // a table kept in code
   if (FindText(first, "^-") != 2) {
     doc.options.SetChecked(OptionControl::CheckBox3, false);
     doc.options.SetChecked(OptionControl::CheckBox5, false);

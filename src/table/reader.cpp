@@ -327,10 +327,16 @@ bool ContainsAny(std::string_view line, std::initializer_list<std::string_view> 
   return false;
 }
 
-// Column widths from the first rule line below the top line; all 0 when
-// there is none.
-ColumnWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box, bool rowHeadings) {
+// The widths the first rule line below the top line gives, all 0 when there
+// is none, and the last grid column it gives one for (0 when none).
+struct RuleWidths {
   ColumnWidths w{};
+  int lastCol = 0;
+};
+
+RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box, bool rowHeadings) {
+  RuleWidths rule;
+  ColumnWidths& w = rule.w;
   for (std::size_t r = 1; r < lines.size(); ++r) {
     std::string line = lines[r];
     if (box) {
@@ -360,10 +366,63 @@ ColumnWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box,
     for (int j = kFirstDataCol; j <= kLastCol; ++j) {
       if (rowHeadings ? j > k - 2 : j > k - 1) break;
       w[j] = ByteWidth(items[rowHeadings ? j : j - 1]);
+      rule.lastCol = j;
     }
     break;
   }
-  return w;
+  return rule;
+}
+
+// The 0-based byte positions of the column bars of a line ("|", or the box
+// style's vertical line), found character by character.
+std::vector<std::size_t> BarPositions(std::string_view line, std::string_view bar) {
+  std::vector<std::size_t> at;
+  for (std::size_t p = 0; p < line.size(); p += CharLength(line, p)) {
+    if (line.compare(p, bar.size(), bar) == 0) at.push_back(p);
+  }
+  return at;
+}
+
+// Whether a data line's bars stand where the rule line puts them (the left
+// border, the row heading's bar, and one after each column the rule gives)
+// with nothing but blanks after the last.
+bool BarsWhereRuleSays(std::string_view line, const std::vector<std::size_t>& bars,
+                       const RuleWidths& rule, long dataStart, long separator) {
+  const auto has = [&bars](long pos1) {  // a 1-based position
+    return std::binary_search(bars.begin(), bars.end(), static_cast<std::size_t>(pos1 - 1));
+  };
+  if (!has(1) || !has(dataStart - separator)) return false;
+  long cursor = dataStart;
+  for (int c = kFirstDataCol; c <= rule.lastCol; ++c) {
+    if (!has(cursor + rule.w[c])) return false;
+    cursor += rule.w[c] + separator;
+  }
+  return IsBlankText(Copy(line, cursor, static_cast<long>(line.size())));
+}
+
+// A data line touched by hand, its bars no longer where the rule line puts
+// them: its cells are the texts between its own bars, without trailing
+// blanks. The row heading's field is passed over; text outside the outer
+// bars is kept, before the first cell or as a cell of its own after the last.
+// `bars` holds at least one bar.
+void StoreOwnBarCells(Document& doc, int row, std::string_view line,
+                      const std::vector<std::size_t>& bars, std::size_t barSize, bool rowHeadings) {
+  std::vector<std::string_view> pieces;
+  std::size_t from = 0;
+  for (std::size_t at : bars) {
+    pieces.push_back(line.substr(from, at - from));
+    from = at + barSize;
+  }
+  pieces.push_back(line.substr(std::min(from, line.size())));
+  std::string before(IsBlankText(pieces.front()) ? std::string_view() : pieces.front());
+  const std::size_t first = rowHeadings && pieces.size() > 2 ? 2 : 1;
+  if (pieces.size() > first + 1 && IsBlankText(pieces.back())) pieces.pop_back();
+  int col = kFirstDataCol;
+  for (std::size_t i = first; i < pieces.size() && col <= kLastCol; ++i, ++col) {
+    std::string text = i == first ? before + std::string(pieces[i]) : std::string(pieces[i]);
+    doc.grid.SetCell(col, row, std::string(StripTrailing(text)));
+  }
+  for (; col <= kLastCol; ++col) doc.grid.SetCell(col, row, "");
 }
 
 // A table this program wrote, in any comment wrapping: the options from the
@@ -389,7 +448,18 @@ ReadReport ReadGeneratedTable(Document& doc) {
     const long n = static_cast<long>(l1.size());
     std::string_view title;
     if (box) {
-      title = Copy(l1, topLeft + 2, Pos(l0, box::TopRight) - topLeft - 2);
+      const long topRight = Pos(l0, box::TopRight);
+      const std::vector<std::size_t> bars = BarPositions(l1, box::Vertical);
+      const auto at = [&bars](long pos1) {
+        return std::binary_search(bars.begin(), bars.end(), static_cast<std::size_t>(pos1 - 1));
+      };
+      if (bars.size() >= 2 && !(at(topLeft) && at(topRight))) {
+        // A title line touched by hand: the text between its outer bars.
+        title = Copy(l1, static_cast<long>(bars.front()) + 3,
+                     static_cast<long>(bars.back() - bars.front()) - 2);
+      } else {
+        title = Copy(l1, topLeft + 2, topRight - topLeft - 2);
+      }
     } else {
       title = StartsWith(l0, "'") ? Copy(l1, 3, n - 3) : Copy(l1, 2, n - 2);
     }
@@ -413,8 +483,10 @@ ReadReport ReadGeneratedTable(Document& doc) {
   const long dataStart = rowHeadings ? (box ? 9 : 6) : (box ? 3 : 2);
   const long separator = box ? 2 : 1;
 
-  const ColumnWidths w = WidthsFromRuleLine(lines, box, rowHeadings);
+  const RuleWidths rule = WidthsFromRuleLine(lines, box, rowHeadings);
+  const ColumnWidths& w = rule.w;
   const std::string_view ruleStart = box ? box::LeftT : "+";
+  const std::string_view bar = box ? box::Vertical : "|";
   const bool basic = StartsWith(l0, "'");
   std::size_t row = 0;
   for (std::size_t r = first; r + 1 < lines.size(); ++r) {
@@ -430,10 +502,16 @@ ReadReport ReadGeneratedTable(Document& doc) {
       continue;
     }
     const int gridRow = static_cast<int>(row);
-    long cursor = dataStart;
-    for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-      doc.grid.SetCell(c, gridRow, std::string(StripTrailing(Copy(working, cursor, w[c]))));
-      cursor += w[c] + separator;
+    const std::vector<std::size_t> bars = BarPositions(working, bar);
+    if (rule.lastCol >= kFirstDataCol && !bars.empty() &&
+        !BarsWhereRuleSays(working, bars, rule, dataStart, separator)) {
+      StoreOwnBarCells(doc, gridRow, working, bars, bar.size(), rowHeadings);
+    } else {
+      long cursor = dataStart;
+      for (int c = kFirstDataCol; c <= kLastCol; ++c) {
+        doc.grid.SetCell(c, gridRow, std::string(StripTrailing(Copy(working, cursor, w[c]))));
+        cursor += w[c] + separator;
+      }
     }
     const bool ruleAbove = ContainsText(lines[r - 1], ruleStart);
     doc.grid.SetCell(0, gridRow, ruleAbove ? std::string() : std::string(ContinuationMark));
@@ -538,13 +616,48 @@ bool HasGeneratedTablePrefix(std::string_view line0) {
   return ContainsAny(line0, {"{-^-", "/*^-", "+-^-", "'+-^-", "\x84\xa1^-"});
 }
 
+std::string_view TablePrefix(std::string_view line0) {
+  // How a ruled table's first line begins in each of the program's wraps.
+  static constexpr std::string_view kStarts[] = {
+      "+-^-", "{-^-", "/*^-", "'+-^-", "\x84\xa1^-", "{\x84\xa1^-", "/*\x84\xa1^-", "'\x84\xa1^-"};
+  const auto blanksFrom = [line0](std::size_t p) {
+    while (p < line0.size() && (line0[p] == ' ' || line0[p] == '\t')) ++p;
+    return p;
+  };
+  const auto tableAt = [line0](std::size_t p) {
+    return std::any_of(std::begin(kStarts), std::end(kStarts),
+                       [&](std::string_view s) { return line0.substr(p).starts_with(s); });
+  };
+  const std::size_t indent = blanksFrom(0);
+  if (tableAt(indent)) return line0.substr(0, indent);
+  for (std::string_view leader : {"//", "#", "--", ";", "%", "*", "REM"}) {
+    std::size_t p = indent;
+    while (line0.substr(p).starts_with(leader)) p += leader.size();
+    if (p == indent) continue;
+    p = blanksFrom(p);
+    return tableAt(p) ? line0.substr(0, p) : std::string_view();
+  }
+  return {};
+}
+
 ReadReport ReadClipboardText(Document& doc, std::string_view text) {
   return ReadClipboardLines(doc, SplitLines(text));
 }
 
 ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> split) {
   doc.TableLines = std::move(split);
-  const std::vector<std::string>& lines = doc.TableLines;
+  std::vector<std::string>& lines = doc.TableLines;
+  if (!lines.empty()) {
+    if (const std::string prefix(TablePrefix(lines[0])); !prefix.empty()) {
+      for (std::string& line : lines) {
+        if (line.starts_with(prefix)) line.erase(0, prefix.size());
+      }
+    }
+  }
+  // One spreadsheet row: a line and its break.
+  if (lines.size() == 1 && ContainsText(lines[0], "\t") && !HasGeneratedTablePrefix(lines[0])) {
+    return ReadPlainTabText(doc, std::memchr(lines[0].data(), '"', lines[0].size()) != nullptr);
+  }
   if (lines.size() < 2) {
     doc.grid.Select(kFirstDataCol, kFirstDataRow);
     return {};

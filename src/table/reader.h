@@ -129,6 +129,13 @@ void ApplyTextWidths(Document& doc, const ColumnWidths& w);
 // corner followed by "^-"), found character by character.
 bool HasGeneratedTablePrefix(std::string_view line0);
 
+// The prefix of a table kept in source code or a comment: blanks and TABs,
+// then, optionally, a comment leader of the usual languages ("//", "#",
+// "--", ";", "%", "*" or "REM", repeated or not) and blanks, where the rest
+// of the first line begins a ruled table this program wrote, in any of its
+// own wraps. Empty when the first line has no such prefix.
+std::string_view TablePrefix(std::string_view line0);
+
 // The comment wrappings of tab text without ruled lines. A: Basic, no title
 // line; B: Basic with a title line; C: braces, slash-star or none.
 enum class WrappedForm { A, B, C };
@@ -144,6 +151,8 @@ ReadReport ReadWrappedTabText(Document& doc, WrappedForm form,
 
 // The reader half of the window's creation: reads `text` (CP932, as the
 // clipboard holds it) into doc.TableLines and the grid. Run SetUpGrid first.
+// A table behind a prefix (TablePrefix) reads as the table without it; a
+// single line holding a TAB reads as one row of tab text.
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
 // The same for a text already cut into lines (as SplitLines cuts it), which
 // become doc.TableLines: for a caller that reads its input a line at a time.

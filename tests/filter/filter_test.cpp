@@ -165,9 +165,29 @@ TEST(Filter, HelpAndVersion) {
   EXPECT_EQ(version.out.rfind("tabulon-filter ", 0), 0u);
 }
 
-TEST(Filter, EmptyInputGivesTheEmptyTable) {
-  const FilterRun r = Filter("", {"--trim", "--no-title"});
-  EXPECT_EQ(r.out, "+-^--===-^+\n| ＼|a |b |\n+---+--+--+\n|  1|  |  |\n+---+--+--+\n");
+// No filter run turns text into nothing: one row and one column are
+// tables, and text without a cell goes back as it came, with status 1.
+TEST(Filter, EveryTextGivesATableOrComesBackUnchanged) {
+  const struct {
+    std::string input;
+    int status;
+    std::string out;
+  } cases[] = {
+      {"abc\tafter\n", 0, "+-^--===-^----+\n| ＼|a  |b    |\n+---+---+-----+\n|  1|abc|after|\n"},
+      {"one\ntwo\n", 0,
+       "+-^--===-^-+\n| ＼|a  |b |\n+---+---+--+\n|  1|one|  |\n+---+---+--+\n|  2|two|"},
+      {"", 1, ""},
+      {"\xEF\xBB\xBF \r\n\t\n\n", 1, "\xEF\xBB\xBF \r\n\t\n\n"},
+  };
+  for (const auto& c : cases) {
+    const FilterRun r = Filter(c.input, {"--trim", "--no-title"});
+    EXPECT_EQ(r.status, c.status) << c.input;
+    EXPECT_EQ(r.out.substr(0, c.out.size()), c.out) << c.input;
+    if (c.status == 1) {
+      EXPECT_EQ(r.out, c.input);
+      EXPECT_EQ(r.err, "tabulon-filter: no cells in the input; it is written back unchanged\n");
+    }
+  }
 }
 
 // A stream that hands its text over a few bytes at a time, as a pipe may,
@@ -216,6 +236,7 @@ Read ReadInput(const std::string& input, bool utf8, bool whole, unsigned seed) {
   std::size_t replaced = 0;
   if (whole) {
     report = ReadClipboardText(doc, utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
+    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc);
   } else {
     Trickle source(input, seed);
     std::istream in(&source);
@@ -289,6 +310,87 @@ TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
     const bool utf8 = i % 4 != 0;
     ASSERT_EQ(ReadInput(input, utf8, false, i), ReadInput(input, utf8, true, i))
         << "case " << i << ": " << input;
+  }
+}
+
+// The lines of a text, each without its LF.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t lf = text.find('\n', from);
+    lines.push_back(text.substr(from, lf - from));
+    from = lf == std::string::npos ? text.size() : lf + 1;
+  }
+  return lines;
+}
+
+std::string Prefixed(const std::vector<std::string>& lines, const std::string& prefix) {
+  std::string text;
+  for (const std::string& line : lines) text += prefix + line + "\n";
+  return text;
+}
+
+// A table kept in code: behind any line prefix, the filter gives it back
+// with the same prefix; with one cell typed over by hand, the cells read are
+// those of the changed grid.
+TEST(FilterProperty, PrefixedAndHandEditedTablesComeBackInPlace) {
+  std::mt19937 random(22);
+  for (int i = 0; i < 400; ++i) {
+    const int rows = 1 + random() % 5, cols = 1 + random() % 4;
+    std::string cells;
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < cols; ++c) {
+        cells +=
+            (c ? "\t" : "") + Pick(random, c ? "x~12~ab cd~~表~ｶﾅ~3,000" : "x~12~表 ~ボールペン");
+      }
+      cells += "\n";
+    }
+    const bool title = random() % 2, columnHeadings = random() % 2, rowHeadings = random() % 2;
+    const std::vector<std::string> args = {
+        "--rules",
+        Pick(random, "ascii~box"),
+        title ? "--title=Plan" : "--no-title",
+        columnHeadings ? "--column-headings" : "--no-column-headings",
+        rowHeadings ? "--row-headings" : "--no-row-headings",
+        Pick(random, "--trim~--no-trim"),
+        "--wrap",
+        Pick(random, "plain~brace~slash~quote")};
+    std::vector<std::string> table = Lines(Filter(cells, args).out);
+    const std::string prefix = Pick(random, "    ~\t~// ~    // ~  # ~-- ~;; ~% ~ * ~REM ~\t#");
+    const FilterRun back = Filter(Prefixed(table, prefix), {});
+    ASSERT_EQ(back.out, Prefixed(table, prefix)) << i << ": " << cells;
+
+    // Typed over by hand: longer, shorter, Japanese or empty, bars moved.
+    const std::string typed = Pick(random, "a much longer text~s~東京都港区~~ lead");
+    const int row = 1 + random() % rows, col = 1 + random() % cols;
+    std::string& line = table[1 + (title ? 2 : 0) + (columnHeadings ? 2 : 0) + 2 * (row - 1)];
+    std::vector<std::string> fields = {""};  // between the bars
+    for (std::size_t p = 0; p < line.size(); ++p) {
+      if (line[p] == '|' || line.compare(p, 3, "│") == 0) {
+        if (line[p] != '|') p += 2;
+        fields.emplace_back();
+      } else {
+        fields.back() += line[p];
+      }
+    }
+    fields[(rowHeadings ? 1 : 0) + col] = typed;
+    const std::string bar = line.find('|') != std::string::npos ? "|" : "│";
+    line = fields[0];
+    for (std::size_t f = 1; f < fields.size(); ++f) line += bar + fields[f];
+
+    Document before, after;
+    SetUpGrid(before);
+    SetUpGrid(after);
+    ReadClipboardText(before, Utf8ToCp932(Filter(cells, args).out));
+    ReadClipboardText(after, Utf8ToCp932(Prefixed(table, prefix)));
+    before.grid.SetCell(col + 1, row, Utf8ToCp932(typed));
+    for (int r = 1; r <= rows; ++r) {
+      for (int c = 0; c <= kLastCol; ++c) {
+        ASSERT_EQ(after.grid.Cell(c, r), before.grid.Cell(c, r))
+            << i << ": (" << c << ", " << r << ") of\n"
+            << Prefixed(table, prefix);
+      }
+    }
   }
 }
 

@@ -202,6 +202,7 @@ TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtByteThree) {
        std::vector<std::pair<std::string, bool>>{{"+-^--=---^-+", true},
                                                  {"{-^--=---^-+", true},
                                                  {"/*^--=---^-+", true},
+                                                 {"    // +-^--=---^-+", true},  // kept in code
                                                  {"'+-^--=---^-+", false},
                                                  {"x\ty", false}}) {
     Document doc;

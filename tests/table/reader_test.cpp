@@ -91,7 +91,10 @@ TEST_F(PlainTabTextTest, NumericTestTrimsButTheCellKeepsTheField) {
 }
 
 TEST_F(PlainTabTextTest, WhichTextsAreReadAsTabText) {
-  EXPECT_EQ(Read("x\t1").kind, ReadReport::Kind::Nothing);  // one line
+  EXPECT_EQ(Read("x\t1").kind, ReadReport::Kind::PlainTabText);  // one spreadsheet row
+  EXPECT_EQ(Cell(3, 1), "1");
+  EXPECT_EQ(Read("x 1\n").kind, ReadReport::Kind::Nothing);  // one line, no TAB
+  SetUpGrid(doc);
   EXPECT_EQ(Read("a b\nc d\n").kind, ReadReport::Kind::Nothing);
   EXPECT_EQ(Read("it's\t1\nb\t2").kind, ReadReport::Kind::PlainTabText);
   EXPECT_EQ(Cell(2, 1), "it's");
@@ -263,11 +266,29 @@ TEST_F(GeneratedTableTest, OneRowWithoutHeadingsKeepsItsLastColumnThroughBraceAn
   }
 }
 
-TEST_F(GeneratedTableTest, CellCutInsideADoubleByteCharacterKeepsItsLoneByte) {
-  // A rule line narrower than the text: column a is 3 wide, its text "表表".
-  Read(SjText({"+-^--=---^-+", "|表表|", "+---+-------+"}));
-  EXPECT_EQ(Cell(2, 1), Sj("表") + "\x95");
-  EXPECT_EQ(Cell(3, 1), "|");  // the next column starts one separator on
+// A data line whose bars no longer stand where the rule line puts them (a
+// cell typed into by hand) reads between its own bars; the others as ever.
+TEST_F(GeneratedTableTest, LinesTouchedByHandReadBetweenTheirOwnBars) {
+  const struct {
+    std::vector<std::string_view> table;
+    std::vector<std::string_view> row1;  // cells (2, 1), (3, 1), (4, 1)
+  } cases[] = {
+      // A cell lengthened, with a bar byte inside a double-byte character.
+      {{"+-^--=---^-+", "|表表|x|", "+---+-+"}, {"表表", "x", ""}},
+      {{"+-^--=-=-^---+", "|  1|ボールペン|12|", "+---+--+--+"}, {"ボールペン", "12", ""}},
+      // Shortened, leading blanks kept; a lost closing bar keeps its text.
+      {{"+-^--=---^---+", "| a|b", "+----+---+"}, {" a", "b", ""}},
+      {{"┌^--=-=-^─┬──┐", "│   1│x│表表表│", "├──┼─┼──┤", "└──┴─┴──┘"}, {"x", "表表表", ""}},
+      // Bars where the rule says: by position, a "|" inside a cell kept.
+      {{"+-^--=---^--+", "|a||c     |", "+--+------+"}, {"a|", "c", ""}},
+  };
+  for (const auto& c : cases) {
+    SetUpGrid(doc);
+    Read(SjText(c.table));
+    for (int col = 2; col <= 4; ++col) {
+      EXPECT_EQ(Cell(col, 1), Sj(c.row1[col - 2])) << c.table[1] << " column " << col;
+    }
+  }
 }
 
 TEST_F(GeneratedTableTest, WhatDoesNotComeBackWhole) {
@@ -277,10 +298,10 @@ TEST_F(GeneratedTableTest, WhatDoesNotComeBackWhole) {
   EXPECT_EQ(Cell(4, 1), "b");
   EXPECT_EQ(doc.grid.ColWidth(2), 17);
   EXPECT_EQ(doc.grid.ColWidth(3), 17);
-  // A box title wider than the frame is read between the frame's corners.
+  // A box title wider than the frame is read between its own bars.
   SetUpGrid(doc);
   Read(SjText({"┌^------^──┐", "│Longer title here│", "├──┤", "│ab  │", "└──┘"}));
-  EXPECT_EQ(doc.options.Title(), "Longer title");
+  EXPECT_EQ(doc.options.Title(), "Longer title here");
 }
 
 TEST_F(GeneratedTableTest, RowsBeyondTheGridAreLeftOut) {

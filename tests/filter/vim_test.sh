@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The filter as an editor runs it: Vim replaces the lines it filters with
+# what comes out. An indented "//" table with a cell typed over comes back in
+# place, lined up again; a column of names becomes a table; blank lines stay
+# as they were.
+set -euo pipefail
+filter=$1 vim=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+run_vim() {  # range, file: filters the range through the filter and saves
+  "$vim" -N -u NONE -i NONE -es -c "$1!$filter" -c 'wq' "$2" </dev/null || true
+}
+
+table() { "$filter" --rules box --title 価格表 | sed 's|^|    // |'; }
+printf '品名\t数量\nりんご\t12\n' | table >"$work/table"
+lines=$(wc -l <"$work/table")
+{
+  echo 'int main(void) {'
+  sed 's|りんご|ぶどう酒|' "$work/table"  # two columns wider: the bars moved
+  echo '  return 0;'
+  echo '}'
+} >"$work/code.c"
+{
+  echo 'int main(void) {'
+  printf '品名\t数量\nぶどう酒\t12\n' | table
+  echo '  return 0;'
+  echo '}'
+} >"$work/want.c"
+run_vim "2,$((lines + 1))" "$work/code.c"
+cmp -s "$work/code.c" "$work/want.c" || fail "the table in code:
+$(diff "$work/want.c" "$work/code.c")"
+
+printf 'Alice\nBob\nCarol\n' >"$work/names"
+run_vim '%' "$work/names"
+printf 'Alice\nBob\nCarol\n' | "$filter" >"$work/want"
+cmp -s "$work/names" "$work/want" || fail "a column of names:
+$(cat "$work/names")"
+
+printf 'keep\n\n  \n\nthis\n' >"$work/blank"
+cp "$work/blank" "$work/want"
+run_vim '2,4' "$work/blank"
+cmp -s "$work/blank" "$work/want" || fail "blank lines changed:
+$(od -c "$work/blank")"
+echo ok
