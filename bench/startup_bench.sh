@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up of tabulon to its first painted window, with a full table on the
-# clipboard, against a bare Qt window of the same toolkit (the floor): the
+# clipboard, against a bare Qt window of the same toolkit (the floor), and
+# with the same cells as an HTML table against them as TAB text: the
 # median of several runs and the peak memory of each, and their ratios.
 # Needs an X server: run it under xvfb-run.
 #
@@ -52,3 +53,23 @@ read -r tt tm < <(run tabulon "$bin/tabulon")
 awk -v a="$tt" -v b="$ft" -v c="$tm" -v d="$fm" -v e="$lt" -v f="$lm" 'BEGIN {
   printf "tabulon / floor        time %.2f   memory %.2f\n", a / b, c / d
   printf "tabulon / floor+text   time %.2f   memory %.2f\n", a / e, c / f }'
+
+# The same full grid's cells as a spreadsheet offers them: TAB text alone,
+# and an HTML table beside that text (read instead of it), the latter held by
+# the test suite's clipboard owner.
+if [ -x "$bin/tabulon_test_forms_owner" ]; then
+  cells=$(mktemp) html=$(mktemp)
+  trap 'rm -f "$rss_file" "$cells" "$html"; [ -z "${owner:-}" ] || kill "$owner" 2>/dev/null' EXIT
+  "$bin/tabulon_bench_text" 256 35 >"$cells"
+  awk -F'\t' 'BEGIN { print "<table>" }
+    { printf "<tr>"; for (i = 1; i <= NF; i++) printf "<td>%s</td>", $i; print "</tr>" }
+    END { print "</table>" }' "$cells" >"$html"
+  xclip -selection clipboard -i <"$cells"
+  read -r pt pm < <(run "tab text" "$bin/tabulon")
+  "$bin/tabulon_test_forms_owner" "UTF8_STRING=$cells" "text/html=$html" >/dev/null &
+  owner=$!
+  sleep 0.3
+  read -r ht hm < <(run "HTML" "$bin/tabulon")
+  awk -v a="$ht" -v b="$pt" -v c="$hm" -v d="$pm" 'BEGIN {
+    printf "HTML / tab text        time %.2f   memory %.2f\n", a / b, c / d }'
+fi

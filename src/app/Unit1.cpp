@@ -33,6 +33,7 @@
 #include "table/reader.h"
 #include "table/writer.h"
 #include "widgets/grid_font.h"
+#include "widgets/notice.h"
 #include "widgets/widgets.h"
 
 // The pictures live in a static library, so they are registered by hand.
@@ -121,13 +122,14 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
 }
 
 void TForm1::CreateControls() {
+  notice_ = new Notice(this);
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
   titleLimit_ = new Cp932LimitValidator(kMaxTitleBytes, Edit1);
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
-          [this](const QString& text) { doc_.options.SetTitle(ToCp932(text)); });
+          [this](const QString& text) { doc_.options.SetTitle(ToCp932Noting(text, notice_)); });
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
@@ -194,6 +196,8 @@ void TForm1::CreateControls() {
             [this, control = control](bool checked) { doc_.options.SetChecked(control, checked); });
   }
 
+  StringGrid1->Model()->SetTypedText(
+      [this](const QString& text) { return ToCp932Noting(text, notice_); });
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
   connect(StringGrid1, &StringGrid::keyCommand, this, &TForm1::RunKeyCommand);
   StringGrid1->SetHistory(&history_);
@@ -216,9 +220,14 @@ bool TForm1::event(QEvent* event) {
 bool TForm1::FormCreate() {
   const ClipboardRead read = ReadSystemClipboard();
   SetUpGrid(doc_);
-  ReadClipboardText(doc_, read.text);
+  if (read.cells) {
+    ReadTabCells(doc_, read.text);
+  } else {
+    ReadClipboardText(doc_, read.text);
+  }
   ReleaseLines();
   RefreshAll();
+  if (read.replaced > 0) notice_->Show(ReplacedNote(read.replaced, read.missing));
   if (read.status == ClipboardRead::Status::NoAnswer) {
     std::fputs(
         "tabulon: the program that holds the clipboard did not answer within 2 s; "
@@ -453,11 +462,15 @@ void TForm1::N94Click() {
 void TForm1::N1Click() {
   if (QLineEdit* editor = StringGrid1->OpenEditor()) {
     editor->paste();
-  } else if (PasteText(doc_, SystemClipboardText()) == PasteKind::Table) {
+    return;
+  }
+  const ClipboardRead read = ReadSystemClipboard();
+  if (PasteText(doc_, read.text) == PasteKind::Table) {
     RefreshAll();  // read again as at start-up
   } else {
     StringGrid1->ShowChanges();
   }
+  if (read.replaced > 0) notice_->Show(ReplacedNote(read.replaced, read.missing));
 }
 
 void TForm1::N100Click() {

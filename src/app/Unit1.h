@@ -29,6 +29,7 @@ class QValidator;
 
 namespace tabulon {
 
+class Notice;
 class StringGrid;
 class TForm2;
 struct PreviewSeams;
@@ -145,6 +146,7 @@ class TForm1 : public QDialog {
   StringGrid* StringGrid1;
   PopupMenus menus_{};
   RadioGroup* radios_;
+  Notice* notice_;  // characters the text coming in lacked in CP932
 };
 
 }  // namespace tabulon

@@ -96,8 +96,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   // Typed text is kept as CP932; characters it lacks become "?".
+  std::string text = typedText_ ? typedText_(value.toString()) : ToCp932(value.toString());
   if (history_) history_->Begin();
-  doc_.grid.SetCell(ColOf(index), RowOf(index), ToCp932(value.toString()));
+  doc_.grid.SetCell(ColOf(index), RowOf(index), std::move(text));
   if (history_) history_->End();
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;

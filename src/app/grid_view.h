@@ -47,10 +47,16 @@ class GridModel : public QAbstractTableModel {
 
   // Where a committed cell edit goes as a step of its own.
   void SetHistory(History* history) { history_ = history; }
+  // How a typed text becomes the cell's CP932 (so that the window can say
+  // which characters became "?").
+  void SetTypedText(std::function<std::string(const QString&)> convert) {
+    typedText_ = std::move(convert);
+  }
 
  private:
   Document& doc_;
   History* history_ = nullptr;
+  std::function<std::string(const QString&)> typedText_;
 };
 
 // Draws cell text from 2 px in, never elided: a column of 6n+5 px shows

@@ -12,11 +12,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "app/clipboard_holder.h"
 #include "preview/text_file.h"
+#include "table/rich_cells.h"
 #include "widgets/widgets.h"
 
 namespace tabulon {
@@ -59,28 +65,32 @@ class X11Clipboard {
   X11Clipboard(const X11Clipboard&) = delete;
   X11Clipboard& operator=(const X11Clipboard&) = delete;
 
-  X11Read Read(std::string& out) {
+  // The clipboard in the form `target` (UTF8_STRING: its plain text).
+  X11Read Read(std::string_view target, std::string& out) {
     if (xcb_connection_has_error(c_)) return X11Read::Unavailable;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
-    const xcb_atom_t clipboard = Atom("CLIPBOARD"), utf8 = Atom("UTF8_STRING");
+    const xcb_atom_t clipboard = Atom("CLIPBOARD"), type = Atom(target);
     const xcb_atom_t incr = Atom("INCR"), property = Atom("TABULON_CLIPBOARD");
-    if (!screen || !clipboard || !utf8 || !incr || !property) return X11Read::Unavailable;
+    if (!screen || !clipboard || !type || !incr || !property) return X11Read::Unavailable;
     const auto owner =
         Reply(xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, clipboard), nullptr));
     if (!owner || owner->owner == XCB_NONE) return X11Read::NoText;
 
-    window_ = xcb_generate_id(c_);
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK, &events);
-    xcb_convert_selection(c_, window_, clipboard, utf8, property, XCB_CURRENT_TIME);
+    if (window_ == 0) {
+      window_ = xcb_generate_id(c_);
+      const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+      xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
+                        XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
+                        &events);
+    }
+    xcb_convert_selection(c_, window_, clipboard, type, property, XCB_CURRENT_TIME);
     xcb_flush(c_);
     const auto notify = Wait(XCB_SELECTION_NOTIFY, [&](const xcb_generic_event_t* e) {
       return reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window_;
     });
     if (!notify) return X11Read::NoAnswer;
     if (reinterpret_cast<const xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE) {
-      return X11Read::NoText;  // no UTF8_STRING on offer
+      return X11Read::NoText;  // not on offer in that form
     }
     // Taking the property deletes it, which asks an INCR owner for a chunk.
     const auto first = Take(property);
@@ -101,6 +111,23 @@ class X11Clipboard {
       Append(out, chunk.get());
       if (out.size() > kMaxClipboardUtf8) return X11Read::TooLarge;
     }
+  }
+
+  // Whether the owner offers the form `target`, by its list of targets.
+  bool Offers(std::string_view target) {
+    if (!targets_) {
+      std::string list;
+      targets_.emplace();
+      if (Read("TARGETS", list) == X11Read::Text) {
+        for (std::size_t at = 0; at + 4 <= list.size(); at += 4) {
+          xcb_atom_t atom;
+          std::memcpy(&atom, list.data() + at, 4);
+          targets_->push_back(atom);
+        }
+      }
+    }
+    const xcb_atom_t atom = Atom(target);
+    return atom && std::find(targets_->begin(), targets_->end(), atom) != targets_->end();
   }
 
  private:
@@ -146,6 +173,7 @@ class X11Clipboard {
 
   xcb_connection_t* c_;
   xcb_window_t window_ = 0;
+  std::optional<std::vector<xcb_atom_t>> targets_;
 };
 
 // The clipboard's text as the toolkit passes it on, in the formats it reads
@@ -161,15 +189,45 @@ std::string ToolkitClipboardUtf8(const QClipboard* clipboard) {
   return {};
 }
 
-// The clipboard's text as the bytes its owner gives, UTF-8 as the desktop
-// speaks; empty when there is none, the owner does not answer in time or
-// the text is far too large.
-std::string ClipboardUtf8(ClipboardRead::Status& status) {
-  const QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard) return {};
-  if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard()) {
+// The clipboard's forms as the bytes its owner gives: over an X11
+// connection of the program's own where another X11 program owns it,
+// otherwise as the toolkit passes them on.
+class ClipboardForms {
+ public:
+  ClipboardForms() : clipboard_(QGuiApplication::clipboard()) {
+    if (clipboard_ && QGuiApplication::platformName() == QLatin1String("xcb") &&
+        !clipboard_->ownsClipboard()) {
+      x11_ = std::make_unique<X11Clipboard>();
+    }
+  }
+
+  // The plain text, UTF-8 as the desktop speaks; empty when there is none,
+  // the owner does not answer in time or the text is far too large.
+  std::string Plain(ClipboardRead::Status& status);
+
+  // Another form's bytes, where the owner offers it.
+  std::optional<std::string> Form(std::string_view type) {
+    if (x11_) {
+      std::string bytes;
+      if (!x11_->Offers(type) || x11_->Read(type, bytes) != X11Read::Text) return std::nullopt;
+      return bytes;
+    }
+    const QMimeData* data = clipboard_ ? clipboard_->mimeData(QClipboard::Clipboard) : nullptr;
+    const QString mime = QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size()));
+    if (!data || !data->hasFormat(mime)) return std::nullopt;
+    return data->data(mime).toStdString();
+  }
+
+ private:
+  const QClipboard* clipboard_;
+  std::unique_ptr<X11Clipboard> x11_;
+};
+
+std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
+  if (!clipboard_) return {};
+  if (x11_) {
     std::string bytes;
-    switch (X11Clipboard().Read(bytes)) {
+    switch (x11_->Read("UTF8_STRING", bytes)) {
       case X11Read::Text:
         // Some owners end the text with a NUL, as C strings do.
         if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
@@ -185,20 +243,31 @@ std::string ClipboardUtf8(ClipboardRead::Status& status) {
         break;  // the toolkit also asks for Latin-1 STRING text
     }
   }
-  return ToolkitClipboardUtf8(clipboard);
+  return ToolkitClipboardUtf8(clipboard_);
 }
 
 }  // namespace
 
 ClipboardRead ReadSystemClipboard() {
   ClipboardRead read;
-  const std::string utf8 = ClipboardUtf8(read.status);
-  const std::string_view text = WithoutUtf8Bom(utf8);
+  ClipboardForms forms;
+  const std::string utf8 = forms.Plain(read.status);
   // A text larger than a file the preview loads is refused as that file is.
-  if (text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes) {
+  const std::string_view plain = WithoutUtf8Bom(utf8);
+  if (plain.size() > kMaxLoadBytes && Cp932Length(plain) > kMaxLoadBytes) {
     read.status = ClipboardRead::Status::TooLarge;
   }
-  if (read.status == ClipboardRead::Status::Ok) read.text = Utf8ToCp932(text);
+  if (read.status != ClipboardRead::Status::Ok) return read;
+  ClipboardCells cells =
+      RichestCells(std::string(plain), [&](std::string_view type) { return forms.Form(type); });
+  const std::string_view text = WithoutUtf8Bom(cells.text);
+  if (text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes) {
+    read.status = ClipboardRead::Status::TooLarge;
+    return read;
+  }
+  read.cells = cells.cells;
+  read.text = Utf8ToCp932(text, &read.replaced);
+  if (read.replaced > 0) read.missing = MissingFromCp932(text, 9);
   return read;
 }
 

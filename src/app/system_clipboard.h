@@ -2,7 +2,9 @@
 // that stays there after the program ends.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 class QObject;
 
@@ -16,10 +18,17 @@ namespace tabulon {
 std::string SystemClipboardText();
 
 // The same, with why it is empty when it is.
+// Where the clipboard also holds the cells in a richer form than its plain
+// text (an HTML table, a spreadsheet's quoted TAB text), the text is those
+// cells as tab text, and `cells` says so.
 struct ClipboardRead {
   enum class Status { Ok, NoAnswer, TooLarge };
   Status status = Status::Ok;
   std::string text;
+  bool cells = false;
+  // Characters CP932 lacks, written as "?": how many, and the first few.
+  std::size_t replaced = 0;
+  std::vector<std::string> missing;
 };
 ClipboardRead ReadSystemClipboard();
 

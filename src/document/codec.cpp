@@ -202,6 +202,57 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced) {
   return out;
 }
 
+std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t limit) {
+  std::vector<std::string> missing;
+  for (std::size_t i = 0; i < utf8.size() && missing.size() < limit;) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    if (EncodeNext(utf8, i) != kEncUnmappable) continue;
+    std::string ch(utf8.substr(start, i - start));
+    if (!IsValidUtf8(ch)) ch = "\xEF\xBF\xBD";
+    if (std::find(missing.begin(), missing.end(), ch) == missing.end()) missing.push_back(ch);
+  }
+  return missing;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = AsciiPrefixLength(text); i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    // The allowed range of the second byte narrows the first byte's range
+    // so that overlong forms, surrogates and codes past U+10FFFF fail.
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    if (second < low || second > high) return false;
+    for (std::size_t k = 2; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced) {
   std::size_t length = 0;
   std::size_t substitutions = 0;

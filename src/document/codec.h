@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tabulon {
 
@@ -18,6 +19,11 @@ namespace tabulon {
 // those count as converted, not replaced.
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced = nullptr);
 
+// The characters of a UTF-8 text that Utf8ToCp932 writes as "?", each once,
+// in the order they first stand, at most `limit` of them; a bad byte
+// sequence shows as U+FFFD. For telling the user what was replaced.
+std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t limit);
+
 // The length in bytes of Utf8ToCp932(utf8), with its "?" count added to
 // *replaced in the same way, without building the text: for text that is
 // only measured and then left out.
@@ -29,6 +35,10 @@ std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced = nullptr);
 // only for their "?" count, which is added to *replaced.
 void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
                         std::size_t* replaced = nullptr);
+
+// Whether the text is well-formed UTF-8: no stray or missing continuation
+// byte, no overlong form, no encoded surrogate, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
 
 // The length of the run of ASCII bytes that begins the text: bytes that
 // UTF-8 and CP932 share, each one column wide.

@@ -105,8 +105,8 @@ const char* FilterUsage() {
          "  --width N | --no-width       fixed line width, N from 12 to 99 (unchecks a trim\n"
          "                               read from the input table)\n"
          "  --wrap plain|brace|slash|quote  comment wrapping: none, { }, /* */, ' per line\n"
-         "  --input-encoding utf-8|cp932    (default utf-8)\n"
-         "  --output-encoding utf-8|cp932   (default utf-8)\n"
+         "  --input-encoding utf-8|cp932    (default: found from the input)\n"
+         "  --output-encoding utf-8|cp932   (default: as the input)\n"
          "  --crlf                       end lines with CR LF instead of LF\n"
          "  --help, --version\n"
          "\n"
@@ -170,9 +170,9 @@ ParseOutcome ParseFilterArgs(const std::vector<std::string>& args) {
       const bool input = is("--input-encoding");
       const std::string_view name = input ? "--input-encoding" : "--output-encoding";
       if (!TakeValue(args, i, name, value)) return missing(name);
-      if (!Lookup(kEncodings, value, input ? r.inputEncoding : r.outputEncoding)) {
-        return bad("unknown encoding \"" + value + "\"");
-      }
+      Encoding encoding;
+      if (!Lookup(kEncodings, value, encoding)) return bad("unknown encoding \"" + value + "\"");
+      (input ? r.inputEncoding : r.outputEncoding) = encoding;
     } else {
       return bad("unknown option \"" + a + "\"");
     }
@@ -266,7 +266,10 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   Document doc;
   SetUpGrid(doc);
   InputOutcome input;
-  const ReadReport report = ReadFilterInput(doc, in, r.inputEncoding == Encoding::Utf8, input);
+  const ReadReport report = ReadFilterInput(
+      doc, in,
+      r.inputEncoding ? std::optional<bool>(*r.inputEncoding == Encoding::Utf8) : std::nullopt,
+      input);
   if (input.readError != 0) {
     err << kProgram << ": cannot read standard input: " << std::strerror(input.readError) << '\n';
     return 1;
@@ -292,12 +295,14 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
 
   const std::string_view eol = r.crlf ? "\r\n" : "\n";
   errno = 0;
+  const Encoding outputEncoding =
+      r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932);
   // The table goes back behind the prefix it was read behind (ASCII, the
   // same in either encoding); an empty line gets no trailing blanks.
   const std::string_view prefix = input.prefix;
   for (const std::string& line : lines) {
     out << (line.empty() ? StripTrailing(prefix) : prefix);
-    if (r.outputEncoding == Encoding::Utf8) {
+    if (outputEncoding == Encoding::Utf8) {
       out << Cp932ToUtf8(line);
     } else {
       out << line;

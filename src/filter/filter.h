@@ -27,8 +27,10 @@ struct FilterRequest {
   std::optional<bool> width;  // 桁数, with widthValue when checked
   int widthValue = 99;
   std::optional<WrapStyle> wrap;  // unset: the wrap of the input (InputOutcome::wrap)
-  Encoding inputEncoding = Encoding::Utf8;
-  Encoding outputEncoding = Encoding::Utf8;
+  // Unset: the input's encoding is found from the input (ReadFilterInput),
+  // and the output is written in the encoding the input was read in.
+  std::optional<Encoding> inputEncoding;
+  std::optional<Encoding> outputEncoding;
   bool crlf = false;
   bool help = false;
   bool version = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <ios>
@@ -17,6 +18,7 @@
 #include "document/codec.h"
 #include "document/cp932.h"
 #include "table/format.h"
+#include "table/rich_cells.h"
 
 namespace tabulon {
 
@@ -39,7 +41,10 @@ class LineReader {
     for (;;) {
       if (skipBom_ && (buf_.size() >= kUtf8Bom.size() || eof_)) {
         skipBom_ = false;
-        if (StartsWith(buf_, kUtf8Bom)) pos_ = kUtf8Bom.size();
+        if (StartsWith(buf_, kUtf8Bom)) {
+          pos_ = kUtf8Bom.size();
+          bom_ = true;
+        }
       }
       if (!skipBom_) {
         const std::size_t brk = std::min(Locate(lf_, '\n'), Locate(cr_, '\r'));
@@ -61,6 +66,9 @@ class LineReader {
   }
 
   int error() const { return error_; }
+  // Whether the input began with a UTF-8 byte-order mark (known once the
+  // first line is read).
+  bool bom() const { return bom_; }
 
  private:
   // Where a break character was last looked for: the next one at `pos`, or,
@@ -130,6 +138,7 @@ class LineReader {
   std::size_t pos_ = 0;  // start of the unread part of buf_
   Seek lf_, cr_;
   bool skipBom_;
+  bool bom_ = false;
   bool eof_ = false;
   int error_ = 0;
   InputOutcome& outcome_;
@@ -140,7 +149,10 @@ class LineReader {
 // one codec, counting each "?" once.
 class Codec {
  public:
-  Codec(bool utf8, std::size_t& replaced) : utf8_(utf8), replaced_(replaced) {}
+  explicit Codec(bool utf8) : utf8_(utf8) {}
+
+  bool Utf8() const { return utf8_; }
+  std::size_t Replaced() const { return replaced_; }
 
   std::string Convert(std::string_view s) {
     return utf8_ ? Utf8ToCp932(s, &replaced_) : std::string(s);
@@ -170,7 +182,7 @@ class Codec {
 
  private:
   bool utf8_;
-  std::size_t& replaced_;
+  std::size_t replaced_ = 0;
 };
 
 // The reader's choice between its forms, made on the first two lines;
@@ -252,19 +264,45 @@ class GeneratedShape {
   std::string_view ruleStart_;
 };
 
-// Reads the lines of one input, keeping the first ones whole and measuring
-// the rest.
+// What the reader makes of one input in one encoding, fed a line at a time:
+// the first lines are kept whole, the rest measured.
 class InputReader {
  public:
-  InputReader(std::istream& in, bool utf8, InputOutcome& outcome)
-      : lines_(in, utf8, outcome), codec_(utf8, outcome.replaced), outcome_(outcome) {}
+  explicit InputReader(bool utf8) : codec_(utf8) {}
 
-  ReadReport Read(Document& doc) {
-    const bool tail = ReadHead();
-    if (tail) ReadTail();
-    outcome_.readError = lines_.error();
-    if (outcome_.readError != 0) return {};
+  // A copy that reads on in the other encoding: for lines so far all ASCII,
+  // which read alike in both.
+  InputReader InOtherEncoding() const {
+    InputReader other(*this);
+    other.codec_ = Codec(!codec_.Utf8());
+    return other;
+  }
 
+  void Feed(std::string_view line) {
+    switch (stage_) {
+      case Stage::Head:
+        if (!HeadIsComplete()) return KeepHead(line);
+        stage_ = Stage::Tail;
+        pending_.assign(line);
+        return;
+      case Stage::Tail:
+        Pending(false);
+        if (stage_ == Stage::Tail) {
+          pending_.assign(line);
+          return;
+        }
+        [[fallthrough]];
+      case Stage::QuotedTail:
+        if (line.starts_with(prefix_)) line.remove_prefix(prefix_.size());
+        quotedTail_.push_back(codec_.Convert(line));
+    }
+  }
+
+  // The whole input read: the reader's reading of what was kept, with what
+  // stands in for the lines only measured.
+  ReadReport Finish(Document& doc) {
+    const bool tail = stage_ != Stage::Head;
+    if (stage_ == Stage::Tail) Pending(true);
     std::vector<std::string> lines = std::move(kept_);
     long rowsAdjust = 0;
     if (tail) rowsAdjust = AppendStandIns(lines);
@@ -277,7 +315,7 @@ class InputReader {
     ReadReport report = ReadClipboardLines(doc, std::move(lines));
     if (report.kind == ReadReport::Kind::GeneratedTable ||
         report.kind == ReadReport::Kind::WrappedTabText) {
-      outcome_.wrap = wrap;
+      wrap_ = wrap;
     }
     // What the window reads as nothing (lines without a TAB, say) the filter
     // reads as tab text: it never turns the user's text into no table.
@@ -286,26 +324,38 @@ class InputReader {
     return report;
   }
 
+  bool Utf8() const { return codec_.Utf8(); }
+  std::size_t Replaced() const { return codec_.Replaced(); }
+  const std::string& Prefix() const { return prefix_; }
+  WrapStyle Wrap() const { return wrap_; }
+
  private:
-  // Keeps lines until the grid's last row is among them; true when more
-  // lines follow (the first of them in pending_).
-  bool ReadHead() {
-    std::string_view line;
-    while (lines_.Next(line)) {
-      if (HeadIsComplete()) {
-        pending_.assign(line);
-        return true;
-      }
-      std::string converted = codec_.Convert(line);
-      if (kept_.empty()) outcome_.prefix = TablePrefix(converted);
-      Keep(std::move(converted));
-      // Once the form is known: a quoted cell may span lines, so the lines
-      // are kept whole from the first quote that begins a field.
-      for (; !whole_ && kept_.size() >= 2 && quotesChecked_ < kept_.size(); ++quotesChecked_) {
-        whole_ = Quoted(kept_[quotesChecked_], quotesChecked_ == 0);
-      }
+  enum class Stage { Head, Tail, QuotedTail };
+
+  // Keeps lines until the grid's last row is among them.
+  void KeepHead(std::string_view line) {
+    std::string converted = codec_.Convert(line);
+    if (kept_.empty()) prefix_ = TablePrefix(converted);
+    Keep(std::move(converted));
+    // Once the form is known: a quoted cell may span lines, so the lines are
+    // kept whole from the first quote that begins a field.
+    for (; !whole_ && kept_.size() >= 2 && quotesChecked_ < kept_.size(); ++quotesChecked_) {
+      whole_ = Quoted(kept_[quotesChecked_], quotesChecked_ == 0);
     }
-    return false;
+  }
+
+  // The line below the kept ones before the one now read. From a line whose
+  // quote may open a cell of several lines, the rest is kept whole for the
+  // reader: the lines before it were rows of their own.
+  void Pending(bool last) {
+    // The prefix is ASCII: the same bytes in either encoding.
+    if (pending_.starts_with(prefix_)) pending_.erase(0, prefix_.size());
+    if (Quoted(pending_, false)) {
+      quotedTail_.push_back(codec_.Convert(pending_));
+      stage_ = Stage::QuotedTail;
+      return;
+    }
+    TailLine(pending_, last);
   }
 
   // Whether the reader may take a quote in this line for the start of a
@@ -328,7 +378,7 @@ class InputReader {
   }
 
   void Keep(std::string line) {
-    if (line.starts_with(outcome_.prefix)) line.erase(0, outcome_.prefix.size());
+    if (line.starts_with(prefix_)) line.erase(0, prefix_.size());
     kept_.push_back(std::move(line));
     if (kept_.size() == 2) {
       form_ = FormOf(kept_[0], kept_[1]);
@@ -355,29 +405,6 @@ class InputReader {
       if (widthRule_ == i) widthRule_ = i - 1;
     }
     previousWasRow_ = row;
-  }
-
-  // The lines below the kept ones, each looked at once, the last apart.
-  // From a line whose quote may open a cell of several lines, the rest is
-  // kept whole for the reader: the lines before it were rows of their own.
-  void ReadTail() {
-    std::string_view line;
-    for (;;) {
-      // The prefix is ASCII: the same bytes in either encoding.
-      if (pending_.starts_with(outcome_.prefix)) pending_.erase(0, outcome_.prefix.size());
-      const bool more = lines_.Next(line);
-      if (Quoted(pending_, false)) {
-        quotedTail_.push_back(codec_.Convert(pending_));
-        for (bool next = more; next; next = lines_.Next(line)) {
-          if (line.starts_with(outcome_.prefix)) line.remove_prefix(outcome_.prefix.size());
-          quotedTail_.push_back(codec_.Convert(line));
-        }
-        return;
-      }
-      TailLine(pending_, !more);
-      if (!more) return;
-      pending_.assign(line);
-    }
   }
 
   void TailLine(std::string& raw, bool last) {
@@ -446,9 +473,10 @@ class InputReader {
 
   static constexpr std::size_t kFirstCountedLine = 5;
 
-  LineReader lines_;
   Codec codec_;
-  InputOutcome& outcome_;
+  Stage stage_ = Stage::Head;
+  std::string prefix_;  // the table's line prefix, taken off every line
+  WrapStyle wrap_ = WrapStyle::Plain;
   std::vector<std::string> kept_;
   bool whole_ = false;                   // every line is kept: a quote may open a cell of lines
   std::size_t quotesChecked_ = 0;        // kept lines looked at for such a quote
@@ -466,8 +494,56 @@ class InputReader {
 
 }  // namespace
 
-ReadReport ReadFilterInput(Document& doc, std::istream& in, bool utf8, InputOutcome& outcome) {
-  return InputReader(in, utf8, outcome).Read(doc);
+ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> utf8,
+                           InputOutcome& outcome) {
+  LineReader lines(in, utf8.value_or(true), outcome);
+  // Until the input is known to be UTF-8 or not, it is read both ways: from
+  // its first character outside ASCII by two readers, the UTF-8 one dropped
+  // at the first line that is not valid UTF-8.
+  std::optional<InputReader> asUtf8, asCp932;
+  if (utf8.value_or(true)) {
+    asUtf8.emplace(true);
+  } else {
+    asCp932.emplace(false);
+  }
+  bool undecided = !utf8.has_value();
+  // Input that begins with a tag may be an HTML table: it is kept whole.
+  std::optional<std::string> html;
+  std::string_view line;
+  for (bool first = true; lines.Next(line); first = false) {
+    if (first && undecided && lines.bom()) undecided = false;
+    if (first) {
+      const std::string_view head = StripLeading(line);
+      if (head.size() >= 2 && head[0] == '<' &&
+          (std::isalpha(static_cast<unsigned char>(head[1])) || head[1] == '!')) {
+        html.emplace();
+      }
+    }
+    if (html) html->append(line).push_back('\n');
+    if (undecided && AsciiPrefixLength(line) < line.size()) {
+      if (!asCp932) asCp932.emplace(asUtf8->InOtherEncoding());
+      if (!IsValidUtf8(line)) {
+        asUtf8.reset();
+        undecided = false;
+      }
+    }
+    if (asUtf8) asUtf8->Feed(line);
+    if (asCp932) asCp932->Feed(line);
+  }
+  outcome.readError = lines.error();
+  if (outcome.readError != 0) return {};
+  InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
+  outcome.utf8 = reader.Utf8();
+  if (html) {
+    const std::optional<std::string> cells =
+        TabTextFromHtml(outcome.utf8 ? *html : Cp932ToUtf8(*html));
+    if (cells) return ReadTabCells(doc, Utf8ToCp932(*cells, &outcome.replaced));
+  }
+  const ReadReport report = reader.Finish(doc);
+  outcome.replaced += reader.Replaced();
+  outcome.prefix = reader.Prefix();
+  outcome.wrap = reader.Wrap();
+  return report;
 }
 
 }  // namespace tabulon

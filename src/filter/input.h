@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ namespace tabulon {
 struct InputOutcome {
   std::size_t replaced = 0;  // characters CP932 lacks, each written as "?"
   int readError = 0;         // errno of a failed read; 0 once the input was read to its end
+  bool utf8 = true;          // the encoding the input was read in: UTF-8, or else CP932
   std::string prefix;        // the table's line prefix (TablePrefix), taken off its lines
   // The comment wrap of a table or of wrapped tab text read; plain for
   // anything else.
@@ -30,12 +32,16 @@ struct InputOutcome {
   std::vector<std::pair<char, std::size_t>> blankRuns;
 };
 
-// Reads `in` (UTF-8 after an optional byte-order mark, or CP932 when `utf8`
-// is false) into the grid exactly as ReadClipboardText reads the whole text
-// converted with Utf8ToCp932, and then, where that reads nothing, as
-// ReadPlainTabText reads the lines: the same cells, widths, options and
-// report. Run SetUpGrid first. After a read error the document is left
-// unread.
-ReadReport ReadFilterInput(Document& doc, std::istream& in, bool utf8, InputOutcome& outcome);
+// Reads `in` into the grid as the window reads the clipboard: in UTF-8 (a
+// byte-order mark dropped) or CP932 as `utf8` says, or, when it says
+// nothing, in UTF-8 where the whole input is valid UTF-8 or begins with the
+// mark and in CP932 otherwise. The cells, widths, options and report are
+// those ReadClipboardText gives for the whole text converted with
+// Utf8ToCp932, and, where that reads nothing, those ReadPlainTabText gives.
+// An input that is an HTML document holding a table reads as the table's
+// cells (TabTextFromHtml, ReadTabCells). Run SetUpGrid first. After a read
+// error the document is left unread.
+ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> utf8,
+                           InputOutcome& outcome);
 
 }  // namespace tabulon

@@ -14,10 +14,12 @@
 #include <QRadioButton>
 #include <utility>
 
+#include "document/codec.h"
 #include "document/cp932.h"
 #include "preview/text_file.h"
 #include "widgets/controls.h"
 #include "widgets/grid_font.h"
+#include "widgets/notice.h"
 #include "widgets/widgets.h"
 
 namespace tabulon {
@@ -78,6 +80,7 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   setObjectName("Form2");
   MakeFixedWindow(this, Qt::Dialog, "プレビュー", 709, 448);
   setModal(true);
+  notice_ = new Notice(this);
 
   // The ruler stands over display columns 1 to 99 of the text below it.
   Label1 = Place(new QLabel(this), "Label1", kRulerLeft, 4, 6 * 99, 12);
@@ -169,13 +172,20 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
 }
 
 PreviewSeams TForm2::DesktopSeams() {
-  // Both dialogs list the .TXT files under the filter's name alone, "TXT".
+  // Both dialogs list the .TXT files under the filter's name alone, "TXT";
+  // saving also offers them in UTF-8 with LF line ends, as Linux editors
+  // write text.
   static const QString kTextFilter = QStringLiteral("TXT (*.TXT *.txt)");
+  static const QString kUtf8Filter = QStringLiteral("TXT UTF-8 (*.TXT *.txt)");
   static constexpr QFileDialog::Options kFilterOptions = QFileDialog::HideNameFilterDetails;
   PreviewSeams seams;
-  seams.saveFileName = [](QWidget* parent) {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), kTextFilter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite | kFilterOptions);
+  seams.saveFileName = [](QWidget* parent, bool* utf8) {
+    QString chosenFilter;
+    const QString name = QFileDialog::getSaveFileName(
+        parent, QString(), QString(), kTextFilter + QStringLiteral(";;") + kUtf8Filter,
+        &chosenFilter, QFileDialog::DontConfirmOverwrite | kFilterOptions);
+    *utf8 = chosenFilter == kUtf8Filter;
+    return name;
   };
   seams.openFileName = [](QWidget* parent) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), kTextFilter, nullptr,
@@ -206,10 +216,11 @@ WrapStyle TForm2::Style() const {
 }
 
 void TForm2::Button4Click() {
-  const QString chosen = seams_.saveFileName(this);
+  bool utf8 = false;
+  const QString chosen = seams_.saveFileName(this, &utf8);
   if (chosen.isEmpty()) return;
   const std::string path = SavePath(chosen.toStdString());
-  const FileResult result = SaveTextFile(path, memoText_);
+  const FileResult result = SaveTextFile(path, utf8 ? Utf8FileText(memoText_) : memoText_);
   if (!result.ok) seams_.showError(this, QString::fromStdString(result.error) + ".");
 }
 
@@ -221,7 +232,14 @@ void TForm2::Button3Click() {
     seams_.showError(this, QString::fromStdString(result.error) + ".");
     return;
   }
-  ShowText(NormalizeLineBreaks(std::exchange(result.text, {})));  // one copy of a large file
+  // A file in UTF-8 (a Linux editor's, the filter's) reads as it looks.
+  std::size_t replaced = 0;
+  std::string text = FileTextAsCp932(result.text, &replaced);
+  if (replaced > 0) {
+    notice_->Show(ReplacedNote(replaced, MissingFromCp932(WithoutUtf8Bom(result.text), 9)));
+  }
+  std::string().swap(result.text);  // one copy of a large file at a time
+  ShowText(NormalizeLineBreaks(text));
   Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);
 }

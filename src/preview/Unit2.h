@@ -22,11 +22,15 @@ class MemoView;
 // file names (empty when cancelled), error messages, and the main window's
 // part of loading a file (the file's CP932 text, line breaks made CR LF).
 struct PreviewSeams {
-  std::function<QString(QWidget* parent)> saveFileName;
+  // The name to save under, and whether the user chose UTF-8 with LF line
+  // ends rather than the .TXT format (CP932, CR LF).
+  std::function<QString(QWidget* parent, bool* utf8)> saveFileName;
   std::function<QString(QWidget* parent)> openFileName;
   std::function<void(QWidget* parent, const QString& message)> showError;
   std::function<void(const std::string& text)> loadText;
 };
+
+class Notice;
 
 class TForm2 : public QDialog {
   Q_OBJECT
@@ -71,6 +75,7 @@ class TForm2 : public QDialog {
   QPushButton* Button3;
   QPushButton* Button4;
   QMenu* PopupMenu1;
+  Notice* notice_;  // characters a loaded file lacked in CP932
 };
 
 }  // namespace tabulon

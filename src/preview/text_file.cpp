@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "document/cp932.h"
+#include "document/codec.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -202,6 +203,21 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
   result.tooLarge = read == ReadOutcome::TooLarge;
   result.error = result.tooLarge ? kTooLargeError : Message(path, readError, tail);
   return result;
+}
+
+std::string FileTextAsCp932(std::string_view bytes, std::size_t* replaced) {
+  const std::string_view text = WithoutUtf8Bom(bytes);
+  if (text.size() == bytes.size() && !IsValidUtf8(bytes)) return std::string(bytes);
+  return Utf8ToCp932(text, replaced);
+}
+
+std::string Utf8FileText(std::string_view cp932CrLf) {
+  std::string lf;
+  const std::string utf8 = Cp932ToUtf8(cp932CrLf);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8.compare(i, 2, "\r\n") != 0) lf += utf8[i];
+  }
+  return lf;
 }
 
 void ReadLoadedText(Document& doc, std::string_view text) {

@@ -640,6 +640,11 @@ std::string_view TablePrefix(std::string_view line0) {
   return {};
 }
 
+ReadReport ReadTabCells(Document& doc, std::string_view text) {
+  doc.TableLines = SplitLines(text);
+  return ReadPlainTabText(doc);
+}
+
 ReadReport ReadClipboardText(Document& doc, std::string_view text) {
   return ReadClipboardLines(doc, SplitLines(text));
 }

@@ -158,6 +158,10 @@ ReadReport ReadClipboardText(Document& doc, std::string_view text);
 // become doc.TableLines: for a caller that reads its input a line at a time.
 ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> lines);
 
+// Reads `text` (CP932) as cells that a richer clipboard form gave: always as
+// spreadsheet text (ReadPlainTabText), even a single column.
+ReadReport ReadTabCells(Document& doc, std::string_view text);
+
 // Spreadsheet text: each line a row from row 1, each field a cell from
 // column 2, numbers right-aligned; where a field is quoted (HasQuotedField),
 // each record from the row below the one before. Reads doc.TableLines.

@@ -49,7 +49,7 @@ std::string WindowTable(const std::string& cp932) {
 std::string FilterTable(const std::string& utf8) {
   std::istringstream in(utf8);
   std::ostringstream out, err;
-  EXPECT_EQ(RunFilter({"--output-encoding", "cp932"}, in, out, err), 0);
+  EXPECT_EQ(RunFilter({"--input-encoding", "utf-8", "--output-encoding", "cp932"}, in, out, err), 0);
   return out.str();
 }
 

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -514,6 +515,29 @@ class Unit1Test : public QObject {
       type({Qt::Key_Return});
       QCOMPARE(doc.grid.Cell(h.col, h.row), std::string("x"));
     }
+  }
+
+  // Characters CP932 lacks become "?", and the window says which: at
+  // start-up, without a box in the way, and for a typed cell.
+  void replacedCharactersAreTold() {
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("😀\t€\r\nx\t😀\r\n"));
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(form.document().grid.Cell(2, 1), std::string("?"));
+    auto* notice = form.findChild<QLabel*>("Notice");
+    QVERIFY(notice && notice->isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(notice->text(), QString::fromUtf8("CP932 にない文字 3 個を「?」にしました: 😀 €"));
+    notice->hide();
+    StringGrid* grid = form.grid();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(3, 0));
+    QTest::keyClick(grid, Qt::Key_A);
+    Commit(QApplication::focusWidget(), QString::fromUtf8("©"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(form.document().grid.Cell(2, 4), std::string("a?"));
+    QVERIFY(notice->isVisible() && notice->text().endsWith(QString::fromUtf8("©")));
   }
 
   // The grid's keys with no cell being edited: the cell commands, the

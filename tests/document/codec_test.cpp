@@ -129,5 +129,16 @@ TEST(Cp932Decode, EmptyAndAsciiPassThrough) {
   EXPECT_EQ(Cp932ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
+// Which texts count as UTF-8 when the filter finds an input's encoding.
+TEST(IsValidUtf8, WellFormedSequencesOnly) {
+  for (const char* valid : {"", "abc", "表", "\xF0\x9F\x98\x80", "\xEF\xBB\xBFx", "\xF4\x8F\xBF\xBF"}) {
+    EXPECT_TRUE(IsValidUtf8(valid)) << valid;
+  }
+  for (const char* invalid : {"\x95\x5c", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+                              "\xF4\x90\x80\x80", "\xE8\xA1", "a\x80", "\xFF"}) {
+    EXPECT_FALSE(IsValidUtf8(invalid)) << invalid;
+  }
+}
+
 }  // namespace
 }  // namespace tabulon

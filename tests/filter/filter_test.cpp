@@ -73,9 +73,26 @@ TEST(Filter, EncodingsAndReplacementWarning) {
   EXPECT_NE(r.out.find("|  1|? |1 |"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("| \x81\x5f|"), std::string::npos);  // the corner, as CP932 bytes
   EXPECT_EQ(r.err, "tabulon-filter: 1 character that CP932 lacks written as \"?\"\n");
-  const FilterRun sj = Filter("\x95\x5c\t1\nb\t2\n", {"--trim", "--input-encoding", "cp932"});
-  EXPECT_NE(sj.out.find("|  1|表|1 |"), std::string::npos) << sj.out;
-  EXPECT_EQ(sj.err, "");
+  // The input's encoding is found, and the table written in it, unless the
+  // flags say otherwise; "表" is 0x95 0x5C in CP932.
+  const struct {
+    std::string input;
+    std::vector<std::string> flags;
+    std::string row;
+  } cases[] = {
+      {"\x95\x5c\t1\nb\t2\n", {}, "|  1|\x95\x5c|1 |"},
+      {"\x95\x5c\t1\nb\t2\n", {"--output-encoding", "utf-8"}, "|  1|表|1 |"},
+      {"表\t1\nb\t2\n", {}, "|  1|表|1 |"},
+      {"表\t1\nb\t2\n", {"--output-encoding", "cp932"}, "|  1|\x95\x5c|1 |"},
+      {"\xEF\xBB\xBF\x95\x5c\t1\nb\t2\n", {}, "|  1|?\\|1 |"},  // the mark says UTF-8
+      {"b\t1\n表\t2\n\x95\x5c\t3\n", {}, "|  3|\x95\x5c |3 |"},  // a line not UTF-8 decides
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> flags = c.flags;
+    flags.push_back("--trim");
+    const FilterRun run = Filter(c.input, flags);
+    EXPECT_NE(run.out.find(c.row), std::string::npos) << c.input << "\n" << run.out;
+  }
 }
 
 TEST(Filter, ByteOrderMarkIsNotText) {
@@ -176,6 +193,10 @@ TEST(Filter, EveryTextGivesATableOrComesBackUnchanged) {
       {"abc\tafter\n", 0, "+-^--===-^----+\n| ＼|a  |b    |\n+---+---+-----+\n|  1|abc|after|\n"},
       {"one\ntwo\n", 0,
        "+-^--===-^-+\n| ＼|a  |b |\n+---+---+--+\n|  1|one|  |\n+---+---+--+\n|  2|two|"},
+      // An HTML table, as a spreadsheet or a browser offers it.
+      {"<table><tr><td>名前</td><td>12</td></tr><tr><td colspan=2>x<br>y</td></tr></table>", 0,
+       "+-^--===-^--+\n| ＼|a   |b |\n+---+----+--+\n|  1|名前|12|\n+---+----+--+\n|  2|x   |  |\n"
+       "|  3|y   |  |\n"},
       {"", 1, ""},
       {"\xEF\xBB\xBF \r\n\t\n\n", 1, "\xEF\xBB\xBF \r\n\t\n\n"},
   };
@@ -229,19 +250,22 @@ class FullDisk : public std::streambuf {
 // left out and of "?". Read whole, as the window reads the clipboard, or a
 // line at a time from a trickling stream, as the filter reads its input.
 using Read = std::tuple<std::vector<std::string>, long, long, std::size_t>;
-Read ReadInput(const std::string& input, bool utf8, bool whole, unsigned seed) {
+// The stream is read in the encoding `utf8` says, or, unset, in the one
+// found; the whole text in the encoding `utf8` says.
+Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, unsigned seed) {
   Document doc;
   SetUpGrid(doc);
   ReadReport report;
   std::size_t replaced = 0;
   if (whole) {
-    report = ReadClipboardText(doc, utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
+    report = ReadClipboardText(doc, *utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
     if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc);
   } else {
     Trickle source(input, seed);
     std::istream in(&source);
     InputOutcome outcome;
     report = ReadFilterInput(doc, in, utf8, outcome);
+    if (utf8 && outcome.utf8 != *utf8) return {{"read in the other encoding"}, 0, 0, 0};
     replaced = outcome.replaced;
   }
   WriteTable(doc);
@@ -310,6 +334,11 @@ TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
     const bool utf8 = i % 4 != 0;
     ASSERT_EQ(ReadInput(input, utf8, false, i), ReadInput(input, utf8, true, i))
         << "case " << i << ": " << input;
+    // Without a flag: UTF-8 where the text is valid UTF-8 or begins with the
+    // mark, CP932 otherwise.
+    const bool found = input.starts_with("\xEF\xBB\xBF") || IsValidUtf8(input);
+    ASSERT_EQ(ReadInput(input, std::nullopt, false, i), ReadInput(input, found, true, i))
+        << "case " << i << " found " << found << ": " << input;
   }
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The filter as an editor runs it: Vim replaces the lines it filters with
 # what comes out. An indented "//" table with a cell typed over comes back in
-# place, lined up again; a column of names becomes a table; blank lines stay
-# as they were.
+# place, lined up again; a column of names becomes a table; a CP932 buffer
+# stays CP932; blank lines stay as they were.
 set -euo pipefail
 filter=$1 vim=$2
 work=$(mktemp -d)
@@ -36,6 +36,12 @@ run_vim '%' "$work/names"
 printf 'Alice\nBob\nCarol\n' | "$filter" >"$work/want"
 cmp -s "$work/names" "$work/want" || fail "a column of names:
 $(cat "$work/names")"
+
+# A buffer kept in CP932 goes through as CP932, with no flag.
+printf '品名\t数量\nりんご\t12\n' | iconv -f UTF-8 -t CP932 >"$work/cp932"
+run_vim '%' "$work/cp932"
+iconv -f CP932 -t UTF-8 <"$work/cp932" | grep -q '|  2|りんご|  12|' ||
+  fail "a CP932 buffer: $(iconv -f CP932 -t UTF-8 <"$work/cp932" 2>&1)"
 
 printf 'keep\n\n  \n\nthis\n' >"$work/blank"
 cp "$work/blank" "$work/want"

@@ -8,11 +8,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "document/document.h"
 #include "invariants.h"
+#include "document/codec.h"
 #include "table/reader.h"
+#include "table/rich_cells.h"
 #include "table/writer.h"
 
 namespace {
@@ -29,7 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadClipboardText(doc, earlier);
     SetUpGrid(doc);
   });
-  ReadClipboardText(doc, text);
+  // Text that begins with a tag is also read as an HTML table, as the filter
+  // reads such input and the window the clipboard's HTML.
+  if (text.starts_with("<")) {
+    if (const std::optional<std::string> cells = TabTextFromHtml(text)) {
+      ReadTabCells(doc, Utf8ToCp932(*cells));
+    } else {
+      ReadClipboardText(doc, text);
+    }
+  } else {
+    ReadClipboardText(doc, text);
+  }
 
   const Grid& g = doc.grid;
   Check(g.ColWidth(0) == kHiddenColWidth && g.ColWidth(1) == 23, "fixed column widths");

@@ -50,7 +50,10 @@ class Unit2Test : public QObject {
       });
       form->SetPreviewSeams([this] {
         PreviewSeams s;
-        s.saveFileName = [this](QWidget*) { return fileName; };
+        s.saveFileName = [this](QWidget*, bool* utf8) {
+          *utf8 = saveUtf8;
+          return fileName;
+        };
         s.openFileName = [this](QWidget*) { return fileName; };
         s.showError = [this](QWidget*, const QString& m) { errors << m; };
         return s;
@@ -65,6 +68,7 @@ class Unit2Test : public QObject {
     std::unique_ptr<TForm1> form;
     std::vector<std::string> copied;
     QString fileName;
+    bool saveUtf8 = false;  // the save dialog's UTF-8 type chosen
     QStringList errors;
   };
 
@@ -244,6 +248,33 @@ class Unit2Test : public QObject {
       QVERIFY(saved.find(Utf8ToCp932("りんご")) != std::string::npos);
       QVERIFY(saved.size() > 2 && saved.compare(saved.size() - 2, 2, "\r\n") == 0);
       QVERIFY(h.errors.isEmpty());
+    }
+  }
+
+  // The save dialog's second type writes UTF-8 with LF; a load reads such a
+  // file (or one a Linux editor wrote) as UTF-8, and a CP932 one as CP932.
+  void utf8FilesSaveAndLoadAsTheyLook() {
+    QTemporaryDir dir;
+    Harness h("品\t1\r\nりんご\t22\r\n");
+    h.fileName = dir.filePath("table");
+    h.saveUtf8 = true;
+    h.Create([](TForm2& p) {
+      p.Button4Click();
+      return static_cast<int>(QDialog::Rejected);
+    });
+    const std::string saved = ReadFile(dir.filePath("table.TXT"));
+    QVERIFY(saved.rfind("+-^---==-^", 0) == 0);
+    QVERIFY(saved.find("|  2|りんご|") != std::string::npos);
+    QVERIFY(saved.find('\r') == std::string::npos && saved.ends_with("+\n"));
+    for (const std::string& file : {saved, Utf8ToCp932(saved)}) {
+      std::ofstream(dir.filePath("load.TXT").toStdString(), std::ios::binary) << file;
+      Harness loading(kAsciiTable);
+      loading.fileName = dir.filePath("load.TXT");
+      loading.Create([](TForm2& p) {
+        p.Button3Click();
+        return static_cast<int>(QDialog::Rejected);
+      });
+      QCOMPARE(loading.form->document().grid.Cell(2, 2), Utf8ToCp932("りんご"));
     }
   }
 

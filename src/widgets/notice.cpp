@@ -1,0 +1,65 @@
+#include "widgets/notice.h"
+
+#include <QTimer>
+
+#include "document/codec.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr int kShownMs = 8000;
+constexpr std::size_t kCharsNamed = 8;
+constexpr int kHeight = 22;
+
+}  // namespace
+
+Notice::Notice(QWidget* window) : QLabel(window), timer_(new QTimer(this)) {
+  setObjectName("Notice");
+  setFocusPolicy(Qt::NoFocus);
+  setWordWrap(false);
+  setMargin(3);
+  setAutoFillBackground(true);
+  setFrameShape(QFrame::Box);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+  p.setColor(QPalette::WindowText, p.color(QPalette::ToolTipText));
+  setPalette(p);
+  timer_->setSingleShot(true);
+  connect(timer_, &QTimer::timeout, this, &QWidget::hide);
+  hide();
+}
+
+void Notice::Show(const QString& text) {
+  setText(text);
+  // Across the bottom of the window, above its lowest controls' edge.
+  const QWidget* window = parentWidget();
+  setGeometry(4, window->height() - kHeight - 44, window->width() - 8, kHeight);
+  raise();
+  show();
+  timer_->start(kShownMs);
+}
+
+void Notice::mousePressEvent(QMouseEvent*) {
+  hide();
+}
+
+QString ReplacedNote(std::size_t count, const std::vector<std::string>& chars) {
+  QString named;
+  for (std::size_t i = 0; i < chars.size() && i < kCharsNamed; ++i) {
+    named += (i ? QStringLiteral(" ") : QString()) + QString::fromStdString(chars[i]);
+  }
+  if (chars.size() > kCharsNamed) named += QStringLiteral(" …");
+  return QString::fromUtf8("CP932 にない文字 %1 個を「?」にしました: %2").arg(count).arg(named);
+}
+
+std::string ToCp932Noting(const QString& text, Notice* notice) {
+  const std::string utf8 = text.toStdString();
+  std::size_t replaced = 0;
+  std::string cp932 = Utf8ToCp932(utf8, &replaced);
+  if (replaced > 0 && notice)
+    notice->Show(ReplacedNote(replaced, MissingFromCp932(utf8, kCharsNamed + 1)));
+  return cp932;
+}
+
+}  // namespace tabulon
