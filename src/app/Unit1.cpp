@@ -19,6 +19,7 @@
 #include <optional>
 
 #include "app/grid_view.h"
+#include "app/input_method_mode.h"
 #include "app/system_clipboard.h"
 #include "document/codec.h"
 #include "editing/alignment.h"
@@ -125,6 +126,7 @@ void TForm1::CreateControls() {
   notice_ = new Notice(this);
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
+  new InputMethodMode(Edit1);  // kana input while the title has the focus
   titleLimit_ = new Cp932LimitValidator(kMaxTitleBytes, Edit1);
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QTimer>
@@ -504,14 +505,13 @@ void StringGrid::inputMethodEvent(QInputMethodEvent* event) {
   // Moving the focus to the editor makes the toolkit commit the composition
   // once more, to the grid: that text is in the editor already.
   if (inInputMethod_) return;
+  const QScopedValueRollback<bool> handling(inInputMethod_, true);
   CellEditor* editor = Editor();
   if (editor && editor->hasFocus()) {
     QCoreApplication::sendEvent(editor, event);
     return;
   }
-  inInputMethod_ = true;
   QTableView::inputMethodEvent(event);
-  inInputMethod_ = false;
   // Text the view could not place goes into the cell being edited.
   editor = Editor();
   if (!event->isAccepted() && editor && !event->commitString().isEmpty()) {
