@@ -219,10 +219,10 @@ std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t lim
 }
 
 bool IsValidUtf8(std::string_view text) {
-  for (std::size_t i = AsciiPrefixLength(text); i < text.size();) {
+  for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
-      ++i;
+      SkipAscii(text, i);
       continue;
     }
     // The allowed range of the second byte narrows the first byte's range
@@ -350,6 +350,24 @@ constexpr std::uint64_t BitsBelow(std::size_t n) {
 #else
 #define TABULON_BIT_COUNTING
 #endif
+
+void WidenToByteFields(std::string_view text, std::span<std::size_t> widths) {
+  // The TABs 64 bytes at a time: the fields of a long export are short.
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  std::size_t field = 0, start = 0;
+  if (widths.empty()) return;
+  for (std::size_t base = 0; base < n; base += 64) {
+    for (std::uint64_t tabs = MasksOf64(s + base, std::min<std::size_t>(64, n - base)).tabs;
+         tabs != 0; tabs &= tabs - 1) {
+      const std::size_t at = base + static_cast<std::size_t>(std::countr_zero(tabs));
+      widths[field] = std::max(widths[field], at - start);
+      start = at + 1;
+      if (++field == widths.size()) return;
+    }
+  }
+  widths[field] = std::max(widths[field], n - start);
+}
 
 TABULON_BIT_COUNTING
 void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,

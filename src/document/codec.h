@@ -40,6 +40,9 @@ void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
 // byte, no overlong form, no encoded surrogate, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
+// The same for a line already in CP932: the byte lengths of its fields.
+void WidenToByteFields(std::string_view text, std::span<std::size_t> widths);
+
 // The length of the run of ASCII bytes that begins the text: bytes that
 // UTF-8 and CP932 share, each one column wide.
 std::size_t AsciiPrefixLength(std::string_view text);

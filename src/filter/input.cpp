@@ -163,12 +163,7 @@ class Codec {
   // and counts the "?" of all of them, those past the widths included.
   void WidenFields(std::string_view line, std::span<std::size_t> widths) {
     if (utf8_) return WidenToCp932Fields(line, widths, &replaced_);
-    for (std::size_t& width : widths) {
-      const std::size_t tab = line.find('\t');
-      width = std::max(width, line.substr(0, tab).size());
-      if (tab == std::string_view::npos) return;
-      line.remove_prefix(tab + 1);
-    }
+    WidenToByteFields(line, widths);
   }
   // At least the first n bytes of the CP932 form (all of it when shorter),
   // counting nothing: Measure counts the line. A UTF-8 character or bad
@@ -295,14 +290,24 @@ class InputReader {
       case Stage::QuotedTail:
         if (line.starts_with(prefix_)) line.remove_prefix(prefix_.size());
         quotedTail_.push_back(codec_.Convert(line));
+        return;
+      case Stage::Ended:
+        return;
     }
+  }
+
+  // The input has ended: its last line, held back until now, is measured.
+  void EndOfInput() {
+    if (stage_ != Stage::Tail) return;
+    Pending(true);
+    stage_ = Stage::Ended;
   }
 
   // The whole input read: the reader's reading of what was kept, with what
   // stands in for the lines only measured.
   ReadReport Finish(Document& doc) {
+    EndOfInput();
     const bool tail = stage_ != Stage::Head;
-    if (stage_ == Stage::Tail) Pending(true);
     std::vector<std::string> lines = std::move(kept_);
     long rowsAdjust = 0;
     if (tail) rowsAdjust = AppendStandIns(lines);
@@ -330,7 +335,7 @@ class InputReader {
   WrapStyle Wrap() const { return wrap_; }
 
  private:
-  enum class Stage { Head, Tail, QuotedTail };
+  enum class Stage { Head, Tail, QuotedTail, Ended };
 
   // Keeps lines until the grid's last row is among them.
   void KeepHead(std::string_view line) {
@@ -499,7 +504,10 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   LineReader lines(in, utf8.value_or(true), outcome);
   // Until the input is known to be UTF-8 or not, it is read both ways: from
   // its first character outside ASCII by two readers, the UTF-8 one dropped
-  // at the first line that is not valid UTF-8.
+  // at the first line that is not valid UTF-8. Each bad sequence is written
+  // "?", so only a line that made the UTF-8 reader write one needs a look; a
+  // line below the kept ones is measured once the next one has come, so the
+  // one before is looked at too.
   std::optional<InputReader> asUtf8, asCp932;
   if (utf8.value_or(true)) {
     asUtf8.emplace(true);
@@ -509,6 +517,13 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   bool undecided = !utf8.has_value();
   // Input that begins with a tag may be an HTML table: it is kept whole.
   std::optional<std::string> html;
+  std::string previous;
+  const auto keepUtf8If = [&](std::size_t replacedBefore, std::string_view line) {
+    if (!asUtf8 || !asCp932 || asUtf8->Replaced() == replacedBefore) return;
+    if (IsValidUtf8(line) && IsValidUtf8(previous)) return;
+    asUtf8.reset();
+    undecided = false;
+  };
   std::string_view line;
   for (bool first = true; lines.Next(line); first = false) {
     if (first && undecided && lines.bom()) undecided = false;
@@ -520,18 +535,24 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
       }
     }
     if (html) html->append(line).push_back('\n');
-    if (undecided && AsciiPrefixLength(line) < line.size()) {
-      if (!asCp932) asCp932.emplace(asUtf8->InOtherEncoding());
-      if (!IsValidUtf8(line)) {
-        asUtf8.reset();
-        undecided = false;
-      }
+    if (undecided && !asCp932 && AsciiPrefixLength(line) < line.size()) {
+      asCp932.emplace(asUtf8->InOtherEncoding());
     }
-    if (asUtf8) asUtf8->Feed(line);
+    if (asUtf8) {
+      const std::size_t before = asUtf8->Replaced();
+      asUtf8->Feed(line);
+      if (undecided) keepUtf8If(before, line);
+    }
     if (asCp932) asCp932->Feed(line);
+    if (undecided && asCp932) previous.assign(line);
   }
   outcome.readError = lines.error();
   if (outcome.readError != 0) return {};
+  if (undecided && asUtf8) {
+    const std::size_t before = asUtf8->Replaced();
+    asUtf8->EndOfInput();
+    keepUtf8If(before, previous);
+  }
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();
   if (html) {
