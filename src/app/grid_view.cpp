@@ -354,13 +354,19 @@ GridCell StringGrid::CellAt(const QPoint& point) const {
 
 namespace {
 
-ShiftState ShiftOf(const QMouseEvent* event) {
+// The modifier keys of a key or mouse event as a shift state.
+ShiftState ModifiersOf(const QInputEvent* event) {
   ShiftState shift = 0;
   const Qt::KeyboardModifiers keys = event->modifiers();
-  const Qt::MouseButtons buttons = event->buttons();
   if (keys & Qt::ShiftModifier) shift |= kShift;
   if (keys & Qt::AltModifier) shift |= kAlt;
   if (keys & Qt::ControlModifier) shift |= kCtrl;
+  return shift;
+}
+
+ShiftState ShiftOf(const QMouseEvent* event) {
+  ShiftState shift = ModifiersOf(event);
+  const Qt::MouseButtons buttons = event->buttons();
   if (buttons & Qt::LeftButton) shift |= kLeftButton;
   if (buttons & Qt::RightButton) shift |= kRightButton;
   if (buttons & Qt::MiddleButton) shift |= kMiddleButton;
@@ -484,12 +490,8 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   for (const auto& [qt, grid] : kKeys) {
     if (event->key() == qt) key = grid;
   }
-  ShiftState shift = 0;
-  const Qt::KeyboardModifiers keys = event->modifiers();
-  if (keys & Qt::ShiftModifier) shift |= kShift;
-  if (keys & Qt::AltModifier) shift |= kAlt;
-  if (keys & Qt::ControlModifier) shift |= kCtrl;
-  if (const KeyCommand command = GridKeyDown(doc_, cell, key, shift); command != KeyCommand::None) {
+  if (const KeyCommand command = GridKeyDown(doc_, cell, key, ModifiersOf(event));
+      command != KeyCommand::None) {
     event->accept();
     emit keyCommand(command);
     return;
