@@ -538,6 +538,10 @@ class Unit1Test : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(form.document().grid.Cell(2, 4), std::string("a?"));
     QVERIFY(notice->isVisible() && notice->text().endsWith(QString::fromUtf8("©")));
+    // A paste with Ctrl+V says so too.
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("x\t€\r\n"));
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(notice->text().endsWith(QString::fromUtf8("€")));
   }
 
   // The grid's keys with no cell being edited: the cell commands, the

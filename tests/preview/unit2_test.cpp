@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -266,15 +267,20 @@ class Unit2Test : public QObject {
     QVERIFY(saved.rfind("+-^---==-^", 0) == 0);
     QVERIFY(saved.find("|  2|りんご|") != std::string::npos);
     QVERIFY(saved.find('\r') == std::string::npos && saved.ends_with("+\n"));
-    for (const std::string& file : {saved, Utf8ToCp932(saved)}) {
+    for (const std::string& file : {saved, Utf8ToCp932(saved), saved + "😀\n"}) {
       std::ofstream(dir.filePath("load.TXT").toStdString(), std::ios::binary) << file;
       Harness loading(kAsciiTable);
       loading.fileName = dir.filePath("load.TXT");
-      loading.Create([](TForm2& p) {
+      QString note;  // what the preview says of characters CP932 lacks
+      loading.Create([&](TForm2& p) {
         p.Button3Click();
+        if (auto* notice = p.findChild<QLabel*>("Notice"); notice && !notice->isHidden()) {
+          note = notice->text();
+        }
         return static_cast<int>(QDialog::Rejected);
       });
       QCOMPARE(loading.form->document().grid.Cell(2, 2), Utf8ToCp932("りんご"));
+      QCOMPARE(note.endsWith(QString::fromUtf8("😀")), file.ends_with("😀\n"));
     }
   }
 
