@@ -229,7 +229,7 @@ bool TForm1::FormCreate() {
   }
   ReleaseLines();
   RefreshAll();
-  if (read.replaced > 0) notice_->Show(ReplacedNote(read.replaced, read.missing));
+  if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
     std::fputs(
         "tabulon: the program that holds the clipboard did not answer within 2 s; "
@@ -472,7 +472,7 @@ void TForm1::N1Click() {
   } else {
     StringGrid1->ShowChanges();
   }
-  if (read.replaced > 0) notice_->Show(ReplacedNote(read.replaced, read.missing));
+  if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
 }
 
 void TForm1::N100Click() {

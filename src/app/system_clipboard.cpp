@@ -266,8 +266,7 @@ ClipboardRead ReadSystemClipboard() {
     return read;
   }
   read.cells = cells.cells;
-  read.text = Utf8ToCp932(text, &read.replaced);
-  if (read.replaced > 0) read.missing = MissingFromCp932(text, 9);
+  read.text = Utf8ToCp932(text, read.replaced);
   return read;
 }
 

@@ -2,9 +2,9 @@
 // that stays there after the program ends.
 #pragma once
 
-#include <cstddef>
 #include <string>
-#include <vector>
+
+#include "document/codec.h"
 
 class QObject;
 
@@ -26,9 +26,7 @@ struct ClipboardRead {
   Status status = Status::Ok;
   std::string text;
   bool cells = false;
-  // Characters CP932 lacks, written as "?": how many, and the first few.
-  std::size_t replaced = 0;
-  std::vector<std::string> missing;
+  Replacements replaced;  // characters CP932 lacks, written as "?"
 };
 ClipboardRead ReadSystemClipboard();
 

@@ -202,11 +202,15 @@ std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced) {
   return out;
 }
 
-std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t limit) {
-  std::vector<std::string> missing;
-  for (std::size_t i = 0; i < utf8.size() && missing.size() < limit;) {
+std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced) {
+  const std::size_t before = replaced.count;
+  std::string cp932 = Utf8ToCp932(utf8, &replaced.count);
+  // Only a text that lacked something is walked again, for the names.
+  std::vector<std::string>& missing = replaced.chars;
+  for (std::size_t i = 0;
+       replaced.count > before && i < utf8.size() && missing.size() < Replacements::kNamed;) {
     if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-      ++i;
+      SkipAscii(utf8, i);
       continue;
     }
     const std::size_t start = i;
@@ -215,7 +219,7 @@ std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t lim
     if (!IsValidUtf8(ch)) ch = "\xEF\xBF\xBD";
     if (std::find(missing.begin(), missing.end(), ch) == missing.end()) missing.push_back(ch);
   }
-  return missing;
+  return cp932;
 }
 
 bool IsValidUtf8(std::string_view text) {

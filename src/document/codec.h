@@ -19,10 +19,16 @@ namespace tabulon {
 // those count as converted, not replaced.
 std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced = nullptr);
 
-// The characters of a UTF-8 text that Utf8ToCp932 writes as "?", each once,
-// in the order they first stand, at most `limit` of them; a bad byte
-// sequence shows as U+FFFD. For telling the user what was replaced.
-std::vector<std::string> MissingFromCp932(std::string_view utf8, std::size_t limit);
+// What a conversion wrote as "?": how many, and, for telling the user, the
+// first few characters that were (UTF-8, each once, in the order they first
+// stand; a bad byte sequence shows as U+FFFD).
+struct Replacements {
+  static constexpr std::size_t kNamed = 9;  // at most this many characters
+  std::size_t count = 0;
+  std::vector<std::string> chars;
+};
+// Utf8ToCp932, adding to `replaced` what it wrote as "?".
+std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced);
 
 // The length in bytes of Utf8ToCp932(utf8), with its "?" count added to
 // *replaced in the same way, without building the text: for text that is

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <utility>
 
-#include "document/codec.h"
 #include "document/cp932.h"
 #include "preview/text_file.h"
 #include "widgets/controls.h"
@@ -233,12 +232,10 @@ void TForm2::Button3Click() {
     return;
   }
   // A file in UTF-8 (a Linux editor's, the filter's) reads as it looks.
-  std::size_t replaced = 0;
-  std::string text = FileTextAsCp932(result.text, &replaced);
-  if (replaced > 0) {
-    notice_->Show(ReplacedNote(replaced, MissingFromCp932(WithoutUtf8Bom(result.text), 9)));
-  }
+  Replacements replaced;
+  std::string text = FileTextAsCp932(result.text, replaced);
   std::string().swap(result.text);  // one copy of a large file at a time
+  if (replaced.count > 0) notice_->Show(ReplacedNote(replaced));
   ShowText(NormalizeLineBreaks(text));
   Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);

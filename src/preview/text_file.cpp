@@ -12,8 +12,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/cp932.h"
 #include "document/codec.h"
+#include "document/cp932.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -205,7 +205,7 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
   return result;
 }
 
-std::string FileTextAsCp932(std::string_view bytes, std::size_t* replaced) {
+std::string FileTextAsCp932(std::string_view bytes, Replacements& replaced) {
   const std::string_view text = WithoutUtf8Bom(bytes);
   if (text.size() == bytes.size() && !IsValidUtf8(bytes)) return std::string(bytes);
   return Utf8ToCp932(text, replaced);

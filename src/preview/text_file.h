@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/codec.h"
 #include "document/document.h"
 
 namespace tabulon {
@@ -61,8 +62,8 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit = kMaxLoadByt
 // A loaded file's text as CP932: UTF-8 where the whole file is valid UTF-8
 // or begins with its byte-order mark (dropped), as Linux editors and
 // tabulon-filter write it; CP932 as it stands otherwise. Characters CP932
-// lacks become "?", counted in `replaced`.
-std::string FileTextAsCp932(std::string_view bytes, std::size_t* replaced = nullptr);
+// lacks become "?", told in `replaced`.
+std::string FileTextAsCp932(std::string_view bytes, Replacements& replaced);
 
 // A saved table's bytes for Linux editors: UTF-8 with LF line ends.
 std::string Utf8FileText(std::string_view cp932CrLf);

@@ -2,14 +2,13 @@
 
 #include <QTimer>
 
-#include "document/codec.h"
-
 namespace tabulon {
 
 namespace {
 
 constexpr int kShownMs = 8000;
-constexpr std::size_t kCharsNamed = 8;
+// One fewer than a conversion names: the last one tells there are more.
+constexpr std::size_t kCharsNamed = Replacements::kNamed - 1;
 constexpr int kHeight = 22;
 
 }  // namespace
@@ -44,21 +43,22 @@ void Notice::mousePressEvent(QMouseEvent*) {
   hide();
 }
 
-QString ReplacedNote(std::size_t count, const std::vector<std::string>& chars) {
+QString ReplacedNote(const Replacements& replaced) {
+  const std::vector<std::string>& chars = replaced.chars;
   QString named;
   for (std::size_t i = 0; i < chars.size() && i < kCharsNamed; ++i) {
     named += (i ? QStringLiteral(" ") : QString()) + QString::fromStdString(chars[i]);
   }
   if (chars.size() > kCharsNamed) named += QStringLiteral(" …");
-  return QString::fromUtf8("CP932 にない文字 %1 個を「?」にしました: %2").arg(count).arg(named);
+  return QString::fromUtf8("CP932 にない文字 %1 個を「?」にしました: %2")
+      .arg(replaced.count)
+      .arg(named);
 }
 
 std::string ToCp932Noting(const QString& text, Notice* notice) {
-  const std::string utf8 = text.toStdString();
-  std::size_t replaced = 0;
-  std::string cp932 = Utf8ToCp932(utf8, &replaced);
-  if (replaced > 0 && notice)
-    notice->Show(ReplacedNote(replaced, MissingFromCp932(utf8, kCharsNamed + 1)));
+  Replacements replaced;
+  std::string cp932 = Utf8ToCp932(text.toStdString(), replaced);
+  if (replaced.count > 0 && notice) notice->Show(ReplacedNote(replaced));
   return cp932;
 }
 

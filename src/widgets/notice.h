@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QLabel>
-#include <cstddef>
 #include <string>
-#include <vector>
+
+#include "document/codec.h"
 
 class QTimer;
 
@@ -24,9 +24,9 @@ class Notice : public QLabel {
   QTimer* timer_;
 };
 
-// What a note says when `count` characters CP932 lacks became "?": how many,
-// and which (`chars`, UTF-8, as MissingFromCp932 lists them).
-QString ReplacedNote(std::size_t count, const std::vector<std::string>& chars);
+// What a note says of characters CP932 lacks that became "?": how many, and
+// which.
+QString ReplacedNote(const Replacements& replaced);
 
 // A text typed into a field as CP932; where characters became "?", `notice`
 // says which.
