@@ -253,19 +253,22 @@ ClipboardRead ReadSystemClipboard() {
   ClipboardForms forms;
   const std::string utf8 = forms.Plain(read.status);
   // A text larger than a file the preview loads is refused as that file is.
+  const auto tooLarge = [](std::string_view text) {
+    return text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes;
+  };
   const std::string_view plain = WithoutUtf8Bom(utf8);
-  if (plain.size() > kMaxLoadBytes && Cp932Length(plain) > kMaxLoadBytes) {
+  if (read.status == ClipboardRead::Status::Ok && tooLarge(plain)) {
     read.status = ClipboardRead::Status::TooLarge;
   }
   if (read.status != ClipboardRead::Status::Ok) return read;
-  ClipboardCells cells =
-      RichestCells(std::string(plain), [&](std::string_view type) { return forms.Form(type); });
-  const std::string_view text = WithoutUtf8Bom(cells.text);
-  if (text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes) {
+  const std::optional<std::string> cells =
+      RicherCells(plain, [&](std::string_view type) { return forms.Form(type); });
+  const std::string_view text = cells ? std::string_view(*cells) : plain;
+  if (tooLarge(text)) {
     read.status = ClipboardRead::Status::TooLarge;
     return read;
   }
-  read.cells = cells.cells;
+  read.cells = cells.has_value();
   read.text = Utf8ToCp932(text, read.replaced);
   return read;
 }

@@ -295,20 +295,19 @@ std::string TabTextFromQuotedTabText(std::string_view text) {
   return out;
 }
 
-ClipboardCells RichestCells(
-    std::string plain, const std::function<std::optional<std::string>(std::string_view)>& form) {
+std::optional<std::string> RicherCells(
+    std::string_view plain,
+    const std::function<std::optional<std::string>(std::string_view)>& form) {
   // A table this program wrote reads from its own text, in every wrap and
-  // behind any prefix.
-  std::string first = Utf8ToCp932(WithoutUtf8Bom(plain.substr(0, plain.find_first_of("\r\n"))));
-  first.erase(0, TablePrefix(first).size());
-  if (HasGeneratedTablePrefix(first)) return {std::move(plain), false};
+  // behind any prefix (the marks are found anywhere in the first line).
+  if (HasGeneratedTablePrefix(Utf8ToCp932(plain.substr(0, plain.find_first_of("\r\n"))))) {
+    return std::nullopt;
+  }
   if (std::optional<std::string> quoted = form(kQuotedTabTextType); quoted && !quoted->empty()) {
-    return {TabTextFromQuotedTabText(*quoted), true};
+    return TabTextFromQuotedTabText(*quoted);
   }
-  if (std::optional<std::string> html = form(kHtmlType)) {
-    if (std::optional<std::string> cells = TabTextFromHtml(*html)) return {std::move(*cells), true};
-  }
-  return {std::move(plain), false};
+  if (std::optional<std::string> html = form(kHtmlType)) return TabTextFromHtml(*html);
+  return std::nullopt;
 }
 
 }  // namespace tabulon

@@ -28,15 +28,14 @@ std::string TabTextFromQuotedTabText(std::string_view text);
 inline constexpr std::string_view kHtmlType = "text/html";
 inline constexpr std::string_view kQuotedTabTextType = "application/x-libreoffice-tsvc";
 
-// What the reader should read of a clipboard whose plain text is `plain`:
-// the plain text where it is a table this program wrote, otherwise the cells
-// of the quoted TAB text or the HTML table that `form` (a MIME type in, the
-// bytes on offer out, if any) finds on the clipboard, else the plain text.
-struct ClipboardCells {
-  std::string text;    // UTF-8
-  bool cells = false;  // tab text made from a richer form: read as cells (ReadTabCells)
-};
-ClipboardCells RichestCells(
-    std::string plain, const std::function<std::optional<std::string>(std::string_view)>& form);
+// The cells the reader should read instead of a clipboard's plain text
+// `plain` (UTF-8), as tab text to read with ReadTabCells: those of the quoted
+// TAB text or the HTML table that `form` (a MIME type in, the bytes on offer
+// out, if any) finds on the clipboard. None where the plain text is a table
+// this program wrote, or no richer form holds cells: then the plain text is
+// read.
+std::optional<std::string> RicherCells(
+    std::string_view plain,
+    const std::function<std::optional<std::string>(std::string_view)>& form);
 
 }  // namespace tabulon
