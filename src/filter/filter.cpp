@@ -286,10 +286,8 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
   replaced += input.replaced;
   ApplyRequest(r, title, doc.options);
-  int lastShown = 0;
-  const int ruleWidth = WriteTable(doc, &lastShown);
-  int notShown = 0;  // columns with text that the line width left out
-  for (int c = lastShown + 1; c <= kLastCol; ++c) notShown += doc.grid.NonBlankDataCells(c) > 0;
+  LineFit fit;
+  const int ruleWidth = WriteTable(doc, &fit);
   std::vector<std::string> lines = std::move(doc.TableLines);
   WrapComment(lines, ruleWidth, r.wrap.value_or(input.wrap), doc.options);
 
@@ -327,12 +325,9 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     }
     notes << '\n';
   }
-  if (notShown > 0) {
-    const bool fixed = doc.options.Checked(OptionControl::CheckBox5) &&
-                       doc.options.Checked(OptionControl::CheckBox6);
-    notes << kProgram << ": left out " << Plural(notShown, "column", "columns")
-          << " with text that did not fit in the line width of "
-          << (fixed ? doc.options.Position() : kMaxLineWidth) << "\n";
+  if (fit.columnsLeftOut > 0) {
+    notes << kProgram << ": left out " << Plural(fit.columnsLeftOut, "column", "columns")
+          << " with text that did not fit in the line width of " << fit.width << "\n";
   }
   return finish(0);
 }

@@ -160,7 +160,13 @@ class TableWriter {
     return T;
   }
 
-  int LastShownCol() const { return lastShown_; }
+  LineFit Fit() const {
+    LineFit fit;
+    fit.width = W_;  // without rules 99, whatever 桁数 says
+    for (int c = lastShown_ + 1; c <= kLastCol; ++c)
+      fit.columnsLeftOut += g_.NonBlankDataCells(c) > 0;
+    return fit;
+  }
 
  private:
   void BuildRuleLine() {
@@ -376,10 +382,10 @@ int FindLastCol(const Grid& grid) {
   return 0;
 }
 
-int WriteTable(Document& doc, int* lastShownCol) {
+int WriteTable(Document& doc, LineFit* fit) {
   TableWriter writer(doc);
   const int T = writer.Run();
-  if (lastShownCol) *lastShownCol = writer.LastShownCol();
+  if (fit) *fit = writer.Fit();
   return T;
 }
 
