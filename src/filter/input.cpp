@@ -180,9 +180,8 @@ class Codec {
   std::size_t replaced_ = 0;
 };
 
-// The reader's choice between its forms, made on the first two lines;
-// Nothing until there are two.
-enum class Form { Nothing, Generated, Plain, QuotedTabbed, QuotedTitled, Wrapped };
+// The reader's choice between its forms, made on the first two lines.
+enum class Form { Unknown, Generated, Plain, QuotedTabbed, QuotedTitled, Wrapped };
 
 Form FormOf(std::string_view l0, std::string_view l1) {
   if (HasGeneratedTablePrefix(l0)) return Form::Generated;
@@ -373,8 +372,6 @@ class InputReader {
   bool HeadIsComplete() const {
     if (whole_ || kept_.size() < 2) return false;
     switch (form_) {
-      case Form::Nothing:
-        return true;
       case Form::Generated:
         return generatedRows_ >= kLastRow;
       default:
@@ -414,9 +411,6 @@ class InputReader {
 
   void TailLine(std::string& raw, bool last) {
     switch (form_) {
-      case Form::Nothing:
-        codec_.Measure(raw);
-        return;
       case Form::Generated:
         codec_.Measure(raw);
         if (!widthRuleLine_ && !widthRule_ && shape_->IsWidthRule(codec_.Head(raw, 8))) {
@@ -443,6 +437,7 @@ class InputReader {
         }
         break;
       case Form::Plain:
+      case Form::Unknown:  // known before any line is measured
         break;
     }
     MeasureFields(raw);
@@ -456,7 +451,6 @@ class InputReader {
   // What stands in for the lines below the kept ones, so that the reader
   // gives the whole text's widths; returns the change to its row count.
   long AppendStandIns(std::vector<std::string>& lines) const {
-    if (form_ == Form::Nothing) return 0;
     if (form_ == Form::Generated) {
       // The last line is never a row, but may be the rule line of the widths.
       lines.push_back(widthRuleLine_.value_or(""));
@@ -487,7 +481,7 @@ class InputReader {
   std::size_t quotesChecked_ = 0;        // kept lines looked at for such a quote
   std::vector<std::string> quotedTail_;  // the lines kept whole below the measured ones
   std::string pending_;
-  Form form_ = Form::Nothing;
+  Form form_ = Form::Unknown;
   std::optional<GeneratedShape> shape_;
   long generatedRows_ = 0;
   bool previousWasRow_ = true;
