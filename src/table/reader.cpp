@@ -612,20 +612,27 @@ ReadReport ReadPlainTabText(Document& doc, bool quotes) {
   return report;
 }
 
+namespace {
+
+// How a ruled table's first line begins in each of the program's wraps (the
+// box corner's wraps also hold its mark alone).
+constexpr std::string_view kTableStarts[] = {
+    "+-^-", "{-^-", "/*^-", "'+-^-", "\x84\xa1^-", "{\x84\xa1^-", "/*\x84\xa1^-", "'\x84\xa1^-"};
+
+}  // namespace
+
 bool HasGeneratedTablePrefix(std::string_view line0) {
-  return ContainsAny(line0, {"{-^-", "/*^-", "+-^-", "'+-^-", "\x84\xa1^-"});
+  return std::any_of(std::begin(kTableStarts), std::end(kTableStarts),
+                     [line0](std::string_view start) { return ContainsText(line0, start); });
 }
 
 std::string_view TablePrefix(std::string_view line0) {
-  // How a ruled table's first line begins in each of the program's wraps.
-  static constexpr std::string_view kStarts[] = {
-      "+-^-", "{-^-", "/*^-", "'+-^-", "\x84\xa1^-", "{\x84\xa1^-", "/*\x84\xa1^-", "'\x84\xa1^-"};
   const auto blanksFrom = [line0](std::size_t p) {
     while (p < line0.size() && (line0[p] == ' ' || line0[p] == '\t')) ++p;
     return p;
   };
   const auto tableAt = [line0](std::size_t p) {
-    return std::any_of(std::begin(kStarts), std::end(kStarts),
+    return std::any_of(std::begin(kTableStarts), std::end(kTableStarts),
                        [&](std::string_view s) { return line0.substr(p).starts_with(s); });
   };
   const std::size_t indent = blanksFrom(0);
