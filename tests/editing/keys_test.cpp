@@ -40,16 +40,5 @@ TEST(GridKeys, ExactlyCtrlRunsLetterCommandsAndDeleteRunsWithAnyButCtrlAlone) {
   }
 }
 
-// Shift pressed for a Shift + click must not move the cell the click
-// extends from.
-TEST(GridKeys, AModifierOnItsOwnRecordsNothing) {
-  Document doc;
-  doc.CurCol = 3;
-  doc.CurRow = 2;
-  EXPECT_EQ(GridKeyDown(doc, {36, 256}, GridKey::Modifier, kShift), KeyCommand::None);
-  EXPECT_EQ(doc.CurCol, 3);
-  EXPECT_EQ(doc.CurRow, 2);
-}
-
 }  // namespace
 }  // namespace tabulon

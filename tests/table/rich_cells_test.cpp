@@ -4,15 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "document/codec.h"
 #include "document/cp932.h"
 #include "document/document.h"
+#include "preview/text_file.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -41,13 +40,6 @@ TEST(RichCells, RicherFormsAreReadUnlessThePlainTextIsOurTable) {
   for (const char* ours : {"+-^--=---^-+\n|x |\n", "  // ┌^--=---^─┐\n"}) {
     EXPECT_FALSE(RicherCells(ours, offering(cellsHtml, "q\n"))) << ours;
   }
-}
-
-std::string Sample(const std::string& name) {
-  std::ifstream file(std::string(TABULON_CLIPBOARD_SAMPLES) + "/" + name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
 }
 
 // The sheet the samples were copied from, cell by cell as the grid should
@@ -79,7 +71,8 @@ TEST(RichCells, SpreadsheetAndBrowserCopiesReadAsTheSheetShowsThem) {
       {"browser_table.html", {{{8, 4}, "改行 ソース内"}}},
   };
   for (const auto& sample : samples) {
-    const std::string bytes = Sample(sample.file);
+    const std::string bytes =
+        LoadTextFile(std::string(TABULON_CLIPBOARD_SAMPLES) + "/" + sample.file).text;
     ASSERT_FALSE(bytes.empty()) << sample.file;
     const std::string text = std::string(sample.file).ends_with(".tsvc")
                                  ? TabTextFromQuotedTabText(bytes)
