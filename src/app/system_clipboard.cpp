@@ -246,9 +246,8 @@ std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
   return ToolkitClipboardUtf8(clipboard_);
 }
 
-}  // namespace
-
-ClipboardRead ReadSystemClipboard() {
+// The clipboard's text, and, with `richer`, the cells of its richer forms.
+ClipboardRead ReadClipboard(bool richer) {
   ClipboardRead read;
   ClipboardForms forms;
   const std::string utf8 = forms.Plain(read.status);
@@ -262,7 +261,8 @@ ClipboardRead ReadSystemClipboard() {
   }
   if (read.status != ClipboardRead::Status::Ok) return read;
   const std::optional<std::string> cells =
-      RicherCells(plain, [&](std::string_view type) { return forms.Form(type); });
+      richer ? RicherCells(plain, [&](std::string_view type) { return forms.Form(type); })
+             : std::nullopt;
   const std::string_view text = cells ? std::string_view(*cells) : plain;
   if (tooLarge(text)) {
     read.status = ClipboardRead::Status::TooLarge;
@@ -273,8 +273,16 @@ ClipboardRead ReadSystemClipboard() {
   return read;
 }
 
+}  // namespace
+
+ClipboardRead ReadSystemClipboard() {
+  return ReadClipboard(true);
+}
+
+// Only the plain text: asked at every right press on a cell, it needs no
+// richer form fetched and parsed.
 std::string SystemClipboardText() {
-  return ReadSystemClipboard().text;
+  return ReadClipboard(false).text;
 }
 
 bool ClipboardNeedsFocus() {
