@@ -35,6 +35,9 @@ constexpr int kCaretRoom = 8;   // the line edit's own margins and its caret
 // A composing editor measures its text up to this length; a longer one takes
 // all the room there is.
 constexpr int kMeasuredChars = 512;
+// How late an input method's second commit of a composition may come: one
+// round trip through its daemon, with a busy machine's margin.
+constexpr qint64 kCommitEchoMs = 1000;
 // The grid scrolls by whole columns, so a cell shows from its start, at most
 // as far as the grid is wide (639 px), however wide its column (a cell of
 // megabytes makes a column millions of pixels wide).
@@ -180,6 +183,24 @@ void CellEditor::SetCell(const QRect& cell) {
 }
 
 void CellEditor::inputMethodEvent(QInputMethodEvent* event) {
+  // When the focus comes here as a composition is committed, ibus's reset of
+  // the input context can cross its engine's end of the composition, and the
+  // daemon commits the composition a second time: the same text at once, with
+  // no new composition between. Typing cannot give that, so it is dropped.
+  const QString commit = event->commitString();
+  const bool echo = !commit.isEmpty() && commit == committed_ && composing_.isEmpty() &&
+                    event->preeditString().isEmpty() && committedAt_.isValid() &&
+                    committedAt_.elapsed() < kCommitEchoMs && text().endsWith(commit);
+  if (echo) {
+    committed_.clear();
+    return event->accept();
+  }
+  if (!commit.isEmpty()) {
+    committed_ = composing_.isEmpty() ? QString() : commit;
+    committedAt_.start();
+  } else if (!event->preeditString().isEmpty()) {
+    committed_.clear();
+  }
   QLineEdit::inputMethodEvent(event);
   composing_ = event->preeditString();
   Fit();

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -93,6 +94,9 @@ class CellEditor : public QLineEdit {
   void Fit();
   QRect cell_;
   QString composing_;
+  // The last composition committed, and when: ibus may commit it once more.
+  QString committed_;
+  QElapsedTimer committedAt_;
 };
 
 // Heading row and row headings, drawn as the cells are. The header moves and
