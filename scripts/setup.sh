@@ -13,9 +13,11 @@ esac
 
 # Building and running the program (libxcb1-dev: the clipboard holder asks the X
 # server about a clipboard manager; libicu-dev: the Japanese era of a date;
-# libxml2-dev: HTML tables off the clipboard; qt6-translations-l10n: the
-# toolkit's own texts in Japanese); qt6-base-dev's recommends are not needed.
-packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev libicu-dev libxml2-dev
+# libxml2-dev: HTML tables off the clipboard; libwayland-dev: the Wayland
+# clipboard where the compositor lets a program without a window at it;
+# qt6-translations-l10n: the toolkit's own texts in Japanese); qt6-base-dev's
+# recommends are not needed.
+packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev libicu-dev libxml2-dev libwayland-dev
   qt6-translations-l10n fonts-ipafont-gothic)
 # The tests: GoogleTest and Google Benchmark, clang for the sanitizers and the
 # fuzzer, an X server, the clipboard and window tools for end to end, and a
