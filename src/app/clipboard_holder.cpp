@@ -17,9 +17,12 @@
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "app/wayland_clipboard.h"
 #include "preview/text_file.h"
 
 namespace tabulon {
@@ -164,20 +167,106 @@ bool ReadHolderFrame(int fd, std::string& text) {
 
 namespace {
 
-// Whether something owns the X11 selection `name` on `c`.
-bool SelectionOwned(xcb_connection_t* c, std::string_view name) {
+// The window that owns the X11 selection `name` on `c`; none if no one does.
+xcb_window_t SelectionOwner(xcb_connection_t* c, std::string_view name) {
   xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
       c, xcb_intern_atom(c, 1, static_cast<uint16_t>(name.size()), name.data()), nullptr);
-  bool owned = false;
+  xcb_window_t window = XCB_NONE;
   if (atom && atom->atom != XCB_ATOM_NONE) {
     xcb_get_selection_owner_reply_t* owner =
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
-    owned = owner && owner->owner != XCB_NONE;
+    if (owner) window = owner->owner;
     std::free(owner);
   }
   std::free(atom);
-  return owned;
+  return window;
 }
+
+// Whether the clipboard's X11 owner is the window manager, which on Xwayland
+// is the compositor passing the Wayland clipboard on: its windows share the
+// client's part of their ids with the window that owns WM_S0.
+bool CompositorOwnsX11Clipboard(xcb_connection_t* c) {
+  const xcb_window_t clipboard = SelectionOwner(c, "CLIPBOARD");
+  const xcb_window_t manager = SelectionOwner(c, "WM_S0");
+  const uint32_t client = ~xcb_get_setup(c)->resource_id_mask;
+  return clipboard != XCB_NONE && manager != XCB_NONE &&
+         (clipboard & client) == (manager & client);
+}
+
+// A holder's Wayland side, where the compositor lets a program without a
+// window own its clipboard: the compositors that do so pass the clipboard
+// between Wayland and X11 programs only while an X11 window has the focus,
+// so once the program's windows are gone the holder keeps the text on both.
+// Taking the Wayland clipboard makes such a compositor take the X11 one to
+// pass it on; the holder takes that back once. Another program's copy on
+// either side ends the holder.
+class WaylandSide {
+ public:
+  WaylandSide(std::unique_ptr<WaylandClipboard> wayland, const std::string& text,
+              std::function<bool()> ownsX11, QObject* context)
+      : wayland_(std::move(wayland)), text_(text), ownsX11_(std::move(ownsX11)) {
+    if (!wayland_->Own(text_)) return;
+    changes_ = wayland_->Changes();
+    events_ = std::make_unique<QSocketNotifier>(wayland_->Descriptor(), QSocketNotifier::Read);
+    QObject::connect(events_.get(), &QSocketNotifier::activated, context, [this] { Events(); });
+  }
+
+  bool Owns() const { return wayland_->Owns(); }
+
+ private:
+  void Events() {
+    if (!wayland_->Dispatch()) {
+      // The compositor went away; the X11 side alone keeps the text.
+      if (!ownsX11_()) std::_Exit(0);
+      events_->setEnabled(false);
+      return;
+    }
+    if (wayland_->Owns() || wayland_->Changes() == changes_) return;
+    changes_ = wayland_->Changes();
+    if (!ownsX11_()) std::_Exit(0);
+    Compare();
+  }
+
+  // The Wayland clipboard changed hands while the holder still owns the X11
+  // one: the compositor passing that on (the same text) keeps the holder,
+  // another program's copy ends it. An emptied clipboard is no copy.
+  void Compare() {
+    check_.reset();
+    if (checkFd_ >= 0) ::close(checkFd_);
+    checkFd_ = -1;
+    if (wayland_->Forms().empty()) return;
+    checkFd_ = wayland_->Receive(wayland_->TextForm());
+    if (checkFd_ < 0) std::_Exit(0);
+    seen_.clear();
+    check_ = std::make_unique<QSocketNotifier>(checkFd_, QSocketNotifier::Read);
+    QObject::connect(check_.get(), &QSocketNotifier::activated, check_.get(), [this] {
+      char block[1 << 16];
+      const ssize_t n = ::read(checkFd_, block, sizeof block);
+      if (n < 0 && errno == EINTR) return;
+      if (n > 0) {
+        seen_.append(block, static_cast<std::size_t>(n));
+        if (seen_.size() > text_.size() || text_.compare(0, seen_.size(), seen_) != 0) {
+          std::_Exit(0);
+        }
+        return;
+      }
+      if (n == 0 && seen_ != text_) std::_Exit(0);
+      // The same text, or an owner that failed to send: nothing new.
+      check_->setEnabled(false);
+      ::close(checkFd_);
+      checkFd_ = -1;
+    });
+  }
+
+  std::unique_ptr<WaylandClipboard> wayland_;
+  const std::string& text_;
+  std::function<bool()> ownsX11_;
+  std::unique_ptr<QSocketNotifier> events_;
+  unsigned changes_ = 0;
+  std::unique_ptr<QSocketNotifier> check_;
+  int checkFd_ = -1;
+  std::string seen_;
+};
 
 enum class Ending { Taken, ToManager };
 
@@ -194,17 +283,30 @@ Ending HoldClipboard(int argc, char** argv, const std::string& text, int program
   // serves the text. A manager that refused it, kept something else or has
   // not taken it yet leaves it to the holder, which keeps it as without one.
   if (program < 0 && clipboard->text() == unicode) std::_Exit(0);
-  QPointer<QMimeData> held = new QMimeData;
-  held->setText(unicode);
-  clipboard->setMimeData(held);
+  QPointer<QMimeData> held;
+  const auto take = [&] {
+    held = new QMimeData;
+    held->setText(unicode);
+    clipboard->setMimeData(held);
+  };
+  take();
   // The X server's answer, not the toolkit's record, which lags behind until
   // the news of a new owner has been read.
   const auto owns = [&] { return held && clipboard->mimeData() == held; };
   // Leaving through the toolkit would offer text this holder no longer owns
   // to a clipboard manager.
   if (!owns()) std::_Exit(1);
+  auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+  std::unique_ptr<WaylandSide> wayland;
+  bool tookBack = false;
   QObject::connect(clipboard, &QClipboard::changed, &app, [&](QClipboard::Mode mode) {
-    if (mode == QClipboard::Clipboard && !owns()) std::_Exit(0);
+    if (mode != QClipboard::Clipboard || owns()) return;
+    if (!wayland || !wayland->Owns() || !x11 || !CompositorOwnsX11Clipboard(x11->connection())) {
+      std::_Exit(0);
+    }
+    // The compositor passes the holder's Wayland text on to X11 programs,
+    // but only while an X11 window has the focus.
+    if (!std::exchange(tookBack, true)) take();
   });
 
   Ending ending = Ending::Taken;
@@ -218,8 +320,11 @@ Ending HoldClipboard(int argc, char** argv, const std::string& text, int program
     QObject::connect(programEnd.get(), &QSocketNotifier::activated, &app, [&] {
       programEnd->setEnabled(false);  // the program sends nothing more
       if (!owns()) std::_Exit(0);
-      auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-      if (x11 && SelectionOwned(x11->connection(), "CLIPBOARD_MANAGER")) {
+      if (auto clipboard = WaylandClipboard::Connect()) {
+        wayland = std::make_unique<WaylandSide>(std::move(clipboard), text, owns, &app);
+        return;
+      }
+      if (x11 && SelectionOwner(x11->connection(), "CLIPBOARD_MANAGER") != XCB_NONE) {
         ending = Ending::ToManager;
         QObject::disconnect(clipboard, nullptr, &app, nullptr);  // the manager takes it now
         app.quit();

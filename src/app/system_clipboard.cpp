@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/clipboard_holder.h"
+#include "app/wayland_clipboard.h"
 #include "preview/text_file.h"
 #include "table/rich_cells.h"
 #include "widgets/widgets.h"
@@ -194,12 +195,26 @@ std::string ToolkitClipboardUtf8(const QClipboard* clipboard) {
 // otherwise as the toolkit passes them on.
 class ClipboardForms {
  public:
-  ClipboardForms() : clipboard_(QGuiApplication::clipboard()) {
-    if (clipboard_ && QGuiApplication::platformName() == QLatin1String("xcb") &&
-        !clipboard_->ownsClipboard()) {
+  // The side to read: where the compositor lets a program without the focus
+  // at it, the Wayland clipboard, the desktop's own, unless it is empty.
+  enum class Side { Desktop, X11 };
+  explicit ClipboardForms(Side side = Side::Desktop) : clipboard_(QGuiApplication::clipboard()) {
+    if (!clipboard_ || clipboard_->ownsClipboard()) return;
+    if (side == Side::Desktop) {
+      wayland_ = WaylandClipboard::Connect();
+      // An offer in X11's own forms is the compositor passing on an X11
+      // program's copy, which may not answer while no X11 window has the
+      // focus: that copy is read where it is.
+      if (wayland_ && (wayland_->Forms().empty() || wayland_->Offers("TARGETS"))) {
+        wayland_.reset();
+      }
+    }
+    if (!wayland_ && QGuiApplication::platformName() == QLatin1String("xcb")) {
       x11_ = std::make_unique<X11Clipboard>();
     }
   }
+  bool Wayland() const { return wayland_ != nullptr; }
+  bool X11() const { return x11_ != nullptr; }
 
   // The plain text, UTF-8 as the desktop speaks; empty when there is none,
   // the owner does not answer in time or the text is far too large.
@@ -207,6 +222,14 @@ class ClipboardForms {
 
   // Another form's bytes, where the owner offers it.
   std::optional<std::string> Form(std::string_view type) {
+    if (wayland_) {
+      std::string bytes;
+      if (wayland_->ReadForm(type, bytes, kMaxClipboardUtf8, kAnswerTimeout) !=
+          WaylandClipboard::Read::Text) {
+        return std::nullopt;
+      }
+      return bytes;
+    }
     if (x11_) {
       std::string bytes;
       if (!x11_->Offers(type) || x11_->Read(type, bytes) != X11Read::Text) return std::nullopt;
@@ -220,11 +243,27 @@ class ClipboardForms {
 
  private:
   const QClipboard* clipboard_;
+  std::unique_ptr<WaylandClipboard> wayland_;
   std::unique_ptr<X11Clipboard> x11_;
 };
 
 std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
   if (!clipboard_) return {};
+  if (wayland_) {
+    std::string bytes;
+    switch (wayland_->ReadForm(wayland_->TextForm(), bytes, kMaxClipboardUtf8, kAnswerTimeout)) {
+      case WaylandClipboard::Read::Text:
+        return bytes;
+      case WaylandClipboard::Read::NoAnswer:
+        status = ClipboardRead::Status::NoAnswer;
+        return {};
+      case WaylandClipboard::Read::TooLarge:
+        status = ClipboardRead::Status::TooLarge;
+        return {};
+      case WaylandClipboard::Read::NoText:
+        return {};
+    }
+  }
   if (x11_) {
     std::string bytes;
     switch (x11_->Read("UTF8_STRING", bytes)) {
@@ -246,10 +285,17 @@ std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
   return ToolkitClipboardUtf8(clipboard_);
 }
 
-// The clipboard's text, and, with `richer`, the cells of its richer forms.
-ClipboardRead ReadClipboard(bool richer) {
+// Whether the text holds more than one cell: a TAB, or a second line.
+bool HoldsCells(std::string_view text) {
+  const std::size_t lineEnd = text.find('\n');
+  return text.find('\t') != std::string_view::npos ||
+         (lineEnd != std::string_view::npos && text.find_first_not_of("\r\n", lineEnd) !=
+                                                  std::string_view::npos);
+}
+
+// The text and, with `richer`, the cells of the richer forms of one side.
+ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
   ClipboardRead read;
-  ClipboardForms forms;
   const std::string utf8 = forms.Plain(read.status);
   // A text larger than a file the preview loads is refused as that file is.
   const auto tooLarge = [](std::string_view text) {
@@ -271,6 +317,21 @@ ClipboardRead ReadClipboard(bool richer) {
   read.cells = cells.has_value();
   read.text = Utf8ToCp932(text, read.replaced);
   return read;
+}
+
+ClipboardRead ReadClipboard(bool richer) {
+  ClipboardForms forms;
+  ClipboardRead read = ReadForms(forms, richer);
+  const bool ok = read.status == ClipboardRead::Status::Ok;
+  if (!forms.Wayland() || (ok && (read.cells || HoldsCells(read.text)))) return read;
+  // Compositors that pass the clipboard between Wayland and X11 programs
+  // only while an X11 window has the focus keep an X11 program's copy made
+  // without it (a script's) from Wayland: cells there are taken too.
+  ClipboardForms x11(ClipboardForms::Side::X11);
+  if (!x11.X11()) return read;
+  ClipboardRead other = ReadForms(x11, richer);
+  const bool otherOk = other.status == ClipboardRead::Status::Ok;
+  return otherOk && (!ok || other.cells || HoldsCells(other.text)) ? other : read;
 }
 
 }  // namespace
