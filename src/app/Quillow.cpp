@@ -29,9 +29,12 @@ bool HasDisplay() {
 // On a Wayland session the windows run through Xwayland where the desktop
 // offers it: a Wayland client is offered the clipboard only while one of its
 // windows has the focus, so there the start-up read would find nothing and no
-// holder could keep text after the program ends; through Xwayland both work,
-// the desktop joining the two clipboards. QT_QPA_PLATFORM still decides where
-// it is set. The holders inherit the choice.
+// holder could keep text after the program ends. Through Xwayland both work:
+// the desktop joins the two clipboards (GNOME, weston), or, where it does so
+// only while an X11 window has the focus, it announces data-control, through
+// which the program reads and the holder keeps the Wayland clipboard without
+// a window (sway, KDE Plasma). QT_QPA_PLATFORM still decides where it is set.
+// The holders inherit the choice.
 void PreferXwayland() {
   const auto set = [](const char* name) {
     const char* value = std::getenv(name);

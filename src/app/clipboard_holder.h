@@ -35,8 +35,10 @@ bool ReadHolderFrame(int fd, std::string& text);
 // Holder mode: reads the text from standard input, owns the clipboard,
 // reports "ready" on standard output and ends as soon as it loses the
 // clipboard. When standard input closes (the program has ended) and it still
-// owns the clipboard, it hands the text to a clipboard manager where one
-// runs, and keeps it itself where none runs or the manager did not take it.
+// owns the clipboard, it takes the Wayland clipboard too where the compositor
+// lets it (see WaylandClipboard); elsewhere it hands the text to a clipboard
+// manager where one runs, and keeps it itself where none runs or the manager
+// did not take it.
 int RunClipboardHolder(int argc, char** argv);
 
 }  // namespace tabulon

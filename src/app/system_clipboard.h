@@ -10,6 +10,10 @@ class QObject;
 
 namespace tabulon {
 
+// Where the compositor lets a program without a window at the Wayland
+// clipboard, that is the clipboard read; an X11 program's copy it did not
+// pass on to Wayland is read when the Wayland one holds no cells.
+//
 // The clipboard's plain text as CP932, converted from the owner's UTF-8
 // bytes as tabulon-filter converts standard input: characters CP932 lacks
 // and bad UTF-8 sequences become "?" alike. Empty when an X11 owner does not

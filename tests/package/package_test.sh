@@ -14,7 +14,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2
   fail "cpack: $(tail -n 5 "$work/cpack.log")"
 deb=$(ls "$work"/tabulon_*_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in 'libc6 ' 'libqt6widgets6 ' 'fonts-ipafont-gothic |'; do
+for needed in 'libc6 ' 'libqt6widgets6 ' 'libwayland-client0 ' 'fonts-ipafont-gothic |'; do
   grep -qF "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 
