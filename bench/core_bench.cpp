@@ -333,11 +333,11 @@ BENCHMARK(BM_RunFilterFullGrid)->Unit(benchmark::kMicrosecond);
 // deletes and inserts move the most. A command that empties or moves lines
 // runs on a fresh copy of the grid each time, made outside the timing; copy
 // and paste do the same work on every run. `hold` fills the held line first.
-using LineCommand = void (*)(Document&, EditingState&);
+using LineCommand = void (*)(Document&, GridEditState&);
 
 template <auto Command>
-void AsLineCommand(Document& doc, EditingState& editing) {
-  if constexpr (std::is_invocable_v<decltype(Command), Document&, EditingState&>) {
+void AsLineCommand(Document& doc, GridEditState& editing) {
+  if constexpr (std::is_invocable_v<decltype(Command), Document&, GridEditState&>) {
     Command(doc, editing);
   } else {
     Command(doc);
@@ -350,7 +350,7 @@ void BM_LineCommand(benchmark::State& state, LineCommand command, bool freshGrid
   full->CurCol = kFirstDataCol;
   full->CurRow = kFirstDataRow;
   Document doc = *full;
-  EditingState editing;
+  GridEditState editing;
   if (hold != nullptr) hold(doc, editing);
   for (auto _ : state) {
     if (freshGrid) {
@@ -386,7 +386,7 @@ BENCHMARK_CAPTURE(BM_LineCommand, InsertRowAfter, AsLineCommand<InsertRowAfter>,
 void BM_MouseRule(benchmark::State& state, GridCell cell, ShiftState shift, int rule) {
   const auto full = MakeFullGrid(false);
   Document doc = *full;
-  EditingState editing;
+  GridEditState editing;
   const std::string clipboard = "a\tb\r\n";
   for (auto _ : state) {
     switch (rule) {

@@ -65,7 +65,7 @@ class TForm1 : public QDialog {
   // The grid's three popup menus, with the commands of the row and column
   // menus wired to the editing rules.
   const PopupMenus& Menus();
-  const EditingState& Editing() const { return editing_; }
+  const GridEditState& Editing() const { return editing_; }
 
   // Seam for tests: the Yes/No question before an insert (UTF-8 text in;
   // true for Yes).
@@ -114,7 +114,7 @@ class TForm1 : public QDialog {
   void LoadText(const std::string& text);
 
   Document doc_;
-  EditingState editing_;
+  GridEditState editing_;
   History history_{doc_};
   std::function<bool(const QString&)> ask_;
   std::function<void(const QString&)> warn_;
@@ -123,7 +123,6 @@ class TForm1 : public QDialog {
   std::function<PreviewSeams()> previewSeams_;
   std::function<CivilDate()> today_ = LocalToday;
   int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
-  bool painted_ = false;
   bool readOnActivate_ = false;  // the start-up read waits for the focus
 
   QLineEdit* Edit1;

@@ -254,7 +254,7 @@ bool HeadingView::viewportEvent(QEvent* event) {
   return QHeaderView::viewportEvent(event);
 }
 
-StringGrid::StringGrid(Document& doc, tabulon::EditingState& editing, QWidget* parent)
+StringGrid::StringGrid(Document& doc, tabulon::GridEditState& editing, QWidget* parent)
     : QTableView(parent), doc_(doc), editing_(editing), model_(new GridModel(doc, this)) {
   setFont(GridFont());
   const auto forward = [this](QEvent* event, QWidget* source) { return GridEvent(event, source); };

@@ -130,8 +130,8 @@ class HeadingView : public QHeaderView {
 class StringGrid : public QTableView {
   Q_OBJECT
  public:
-  // (EditingState is qualified: the view has a state of that name too.)
-  StringGrid(Document& doc, tabulon::EditingState& editing, QWidget* parent = nullptr);
+  // (GridEditState is qualified: the view has a state of that name too.)
+  StringGrid(Document& doc, tabulon::GridEditState& editing, QWidget* parent = nullptr);
 
   GridModel* Model() const { return model_; }
   using QTableView::edit;
@@ -194,7 +194,7 @@ class StringGrid : public QTableView {
   CellEditor* Editor() const;
 
   Document& doc_;
-  tabulon::EditingState& editing_;
+  tabulon::GridEditState& editing_;
   GridModel* model_;
   History* history_ = nullptr;
   bool mouseStep_ = false;      // a press has begun a step its release ends

@@ -20,7 +20,7 @@ struct HeldLine {
   std::vector<std::string> cells;
 };
 
-struct EditingState {
+struct GridEditState {
   GridMenu menu = GridMenu::Cells;  // the grid's menu: the cell menu at start
   HeldLine held;
   bool cellPasteEnabled = false;  // "貼り付け": the clipboard holds non-blank text

@@ -48,7 +48,7 @@ bool HasPasteableText(const std::string& text) {
 
 }  // namespace
 
-void GridMouseDown(Document& doc, EditingState& state, GridCell pressed, ShiftState shift,
+void GridMouseDown(Document& doc, GridEditState& state, GridCell pressed, ShiftState shift,
                    const std::function<std::string()>& clipboardText) {
   const int previousCol = doc.CurCol, previousRow = doc.CurRow;
   doc.CurCol = pressed.col;
@@ -75,7 +75,7 @@ int ColEdgeOffset(const Document& doc, int x, int c) {
   return -1;
 }
 
-GridMenu GridMouseUp(Document& doc, const EditingState& state, GridCell released, int x,
+GridMenu GridMouseUp(Document& doc, const GridEditState& state, GridCell released, int x,
                      bool rightButton) {
   doc.CurCol = released.col;
   doc.CurRow = released.row;

@@ -38,14 +38,14 @@ struct GridCell {
 // grid's menu; for the cell menu, "貼り付け" is enabled by the clipboard's
 // text, which `clipboardText` reads only then. The window has closed an open
 // cell editor first.
-void GridMouseDown(Document& doc, EditingState& state, GridCell pressed, ShiftState shift,
+void GridMouseDown(Document& doc, GridEditState& state, GridCell pressed, ShiftState shift,
                    const std::function<std::string()>& clipboardText);
 
 // A release: records the released cell; in a column heading, a release at a
 // border snaps the width of the column it sizes. `x` is the pointer's place
 // from the grid's left edge, as if no column were scrolled out of view. Gives
 // the menu to open: the chosen one when the right button was released.
-GridMenu GridMouseUp(Document& doc, const EditingState& state, GridCell released, int x,
+GridMenu GridMouseUp(Document& doc, const GridEditState& state, GridCell released, int x,
                      bool rightButton);
 
 // Which border a release at `x` in the heading of column c is near: 0 its

@@ -77,29 +77,29 @@ void InsertRowAt(Document& doc, int at) {
 
 }  // namespace
 
-void CopyColumn(const Document& doc, EditingState& state) {
+void CopyColumn(const Document& doc, GridEditState& state) {
   if (IsDataCol(doc.CurCol)) state.held = {Kind::Column, ColumnCells(doc.grid, doc.CurCol)};
 }
 
-void CopyRow(const Document& doc, EditingState& state) {
+void CopyRow(const Document& doc, GridEditState& state) {
   if (IsDataRow(doc.CurRow)) state.held = {Kind::Row, RowCells(doc.grid, doc.CurRow)};
 }
 
-void CutColumn(Document& doc, EditingState& state) {
+void CutColumn(Document& doc, GridEditState& state) {
   if (!IsDataCol(doc.CurCol)) return;
   CopyColumn(doc, state);
   ClearColumn(doc.grid, doc.CurCol);
   doc.grid.SetCell(doc.CurCol, 0, state.held.cells[0]);
 }
 
-void CutRow(Document& doc, EditingState& state) {
+void CutRow(Document& doc, GridEditState& state) {
   if (!IsDataRow(doc.CurRow)) return;
   CopyRow(doc, state);
   ClearRow(doc.grid, doc.CurRow);
   doc.grid.SetCell(1, doc.CurRow, state.held.cells[1]);
 }
 
-void PasteHeldLine(Document& doc, const EditingState& state) {
+void PasteHeldLine(Document& doc, const GridEditState& state) {
   const HeldLine& held = state.held;
   if (held.kind == Kind::Column && IsDataCol(doc.CurCol) && std::ssize(held.cells) == kRowCount) {
     PutColumn(doc.grid, doc.CurCol, held.cells);

@@ -12,18 +12,18 @@ namespace tabulon {
 
 // "列コピー" / "行コピー": the held line becomes the column's 257 cells, the
 // heading first, or the row's 37 cells, the mark and the heading first.
-void CopyColumn(const Document& doc, EditingState& state);
-void CopyRow(const Document& doc, EditingState& state);
+void CopyColumn(const Document& doc, GridEditState& state);
+void CopyRow(const Document& doc, GridEditState& state);
 
 // "列切り取り" / "行切り取り": a copy, then the line is emptied (a row's mark
 // too) but keeps its heading text; a column keeps its width.
-void CutColumn(Document& doc, EditingState& state);
-void CutRow(Document& doc, EditingState& state);
+void CutColumn(Document& doc, GridEditState& state);
+void CutRow(Document& doc, GridEditState& state);
 
 // "列貼り付け" / "行貼り付け": the held line, its heading (and a row's mark)
 // included, replaces column CurCol or row CurRow. A pasted column is fitted to
 // its cells and CurRow becomes 0. The held line stays for further pastes.
-void PasteHeldLine(Document& doc, const EditingState& state);
+void PasteHeldLine(Document& doc, const GridEditState& state);
 
 // "列削除": the columns right of CurCol each move one place left with their
 // widths, the last column comes in empty at the default width, and the

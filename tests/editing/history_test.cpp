@@ -61,68 +61,68 @@ void Randomise(std::mt19937& rng, Document& doc) {
   doc.grid.SetSelection({any(2, kLastCol), any(1, 45), any(2, kLastCol), any(1, 45)});
 }
 
-using Command = std::function<void(Document&, EditingState&)>;
+using Command = std::function<void(Document&, GridEditState&)>;
 
 const std::vector<std::pair<const char*, Command>>& Commands() {
   static const std::vector<std::pair<const char*, Command>> commands = {
       {"cell edit",
-       [](Document& d, EditingState&) { d.grid.SetCell(d.CurCol, d.CurRow, "typed"); }},
-      {"paste block", [](Document& d, EditingState&) { PasteText(d, "1\t22\r\nxyz\t\r\n"); }},
-      {"paste lines", [](Document& d, EditingState&) { PasteText(d, "p\r\nq\r\n"); }},
-      {"paste value", [](Document& d, EditingState&) { PasteText(d, "v"); }},
+       [](Document& d, GridEditState&) { d.grid.SetCell(d.CurCol, d.CurRow, "typed"); }},
+      {"paste block", [](Document& d, GridEditState&) { PasteText(d, "1\t22\r\nxyz\t\r\n"); }},
+      {"paste lines", [](Document& d, GridEditState&) { PasteText(d, "p\r\nq\r\n"); }},
+      {"paste value", [](Document& d, GridEditState&) { PasteText(d, "v"); }},
       {"paste table",
-       [](Document& d, EditingState&) {
+       [](Document& d, GridEditState&) {
          PasteText(d, "+-^-----==-^-+\r\n|a  |b  |\r\n+---+---+\r\n|1  |2  |\r\n+---+---+\r\n");
        }},
-      {"paste wrapped", [](Document& d, EditingState&) { PasteText(d, "' title\r\n'a\tb\r\n"); }},
-      {"cut", [](Document& d, EditingState&) { CutCells(d); }},
+      {"paste wrapped", [](Document& d, GridEditState&) { PasteText(d, "' title\r\n'a\tb\r\n"); }},
+      {"cut", [](Document& d, GridEditState&) { CutCells(d); }},
       {"delete",
-       [](Document& d, EditingState&) { DeleteCells(d, [](const char*) { return true; }); }},
+       [](Document& d, GridEditState&) { DeleteCells(d, [](const char*) { return true; }); }},
       {"clear",
-       [](Document& d, EditingState&) {
+       [](Document& d, GridEditState&) {
          SelectAllCells(d);
          DeleteCells(d, [](const char*) { return true; });
        }},
       {"column cut and paste",
-       [](Document& d, EditingState& e) {
+       [](Document& d, GridEditState& e) {
          d.CurRow = 0;
          CutColumn(d, e);
          d.CurCol = d.CurCol == kLastCol ? 2 : d.CurCol + 1;
          PasteHeldLine(d, e);
        }},
       {"row cut and paste",
-       [](Document& d, EditingState& e) {
+       [](Document& d, GridEditState& e) {
          d.CurCol = 1;
          CutRow(d, e);
          d.CurRow = d.CurRow == kLastRow ? 1 : d.CurRow + 1;
          PasteHeldLine(d, e);
        }},
-      {"column delete", [](Document& d, EditingState&) { DeleteColumn(d); }},
-      {"row delete", [](Document& d, EditingState&) { DeleteRow(d); }},
-      {"column insert", [](Document& d, EditingState&) { InsertColumnBefore(d); }},
-      {"row insert", [](Document& d, EditingState&) { InsertRowAfter(d); }},
-      {"column move", [](Document& d, EditingState&) { d.grid.MoveColumn(d.CurCol, 2); }},
-      {"row move", [](Document& d, EditingState&) { d.grid.MoveRow(d.CurRow, 7); }},
+      {"column delete", [](Document& d, GridEditState&) { DeleteColumn(d); }},
+      {"row delete", [](Document& d, GridEditState&) { DeleteRow(d); }},
+      {"column insert", [](Document& d, GridEditState&) { InsertColumnBefore(d); }},
+      {"row insert", [](Document& d, GridEditState&) { InsertRowAfter(d); }},
+      {"column move", [](Document& d, GridEditState&) { d.grid.MoveColumn(d.CurCol, 2); }},
+      {"row move", [](Document& d, GridEditState&) { d.grid.MoveRow(d.CurRow, 7); }},
       {"border snap",
-       [](Document& d, EditingState& e) {
+       [](Document& d, GridEditState& e) {
          d.grid.SetColWidth(d.CurCol, 40);
          GridMouseUp(d, e, {d.CurCol, 0}, ColEdgeOffset(d, 0, d.CurCol), false);
        }},
       {"double-click fit",
-       [](Document& d, EditingState& e) {
+       [](Document& d, GridEditState& e) {
          GridDoubleClick(d);
          GridMouseDown(d, e, {d.CurCol, 0}, kLeftButton | kDoubleClick, [] { return ""; });
        }},
       {"heading renewal",
-       [](Document& d, EditingState& e) {
+       [](Document& d, GridEditState& e) {
          GridDoubleClick(d);
          GridMouseDown(d, e, {1, 0}, kLeftButton | kDoubleClick, [] { return ""; });
        }},
-      {"align right", [](Document& d, EditingState&) { AlignCells(d, Alignment::Right); }},
-      {"insert", [](Document& d, EditingState&) { InsertText(d, "OK"); }},
-      {"number down", [](Document& d, EditingState&) { NumberDown(d); }},
-      {"number across", [](Document& d, EditingState&) { NumberAcross(d); }},
-      {"file load", [](Document& d, EditingState&) { ReadLoadedText(d, "a\tb\r\nc\td\r\n"); }},
+      {"align right", [](Document& d, GridEditState&) { AlignCells(d, Alignment::Right); }},
+      {"insert", [](Document& d, GridEditState&) { InsertText(d, "OK"); }},
+      {"number down", [](Document& d, GridEditState&) { NumberDown(d); }},
+      {"number across", [](Document& d, GridEditState&) { NumberAcross(d); }},
+      {"file load", [](Document& d, GridEditState&) { ReadLoadedText(d, "a\tb\r\nc\td\r\n"); }},
   };
   return commands;
 }
@@ -133,7 +133,7 @@ TEST(History, EveryCommandUndoesAndRedoesByteForByte) {
     for (int round = 0; round < 12; ++round) {
       Document doc;
       Randomise(rng, doc);
-      EditingState editing;
+      GridEditState editing;
       History history(doc);
       const State before = Of(doc);
       {

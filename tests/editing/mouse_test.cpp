@@ -11,7 +11,7 @@ namespace {
 
 struct Fixture {
   Document doc;
-  EditingState state;
+  GridEditState state;
   int clipboardReads = 0;
   std::string clipboard = "x";
   Fixture() { SetUpGrid(doc); }

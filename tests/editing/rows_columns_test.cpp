@@ -10,14 +10,14 @@
 namespace tabulon {
 namespace {
 
-using LineCommand = void (*)(Document&, EditingState&);
+using LineCommand = void (*)(Document&, GridEditState&);
 using Lines = std::function<int(int)>;
 const std::string kMark(ContinuationMark);
 
 // Every command with one signature, for the tables below.
 template <auto Command>
-void Call(Document& doc, EditingState& state) {
-  if constexpr (std::is_invocable_v<decltype(Command), Document&, EditingState&>) {
+void Call(Document& doc, GridEditState& state) {
+  if constexpr (std::is_invocable_v<decltype(Command), Document&, GridEditState&>) {
     Command(doc, state);
   } else {
     Command(doc);
@@ -85,7 +85,7 @@ TEST(RowsColumnsOffData, CommandsOutsideTheirDataLinesChangeNothing) {
       const Document before = column ? Filled(at, 3) : Filled(4, at);
       const std::vector<LineCommand>& runs = column ? onColumn : onRow;
       for (std::size_t i = 0; i < runs.size(); ++i) {
-        EditingState state;  // holds a line of the command's kind
+        GridEditState state;  // holds a line of the command's kind
         (column ? CopyColumn : CopyRow)(Filled(4, 3), state);
         const std::vector<std::string> held = state.held.cells;
         Document doc = before;
@@ -98,7 +98,7 @@ TEST(RowsColumnsOffData, CommandsOutsideTheirDataLinesChangeNothing) {
   for (const HeldLine& held :  // nothing held, or a line of the wrong length
        {HeldLine{}, HeldLine{HeldLine::Kind::Column, {"x"}}, HeldLine{HeldLine::Kind::Row, {}}}) {
     Document doc = Filled(4, 3);
-    PasteHeldLine(doc, EditingState{.held = held});
+    PasteHeldLine(doc, GridEditState{.held = held});
     EXPECT_EQ(Diff(doc, Filled(4, 3)), "") << held.cells.size();
   }
 }
@@ -106,7 +106,7 @@ TEST(RowsColumnsOffData, CommandsOutsideTheirDataLinesChangeNothing) {
 TEST(RowsColumnsCutPaste, ColumnKeepsHeadingAndWidthAndComesBackWholeAndFitted) {
   const Document original = Filled(7, 0);  // the column menu records row 0
   Document doc = original;
-  EditingState state;
+  GridEditState state;
   CutColumn(doc, state);
   EXPECT_TRUE(state.ColumnPasteEnabled() && !state.RowPasteEnabled());
   Document want = Moved(
@@ -127,7 +127,7 @@ TEST(RowsColumnsCutPaste, ColumnKeepsHeadingAndWidthAndComesBackWholeAndFitted) 
 TEST(RowsColumnsCutPaste, RowKeepsOnlyItsHeadingAndComesBackWithMarkAndHeading) {
   const Document original = Filled(1, 3);
   Document doc = original;
-  EditingState state;
+  GridEditState state;
   CutRow(doc, state);
   EXPECT_TRUE(state.RowPasteEnabled() && !state.ColumnPasteEnabled());
   Document want = Moved(original, 0, Same, [](int r) { return r == 3 ? -1 : r; });
@@ -178,7 +178,7 @@ TEST(RowsColumnsShift, DeletesAndInsertsMoveWholeLinesAndRenewHeadings) {
       want.grid.SetCell(c, 0, reset.grid.Cell(c, 0));
     for (int r = kFirstDataRow; !k.insert && !k.onColumn && r <= kLastRow; ++r)
       want.grid.SetCell(1, r, reset.grid.Cell(1, r));
-    EditingState state;
+    GridEditState state;
     k.run(doc, state);
     EXPECT_EQ(Diff(doc, k.insert ? reset : want), "") << "case at " << k.at;
     EXPECT_EQ(doc.grid.Selection() == (GridSelection{2, 1, 2, 1}), k.insert) << k.at;
