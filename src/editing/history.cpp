@@ -159,20 +159,28 @@ bool History::Redo() {
   return Shift(redo_, undo_);
 }
 
-// The newest step of `from` applied and moved to `to`; an open step ends
-// first.
+// The newest step of `from` applied and moved to `to`. An open step (a
+// mouse gesture's) ends first and goes on as a new one, so that what the
+// gesture still changes (the border's snap at the release) is a step too.
 bool History::Shift(std::deque<std::unique_ptr<Step>>& from,
                     std::deque<std::unique_ptr<Step>>& to) {
-  if (depth_ > 0) {
+  const int open = depth_;
+  if (open > 0) {
     depth_ = 1;
     End();
   }
-  if (from.empty()) return false;
-  std::unique_ptr<Step> step = std::move(from.back());
-  from.pop_back();
-  Apply(*step);
-  to.push_back(std::move(step));
-  return true;
+  const bool shifted = !from.empty();
+  if (shifted) {
+    std::unique_ptr<Step> step = std::move(from.back());
+    from.pop_back();
+    Apply(*step);
+    to.push_back(std::move(step));
+  }
+  if (open > 0) {
+    Begin();
+    depth_ = open;
+  }
+  return shifted;
 }
 
 std::size_t History::Bytes() const {

@@ -32,7 +32,8 @@ class History {
 
   // The document as before the newest step, or as after the newest step
   // undone; the selection then covers the data cells that changed. False,
-  // and nothing done, when there is no such step. An open step ends first.
+  // and nothing done, when there is no such step. An open step ends first
+  // and goes on as a new one.
   bool Undo();
   bool Redo();
   bool CanUndo() const { return !undo_.empty(); }

@@ -184,5 +184,26 @@ TEST(History, KeepsItsBoundDropsRedoOnANewStepAndSelectsWhatChanged) {
   EXPECT_EQ(doc.grid.Cell(4, 1), "");
 }
 
+// An undo in the middle of a mouse gesture: what the gesture changes after
+// it is a step of its own, which undo and redo take back and give again.
+TEST(History, UndoInsideAnOpenStepLeavesTheRestOfTheStepAStep) {
+  Document doc;
+  SetUpGrid(doc);
+  History history(doc);
+  history.Begin();
+  doc.grid.SetCell(2, 1, "drag");
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(doc.grid.Cell(2, 1), "");
+  const int before = doc.grid.ColWidth(2);
+  doc.grid.SetColWidth(2, before + 6);  // the snap at the release
+  history.End();
+  EXPECT_FALSE(history.Open());
+  EXPECT_EQ(history.Steps(), 1u);
+  EXPECT_TRUE(history.Undo());
+  EXPECT_EQ(doc.grid.ColWidth(2), before);
+  EXPECT_TRUE(history.Redo());
+  EXPECT_EQ(doc.grid.ColWidth(2), before + 6);
+}
+
 }  // namespace
 }  // namespace tabulon
