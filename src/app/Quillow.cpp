@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
                  "(fonts-ipafont-gothic has one); the grid will not line up\n");
   }
   tabulon::TForm1 form;
+  form.Start();
   QuitAfterFirstPaint quitAfterFirstPaint;
   if (std::getenv("TABULON_QUIT_AFTER_FIRST_PAINT")) form.installEventFilter(&quitAfterFirstPaint);
   form.show();

@@ -93,33 +93,45 @@ class ArrowKeys : public QObject {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QDialog(parent) {
+TForm1::TForm1(MainSeams seams, QWidget* parent) : QDialog(parent), seams_(std::move(seams)) {
   InitResources();
   setObjectName("Form1");
   MakeFixedWindow(this, Qt::Window, "(^-^))Tabulon", 644, 349);
   setWindowIcon(QIcon(":/tabulon/tabulon.png"));
 
-  putOnClipboard_ = PutSystemClipboardText;
-  runPreview_ = [](TForm2& preview) { return preview.exec(); };
-  ask_ = [this](const QString& question) {
-    return QMessageBox::question(this, QApplication::applicationName(), question) ==
-           QMessageBox::Yes;
-  };
-  previewSeams_ = [] { return TForm2::DesktopSeams(); };
+  if (!seams_.readClipboard) seams_.readClipboard = ReadSystemClipboard;
+  if (!seams_.clipboardText) seams_.clipboardText = SystemClipboardText;
+  if (!seams_.putOnClipboard) seams_.putOnClipboard = PutSystemClipboardText;
+  if (!seams_.runPreview) seams_.runPreview = [](TForm2& preview) { return preview.exec(); };
+  if (!seams_.preview) seams_.preview = [] { return TForm2::DesktopSeams(); };
+  if (!seams_.ask) {
+    seams_.ask = [this](const QString& question) {
+      return QMessageBox::question(this, QApplication::applicationName(), question) ==
+             QMessageBox::Yes;
+    };
+  }
+  if (!seams_.warn) {
+    seams_.warn = [this](const QString& text) {
+      QMessageBox::warning(this, QApplication::applicationName(), text);
+    };
+  }
+  if (!seams_.today) seams_.today = LocalToday;
   HandOverOwnCopies(this);
 
   CreateControls();
-  warn_ = [this](const QString& text) {
-    QMessageBox::warning(this, QApplication::applicationName(), text);
-  };
   // ends by showing every option, so the observer comes after
-  readOnActivate_ = !FormCreate() && ClipboardNeedsFocus();
+  SetUpGrid(doc_);
+  RefreshAll();
   doc_.options.SetObserver([this] { RefreshOptions(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
   }
   Button1->setFocus();
+}
+
+void TForm1::Start() {
+  readOnActivate_ = !FormCreate() && ClipboardNeedsFocus();
 }
 
 void TForm1::CreateControls() {
@@ -135,7 +147,8 @@ void TForm1::CreateControls() {
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
-  StringGrid1 = Place(new StringGrid(doc_, editing_, this), "StringGrid1", 3, 32, 639, 276);
+  StringGrid1 = Place(new StringGrid(doc_, editing_, seams_.clipboardText, this), "StringGrid1", 3,
+                      32, 639, 276);
   CheckBox1 = Place(new QCheckBox(U("列見出し"), this), "CheckBox1", 208, 311, 66, 17);
   Hint(CheckBox1, {"表に列見出しを追加（[ﾚ]する・[ ]しない）"});
   CheckBox2 = Place(new QCheckBox(U("行見出し"), this), "CheckBox2", 208, 329, 66, 17);
@@ -220,7 +233,7 @@ bool TForm1::event(QEvent* event) {
 }
 
 bool TForm1::FormCreate() {
-  const ClipboardRead read = ReadSystemClipboard();
+  const ClipboardRead read = seams_.readClipboard();
   SetUpGrid(doc_);
   if (read.cells) {
     ReadTabCells(doc_, read.text);
@@ -241,7 +254,7 @@ bool TForm1::FormCreate() {
         "starting with an empty grid\n",
         stderr);
     // Once the window is up, as for a file over the limit.
-    QTimer::singleShot(0, this, [this] { warn_(QString::fromUtf8(kTooLargeError) + "."); });
+    QTimer::singleShot(0, this, [this] { seams_.warn(QString::fromUtf8(kTooLargeError) + "."); });
   }
   return !read.text.empty();
 }
@@ -320,17 +333,17 @@ void TForm1::StepWidth(int delta) {
 void TForm1::Button1Click() {
   ruleWidth_ = WriteTable(doc_);
   StringGrid1->ShowChanges();  // the writer widens columns
-  PreviewSeams seams = previewSeams_();
+  PreviewSeams seams = seams_.preview();
   seams.loadText = [this](const std::string& text) { LoadText(text); };
   TForm2 preview(std::move(seams), this);
   preview.SetLines(doc_.TableLines);
-  if (runPreview_(preview) != QDialog::Accepted) return;
+  if (seams_.runPreview(preview) != QDialog::Accepted) return;
   // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the
   // program still shows, which a Wayland clipboard asks for), and the program
   // ends.
   std::vector<std::string> lines = doc_.TableLines;
   WrapComment(lines, ruleWidth_, preview.Style(), doc_.options);
-  putOnClipboard_(JoinLinesCrLf(lines));
+  seams_.putOnClipboard(JoinLinesCrLf(lines));
   hide();
   close();
   QCoreApplication::quit();  // a hidden window's close does not end the loop
@@ -340,7 +353,7 @@ void TForm1::Button1Click() {
 // into the grid beneath the open preview.
 void TForm1::LoadText(const std::string& text) {
   const HistoryStep step(history_);
-  putOnClipboard_(text);
+  seams_.putOnClipboard(text);
   ReadLoadedText(doc_, text);
   ReleaseLines();
   RefreshAll();
@@ -422,14 +435,14 @@ void TForm1::RunLineCommand(const std::function<void()>& command) {
 
 void TForm1::RunInsert(const char* question, void (*insert)(Document&)) {
   const HistoryStep step(history_);
-  if (ask_(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
+  if (seams_.ask(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
 }
 
 void TForm1::N2Click() {
   if (QLineEdit* editor = StringGrid1->OpenEditor()) {
     editor->copy();
   } else if (const std::optional<std::string> text = CopyCells(doc_)) {
-    putOnClipboard_(*text);
+    seams_.putOnClipboard(*text);
   }
   editing_.cellPasteEnabled = true;
 }
@@ -438,7 +451,7 @@ void TForm1::N111Click() {
   if (QLineEdit* editor = StringGrid1->OpenEditor()) {
     editor->cut();
   } else {
-    if (const std::optional<std::string> text = CutCells(doc_)) putOnClipboard_(*text);
+    if (const std::optional<std::string> text = CutCells(doc_)) seams_.putOnClipboard(*text);
     StringGrid1->ShowChanges();
   }
   editing_.cellPasteEnabled = true;
@@ -451,7 +464,7 @@ void TForm1::N94Click() {
   }
   bool cleared = false;
   DeleteCells(doc_, [&](const char* question) {
-    cleared = ask_(QString::fromUtf8(question));
+    cleared = seams_.ask(QString::fromUtf8(question));
     return cleared;
   });
   if (cleared) {
@@ -466,7 +479,7 @@ void TForm1::N1Click() {
     editor->paste();
     return;
   }
-  const ClipboardRead read = ReadSystemClipboard();
+  const ClipboardRead read = seams_.readClipboard();
   if (PasteText(doc_, read.text) == PasteKind::Table) {
     RefreshAll();  // read again as at start-up
   } else {
@@ -496,7 +509,7 @@ void TForm1::N62Click(const QAction* item) {
 }
 
 void TForm1::InsertDate(DateItem item) {
-  const CivilDate today = today_();
+  const CivilDate today = seams_.today();
   InsertText(doc_, FormatDate(item, today, JapaneseEraOf(today)));
   StringGrid1->ShowChanges();
 }

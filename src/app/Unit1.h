@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/popup_menus.h"
+#include "app/system_clipboard.h"
 #include "document/document.h"
 #include "editing/editing_state.h"
 #include "editing/history.h"
@@ -34,10 +35,31 @@ class StringGrid;
 class TForm2;
 struct PreviewSeams;
 
+// What the main window asks of the desktop: the clipboard, the preview's
+// showing and dialogs, questions and warnings, today's date. Tests give
+// their own; what is left empty is the desktop's.
+struct MainSeams {
+  std::function<ClipboardRead()> readClipboard;  // the start-up read and "貼り付け"
+  std::function<std::string()> clipboardText;    // "貼り付け"'s check at a right press
+  // Where clipboard text goes (CP932 in; true when a holder got it).
+  std::function<bool(const std::string&)> putOnClipboard;
+  std::function<int(TForm2&)> runPreview;  // the preview window's dialog result
+  std::function<PreviewSeams()> preview;   // its dialogs (loadText is always the window's)
+  std::function<bool(const QString&)> ask;  // Yes/No before an insert (UTF-8; true for Yes)
+  std::function<void(const QString&)> warn;  // a warning to the user (UTF-8)
+  std::function<CivilDate()> today;          // for the date items
+};
+
 class TForm1 : public QDialog {
   Q_OBJECT
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  // An empty grid; Start reads the clipboard into it.
+  explicit TForm1(MainSeams seams = {}, QWidget* parent = nullptr);
+
+  // Start-up: the clipboard read into the grid, at once, or where the
+  // clipboard is offered only to a window with the focus, when the window
+  // first has it.
+  void Start();
 
   Document& document() { return doc_; }
   StringGrid* grid() const { return StringGrid1; }
@@ -54,26 +76,10 @@ class TForm1 : public QDialog {
   // Mirrors the document into every widget.
   void RefreshAll();
 
-  // Seams for tests: where clipboard text goes (CP932 in; true when it got
-  // there), how the preview window is shown (its dialog result), and the
-  // preview's dialogs (loadText is always the window's own). Each has the
-  // desktop's behaviour by default.
-  void SetClipboardOut(std::function<bool(const std::string&)> put) { putOnClipboard_ = put; }
-  void SetPreviewRunner(std::function<int(TForm2&)> run) { runPreview_ = run; }
-  void SetPreviewSeams(std::function<PreviewSeams()> seams) { previewSeams_ = seams; }
-
   // The grid's three popup menus, with the commands of the row and column
   // menus wired to the editing rules.
   const PopupMenus& Menus();
   const GridEditState& Editing() const { return editing_; }
-
-  // Seam for tests: the Yes/No question before an insert (UTF-8 text in;
-  // true for Yes).
-  void SetQuestion(std::function<bool(const QString&)> ask) { ask_ = std::move(ask); }
-  // Seam for tests: how a warning is shown to the user (UTF-8 text in).
-  void SetWarning(std::function<void(const QString&)> warn) { warn_ = std::move(warn); }
-  // Seam for tests: today's date for the date items.
-  void SetToday(std::function<CivilDate()> today) { today_ = std::move(today); }
 
  protected:
   bool event(QEvent* event) override;
@@ -116,12 +122,7 @@ class TForm1 : public QDialog {
   Document doc_;
   GridEditState editing_;
   History history_{doc_};
-  std::function<bool(const QString&)> ask_;
-  std::function<void(const QString&)> warn_;
-  std::function<bool(const std::string&)> putOnClipboard_;
-  std::function<int(TForm2&)> runPreview_;
-  std::function<PreviewSeams()> previewSeams_;
-  std::function<CivilDate()> today_ = LocalToday;
+  MainSeams seams_;
   int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
   bool readOnActivate_ = false;  // the start-up read waits for the focus
 

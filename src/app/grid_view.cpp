@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/system_clipboard.h"
 #include "document/cp932.h"
 #include "widgets/grid_font.h"
 #include "widgets/widgets.h"
@@ -254,8 +253,13 @@ bool HeadingView::viewportEvent(QEvent* event) {
   return QHeaderView::viewportEvent(event);
 }
 
-StringGrid::StringGrid(Document& doc, tabulon::GridEditState& editing, QWidget* parent)
-    : QTableView(parent), doc_(doc), editing_(editing), model_(new GridModel(doc, this)) {
+StringGrid::StringGrid(Document& doc, tabulon::GridEditState& editing,
+                       std::function<std::string()> clipboardText, QWidget* parent)
+    : QTableView(parent),
+      doc_(doc),
+      editing_(editing),
+      clipboardText_(std::move(clipboardText)),
+      model_(new GridModel(doc, this)) {
   setFont(GridFont());
   const auto forward = [this](QEvent* event, QWidget* source) { return GridEvent(event, source); };
   setHorizontalHeader(new HeadingView(Qt::Horizontal, forward, this));
@@ -444,7 +448,7 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
     setFocus(Qt::MouseFocusReason);
     const bool doubleClick = type == QEvent::MouseButtonDblClick;
     if (doubleClick) GridDoubleClick(doc_);
-    GridMouseDown(doc_, editing_, cell, shift, [] { return SystemClipboardText(); });
+    GridMouseDown(doc_, editing_, cell, shift, clipboardText_);
     if (doubleClick) {
       ShowChanges();
       if (cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) edit(currentIndex());

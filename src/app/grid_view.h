@@ -131,7 +131,9 @@ class StringGrid : public QTableView {
   Q_OBJECT
  public:
   // (GridEditState is qualified: the view has a state of that name too.)
-  StringGrid(Document& doc, tabulon::GridEditState& editing, QWidget* parent = nullptr);
+  // `clipboardText`: the clipboard's plain text as CP932, asked at a press.
+  StringGrid(Document& doc, tabulon::GridEditState& editing,
+             std::function<std::string()> clipboardText, QWidget* parent = nullptr);
 
   GridModel* Model() const { return model_; }
   using QTableView::edit;
@@ -195,6 +197,7 @@ class StringGrid : public QTableView {
 
   Document& doc_;
   tabulon::GridEditState& editing_;
+  std::function<std::string()> clipboardText_;
   GridModel* model_;
   History* history_ = nullptr;
   bool mouseStep_ = false;      // a press has begun a step its release ends

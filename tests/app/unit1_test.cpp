@@ -257,6 +257,7 @@ class Unit1Test : public QObject {
         "  ├──┼─-┼──┤\r\n  │   1│x  │yy  │\r\n  ├──┼─-┼──┤\r\n  │   2│12 │z   │\r\n"
         "  └──┴─-┴──┘*/\r\n"));
     TForm1 form;
+    form.Start();
     const Document& doc = form.document();
     QCOMPARE(doc.grid.Cell(3, 1), std::string("yy"));
     QCOMPARE(doc.grid.ColWidth(2), 23);
@@ -412,15 +413,16 @@ class Unit1Test : public QObject {
 
   // The insert commands ask first; anything but Yes changes nothing.
   void insertAsksAndNoChangesNothing() {
-    TForm1 form;
-    Document& doc = form.document();
-    doc.grid.SetCell(3, 1, "x");
     QString asked;
     bool answer = false;
-    form.SetQuestion([&](const QString& question) {
+    MainSeams seams;
+    seams.ask = [&](const QString& question) {
       asked = question;
       return answer;
-    });
+    };
+    TForm1 form(seams);
+    Document& doc = form.document();
+    doc.grid.SetCell(3, 1, "x");
     QAction* before = form.Menus().PopupMenu2->findChild<QAction*>("N75");
     doc.CurCol = 3;
     doc.CurRow = 0;
@@ -522,6 +524,7 @@ class Unit1Test : public QObject {
   void replacedCharactersAreTold() {
     QGuiApplication::clipboard()->setText(QString::fromUtf8("😀\t€\r\nx\t😀\r\n"));
     TForm1 form;
+    form.Start();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(form.document().grid.Cell(2, 1), std::string("?"));
@@ -548,14 +551,15 @@ class Unit1Test : public QObject {
   // recorded cell before the key moves the current one, and no copy of the
   // current cell by the view itself.
   void gridKeysRunTheCellCommands() {
-    TForm1 form;
     std::vector<std::string> copied;
-    form.SetClipboardOut([&](const std::string& text) {
+    bool asked = false;
+    MainSeams seams;
+    seams.putOnClipboard = [&](const std::string& text) {
       copied.push_back(text);
       return true;
-    });
-    bool asked = false;
-    form.SetQuestion([&](const QString&) { return asked = true, false; });
+    };
+    seams.ask = [&](const QString&) { return asked = true, false; };
+    TForm1 form(seams);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     StringGrid* grid = form.grid();
@@ -598,8 +602,9 @@ class Unit1Test : public QObject {
 
   // While a cell is being edited, the cell menu's commands act on its text.
   void cellCommandsActOnAnOpenEditor() {
-    TForm1 form;
-    form.SetClipboardOut([](const std::string&) { return true; });
+    MainSeams seams;
+    seams.putOnClipboard = [](const std::string&) { return true; };
+    TForm1 form(seams);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     StringGrid* grid = form.grid();
@@ -623,8 +628,9 @@ class Unit1Test : public QObject {
   // injected day, the nine alignment items and the numbering reach the
   // rules.
   void everyMenuItemReachesItsCommand() {
-    TForm1 form;
-    form.SetToday([] { return CivilDate{2019, 5, 1}; });
+    MainSeams seams;
+    seams.today = [] { return CivilDate{2019, 5, 1}; };
+    TForm1 form(seams);
     Document& doc = form.document();
     const PopupMenus& menus = form.Menus();
     const auto item = [&](QMenu* menu, const char* name) {
@@ -754,9 +760,11 @@ class Unit1Test : public QObject {
   // empty and the user gets the file's message, once the window is up.
   void clipboardOverTheLoadLimitGetsTheFileMessage() {
     QGuiApplication::clipboard()->setText(QString(17 << 20, 'x') + "\ty\nz\tw\n");
-    TForm1 form;
     QStringList warned;
-    form.SetWarning([&](const QString& text) { warned << text; });
+    MainSeams seams;
+    seams.warn = [&](const QString& text) { warned << text; };
+    TForm1 form(seams);
+    form.Start();
     QTRY_COMPARE(warned, QStringList{QString::fromUtf8("文字列の大きさがメモの制限を越えました.")});
     QCOMPARE(form.document().grid.Cell(3, 2), std::string());
   }
@@ -766,6 +774,7 @@ class Unit1Test : public QObject {
     // line after it stays where the document's width puts it.
     QGuiApplication::clipboard()->setText("ab\tcd\r\nx\ty\r\n");
     TForm1 form;
+    form.Start();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     StringGrid* grid = form.grid();

@@ -44,12 +44,12 @@ class Unit2Test : public QObject {
   struct Harness {
     explicit Harness(const char* clipboard) {
       QGuiApplication::clipboard()->setText(QString::fromUtf8(clipboard));
-      form = std::make_unique<TForm1>();
-      form->SetClipboardOut([this](const std::string& text) {
+      MainSeams seams;
+      seams.putOnClipboard = [this](const std::string& text) {
         copied.push_back(Cp932ToUtf8(text));
         return true;
-      });
-      form->SetPreviewSeams([this] {
+      };
+      seams.preview = [this] {
         PreviewSeams s;
         s.saveFileName = [this](QWidget*, bool* utf8) {
           *utf8 = saveUtf8;
@@ -58,14 +58,18 @@ class Unit2Test : public QObject {
         s.openFileName = [this](QWidget*) { return fileName; };
         s.showError = [this](QWidget*, const QString& m) { errors << m; };
         return s;
-      });
+      };
+      seams.runPreview = [this](TForm2& preview) { return act(preview); };
+      form = std::make_unique<TForm1>(std::move(seams));
+      form->Start();
       form->show();
     }
-    // Presses "作成する"; `act` works the open preview and gives its result.
-    void Create(std::function<int(TForm2&)> act) {
-      form->SetPreviewRunner(std::move(act));
+    // Presses "作成する"; `work` works the open preview and gives its result.
+    void Create(std::function<int(TForm2&)> work) {
+      act = std::move(work);
       form->Button1Click();
     }
+    std::function<int(TForm2&)> act;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> copied;
     QString fileName;
