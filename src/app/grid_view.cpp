@@ -465,7 +465,7 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
     if (menu != GridMenu::None) emit menuRequested(menu, mouse->globalPosition().toPoint());
   } else if (shift == kLeftButton) {
     if (GridMouseMove(doc_, cell, shift)) ShowSelection();
-  } else if (UpdateGridHint(doc_, cell)) {
+  } else if (UpdateGridHint(editing_, cell)) {
     QToolTip::hideText();  // the new cell's hint comes after the usual delay
   }
   return true;

@@ -93,8 +93,6 @@ void ResetDocument(Document& doc) {
   g.ScrollTo(kFirstDataCol, kFirstDataRow);
   doc.options.RestoreDefaults();
   std::vector<std::string>().swap(doc.TableLines);
-  doc.HintCol = 0;
-  doc.HintRow = 0;
   SetUpGrid(doc);
 }
 

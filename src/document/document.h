@@ -17,8 +17,6 @@ struct Document {
   int CurCol = 1;  // the current cell: under the last mouse press or key press
   int CurRow = 0;
   std::vector<std::string> TableLines;  // reader input, writer output, copied lines
-  int HintCol = 0;
-  int HintRow = 0;
 };
 
 // Default headings: rows "  1" to "256", columns "a" to "z" then "1" to "9".

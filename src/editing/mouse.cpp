@@ -93,10 +93,10 @@ bool GridMouseMove(Document& doc, GridCell under, ShiftState shift) {
   return true;
 }
 
-bool UpdateGridHint(Document& doc, GridCell under) {
-  if (under.col == doc.HintCol && under.row == doc.HintRow) return false;
-  doc.HintCol = under.col;
-  doc.HintRow = under.row;
+bool UpdateGridHint(GridEditState& state, GridCell under) {
+  if (under.col == state.hintCol && under.row == state.hintRow) return false;
+  state.hintCol = under.col;
+  state.hintRow = under.row;
   return true;
 }
 

@@ -62,7 +62,7 @@ bool GridMouseMove(Document& doc, GridCell under, ShiftState shift);
 
 // Hover: whether the pointer has entered another cell, so that the hint
 // shown must go and the new cell's hint (GridHint) come after the delay.
-bool UpdateGridHint(Document& doc, GridCell under);
+bool UpdateGridHint(GridEditState& state, GridCell under);
 
 // The hint of a heading cell (UTF-8, lines joined by CR LF); empty for data
 // cells and points outside the cells.

@@ -107,8 +107,6 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
   doc.options.SetChecked(OptionControl::CheckBox5, false);
   doc.options.SetTitle(std::string(50, 't'));
   doc.TableLines = {"x", "y"};
-  doc.HintCol = 4;
-  doc.HintRow = 5;
 
   reset(doc);
   const std::size_t shortText = std::string().capacity();
@@ -132,8 +130,6 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
   if (releases) {
     EXPECT_EQ(doc.TableLines.capacity(), 0u);
     EXPECT_LE(doc.options.Title().capacity(), shortText);
-    EXPECT_EQ(doc.HintCol, fresh.HintCol);
-    EXPECT_EQ(doc.HintRow, fresh.HintRow);
   }
 }
 

@@ -183,9 +183,9 @@ TEST(GridMouse, DoubleClickActsOnTheCellOfTheFirstRelease) {
 
 TEST(GridMouse, TheHintChangesOnlyWhenThePointerEntersAnotherCell) {
   Fixture f;
-  EXPECT_TRUE(UpdateGridHint(f.doc, {1, 0}));
-  EXPECT_FALSE(UpdateGridHint(f.doc, {1, 0}));
-  EXPECT_TRUE(UpdateGridHint(f.doc, {-1, -1}));
+  EXPECT_TRUE(UpdateGridHint(f.state, {1, 0}));
+  EXPECT_FALSE(UpdateGridHint(f.state, {1, 0}));
+  EXPECT_TRUE(UpdateGridHint(f.state, {-1, -1}));
   EXPECT_EQ(std::string(GridHint({1, 0})).rfind("・クリックで全セル選択\r\n", 0), 0u);
   EXPECT_NE(std::string(GridHint({9, 0})).find("列メニュー"), std::string::npos);
   EXPECT_NE(std::string(GridHint({1, 9})).find("行メニュー"), std::string::npos);
