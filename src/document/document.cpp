@@ -75,7 +75,6 @@ void ClearTable(Document& doc) {
   g.EmptyColumn(0);
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
     g.EmptyColumn(c);
-    doc.CurCol = c;
     FitColWidth(doc, c);
   }
   doc.CurRow = 0;
@@ -98,13 +97,12 @@ void ResetDocument(Document& doc) {
 
 void SetUpGrid(Document& doc) {
   doc.TableLines.clear();
-  doc.CurRow = 0;
-  doc.CurCol = 1;
   ResetHeadings(doc);
-  for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    doc.CurCol = c;
-    FitColWidth(doc, c);
-  }
+  for (int c = kFirstDataCol; c <= kLastCol; ++c) FitColWidth(doc, c);
+  // The recorded cell is left where the width pass over the columns has
+  // always left it: the last column's heading.
+  doc.CurRow = 0;
+  doc.CurCol = kLastCol;
   doc.grid.SetColWidth(0, kHiddenColWidth);
   doc.grid.SetColWidth(1, kRowHeadingColWidth);
   doc.grid.SetCell(1, 0, std::string(kCornerText));

@@ -136,8 +136,10 @@ class TableWriter {
     doc_.CurRow = 0;
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
       if (ColUseExceeds(g_, c, 1)) {
-        doc_.CurCol = c;
         WidenColWidth(doc_, c);
+        // The recorded cell ends on the heading of the last column widened,
+        // where the writer has always left it.
+        doc_.CurCol = c;
       }
     }
     doc_.TableLines.clear();
