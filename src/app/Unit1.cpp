@@ -214,7 +214,7 @@ void TForm1::CreateControls() {
   StringGrid1->Model()->SetTypedText(
       [this](const QString& text) { return ToCp932Noting(text, notice_); });
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
-  connect(StringGrid1, &StringGrid::keyCommand, this, &TForm1::RunKeyCommand);
+  connect(StringGrid1, &StringGrid::keyCommand, this, [this](GridCommand command) { RunCommand(command); });
   StringGrid1->SetHistory(&history_);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
@@ -367,64 +367,79 @@ const PopupMenus& TForm1::Menus() {
   // Some 150 menu items: made when first needed, not at start-up.
   if (menus_.PopupMenu1) return menus_;
   menus_ = CreatePopupMenus(this);
-  const auto wire = [this](const char* name, std::function<void()> command) {
-    for (QMenu* menu : {menus_.PopupMenu2, menus_.PopupMenu3}) {
-      if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
-        connect(item, &QAction::triggered, this, [this, command] { RunLineCommand(command); });
-      }
-    }
-  };
-  // Each command is one step of the undo history.
-  const auto on = [this](const char* name, void (TForm1::*handler)()) {
-    for (QMenu* menu : {menus_.PopupMenu1, menus_.PopupMenu2, menus_.PopupMenu3}) {
-      if (auto* item = menu->findChild<QAction*>(QString::fromLatin1(name))) {
-        connect(item, &QAction::triggered, this, [this, handler] {
-          const HistoryStep step(history_);
-          (this->*handler)();
+  for (QMenu* menu : {menus_.PopupMenu1, menus_.PopupMenu2, menus_.PopupMenu3}) {
+    for (QAction* item : menu->findChildren<QAction*>()) {
+      if (const std::optional<ItemCommand> command = CommandOf(item)) {
+        connect(item, &QAction::triggered, this, [this, command = *command] {
+          RunCommand(command.command, command.date, command.text);
         });
       }
     }
-  };
-  on("N2", &TForm1::N2Click);
-  on("N111", &TForm1::N111Click);
-  on("N94", &TForm1::N94Click);
-  on("N1", &TForm1::N1Click);
-  for (const char* name : {"N100", "N91", "N104"}) on(name, &TForm1::N100Click);
-  for (const char* name : {"N101", "N92", "N105"}) on(name, &TForm1::N101Click);
-  for (const char* name : {"N102", "N93", "N106"}) on(name, &TForm1::N102Click);
-  on("N97", &TForm1::N97Click);
-  on("N98", &TForm1::N98Click);
-  for (QAction* item : menus_.PopupMenu1->findChildren<QAction*>(QStringLiteral("N62"))) {
-    connect(item, &QAction::triggered, this, [this, item] {
-      const HistoryStep step(history_);
-      N62Click(item);
-    });
   }
-  const std::pair<const char*, DateItem> dates[] = {
-      {"YYYYMMDD1", DateItem::YYYYMMDD1}, {"YYMMDD1", DateItem::YYMMDD1},
-      {"MMDD1", DateItem::MMDD1},         {"YYYYMMDD2", DateItem::YYYYMMDD2},
-      {"YMMDD1", DateItem::YMMDD1},       {"MMDD2", DateItem::MMDD2},
-      {"GGMMDD1", DateItem::GGMMDD1}};
-  for (const auto& [name, date] : dates) {
-    QAction* item = menus_.PopupMenu1->findChild<QAction*>(QString::fromLatin1(name));
-    connect(item, &QAction::triggered, this, [this, date] {
-      const HistoryStep step(history_);
-      InsertDate(date);
-    });
-  }
-  wire("N112", [this] { CutColumn(doc_, editing_); });
-  wire("N3", [this] { CopyColumn(doc_, editing_); });
-  wire("P1", [this] { PasteHeldLine(doc_, editing_); });
-  wire("N73", [this] { PasteHeldLine(doc_, editing_); });
-  wire("MenuItem2", [this] { DeleteColumn(doc_); });
-  wire("N75", [this] { RunInsert(kInsertColumnQuestion, InsertColumnBefore); });
-  wire("N76", [this] { RunInsert(kInsertColumnQuestion, InsertColumnAfter); });
-  wire("N113", [this] { CutRow(doc_, editing_); });
-  wire("N72", [this] { CopyRow(doc_, editing_); });
-  wire("MenuItem3", [this] { DeleteRow(doc_); });
-  wire("N77", [this] { RunInsert(kInsertRowQuestion, InsertRowBefore); });
-  wire("N78", [this] { RunInsert(kInsertRowQuestion, InsertRowAfter); });
   return menus_;
+}
+
+// Each command is one step of the undo history (undo and redo themselves
+// aside); a row or column command shows the cells it changed.
+void TForm1::RunCommand(GridCommand command, DateItem date, const QString& text) {
+  if (command == GridCommand::Undo || command == GridCommand::Redo) {
+    if (command == GridCommand::Undo ? history_.Undo() : history_.Redo()) RefreshAll();
+    return;
+  }
+  const HistoryStep step(history_);
+  switch (command) {
+    case GridCommand::Cut:
+      return N111Click();
+    case GridCommand::Copy:
+      return N2Click();
+    case GridCommand::Paste:
+      return N1Click();
+    case GridCommand::Delete:
+      return N94Click();
+    case GridCommand::AlignLeft:
+      return N100Click();
+    case GridCommand::AlignCentre:
+      return N101Click();
+    case GridCommand::AlignRight:
+      return N102Click();
+    case GridCommand::InsertDate:
+      return InsertDate(date);
+    case GridCommand::InsertText:
+      return N62Click(text);
+    case GridCommand::NumberDown:
+      return N97Click();
+    case GridCommand::NumberAcross:
+      return N98Click();
+    case GridCommand::CutColumn:
+      return RunLineCommand([this] { CutColumn(doc_, editing_); });
+    case GridCommand::CopyColumn:
+      return RunLineCommand([this] { CopyColumn(doc_, editing_); });
+    case GridCommand::PasteColumn:
+    case GridCommand::PasteRow:
+      return RunLineCommand([this] { PasteHeldLine(doc_, editing_); });
+    case GridCommand::DeleteColumn:
+      return RunLineCommand([this] { DeleteColumn(doc_); });
+    case GridCommand::InsertColumnBefore:
+      return RunLineCommand([this] { RunInsert(kInsertColumnQuestion, InsertColumnBefore); });
+    case GridCommand::InsertColumnAfter:
+      return RunLineCommand([this] { RunInsert(kInsertColumnQuestion, InsertColumnAfter); });
+    case GridCommand::CutRow:
+      return RunLineCommand([this] { CutRow(doc_, editing_); });
+    case GridCommand::CopyRow:
+      return RunLineCommand([this] { CopyRow(doc_, editing_); });
+    case GridCommand::DeleteRow:
+      return RunLineCommand([this] { DeleteRow(doc_); });
+    case GridCommand::InsertRowBefore:
+      return RunLineCommand([this] { RunInsert(kInsertRowQuestion, InsertRowBefore); });
+    case GridCommand::InsertRowAfter:
+      return RunLineCommand([this] { RunInsert(kInsertRowQuestion, InsertRowAfter); });
+    case GridCommand::SelectAll:
+      SelectAllCells(doc_);
+      return StringGrid1->ShowChanges();
+    case GridCommand::Undo:
+    case GridCommand::Redo:
+      return;
+  }
 }
 
 void TForm1::RunLineCommand(const std::function<void()>& command) {
@@ -503,8 +518,8 @@ void TForm1::N102Click() {
   StringGrid1->ShowChanges();
 }
 
-void TForm1::N62Click(const QAction* item) {
-  InsertText(doc_, ToCp932(item->data().toString()));
+void TForm1::N62Click(const QString& text) {
+  InsertText(doc_, ToCp932(text));
   StringGrid1->ShowChanges();
 }
 
@@ -524,33 +539,6 @@ void TForm1::N98Click() {
   StringGrid1->ShowChanges();
 }
 
-void TForm1::RunKeyCommand(KeyCommand command) {
-  if (command == KeyCommand::Undo || command == KeyCommand::Redo) {
-    if (command == KeyCommand::Undo ? history_.Undo() : history_.Redo()) RefreshAll();
-    return;
-  }
-  const HistoryStep step(history_);
-  switch (command) {
-    case KeyCommand::SelectAll:
-      SelectAllCells(doc_);
-      StringGrid1->ShowChanges();
-      break;
-    case KeyCommand::Copy:
-      N2Click();
-      break;
-    case KeyCommand::Delete:
-      N94Click();
-      break;
-    case KeyCommand::Paste:
-      N1Click();
-      break;
-    case KeyCommand::Undo:
-    case KeyCommand::Redo:
-    case KeyCommand::None:
-      break;
-  }
-}
-
 // The menu the grid chose at the right press, with its items' states, opens
 // at the right release.
 void TForm1::OpenGridMenu(GridMenu menu, const QPoint& globalPos) {
@@ -560,13 +548,11 @@ void TForm1::OpenGridMenu(GridMenu menu, const QPoint& globalPos) {
                  : menu == GridMenu::Rows    ? menus.PopupMenu3
                                              : nullptr;
   if (!popup) return;
-  const auto setEnabled = [popup](const char* name, bool enabled) {
-    if (auto* item = popup->findChild<QAction*>(QString::fromLatin1(name)))
-      item->setEnabled(enabled);
-  };
-  setEnabled("N1", editing_.cellPasteEnabled);
-  setEnabled("P1", editing_.ColumnPasteEnabled());
-  setEnabled("N73", editing_.RowPasteEnabled());
+  for (QAction* item : popup->findChildren<QAction*>()) {
+    if (const std::optional<ItemCommand> command = CommandOf(item)) {
+      item->setEnabled(CommandEnabled(editing_, command->command));
+    }
+  }
   popup->popup(globalPos);
 }
 

@@ -100,13 +100,15 @@ class TForm1 : public QDialog {
   void N111Click();  // "切り取り"
   void N94Click();   // "削除"
   void N1Click();    // "貼り付け"
-  void RunKeyCommand(KeyCommand command);
+  // Any grid command: a menu item's (with a date item's format and a
+  // fixed-text item's text) or a key's.
+  void RunCommand(GridCommand command, DateItem date = {}, const QString& text = {});
   // "文字揃え" from any of the three menus, on the selected cells.
   void N100Click();  // "左"
   void N101Click();  // "中央（簡易）"
   void N102Click();  // "右"
   // A fixed-text item: its caption into the recorded cell.
-  void N62Click(const QAction* item);
+  void N62Click(const QString& text);
   // A date item: today in that format into the recorded cell.
   void InsertDate(DateItem item);
   void N97Click();  // "連番" ▸ "行"

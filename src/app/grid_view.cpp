@@ -515,10 +515,9 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   for (const auto& [qt, grid] : kKeys) {
     if (event->key() == qt) key = grid;
   }
-  if (const KeyCommand command = GridKeyDown(doc_, cell, key, ModifiersOf(event));
-      command != KeyCommand::None) {
+  if (const std::optional<GridCommand> command = GridKeyDown(doc_, cell, key, ModifiersOf(event))) {
     event->accept();
-    emit keyCommand(command);
+    emit keyCommand(*command);
     return;
   }
   // The view's own copy of the current cell gives way to the cell commands.

@@ -161,7 +161,7 @@ class StringGrid : public QTableView {
   // The chosen popup menu, to open at `globalPos` (the right release).
   void menuRequested(GridMenu menu, const QPoint& globalPos);
   // A key that runs a cell command (no cell being edited).
-  void keyCommand(KeyCommand command);
+  void keyCommand(tabulon::GridCommand command);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

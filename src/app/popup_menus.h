@@ -1,8 +1,11 @@
-// The grid's three popup menus with their captions exactly as written: no
-// accelerator marks.
+// The grid's three popup menus, built from the command table, with their
+// captions exactly as written: no accelerator marks.
 #pragma once
 
 #include <QMenu>
+#include <optional>
+
+#include "editing/grid_command.h"
 
 namespace tabulon {
 
@@ -13,5 +16,14 @@ struct PopupMenus {
 };
 
 PopupMenus CreatePopupMenus(QWidget* parent);
+
+// What a menu item runs: its command, with a date item's format and a
+// fixed-text item's text (UTF-8). Null for a submenu's own action.
+struct ItemCommand {
+  GridCommand command;
+  DateItem date;
+  QString text;
+};
+std::optional<ItemCommand> CommandOf(const QAction* item);
 
 }  // namespace tabulon

@@ -2,30 +2,31 @@
 
 namespace tabulon {
 
-KeyCommand GridKeyDown(Document& doc, GridCell current, GridKey key, ShiftState shift) {
-  if (key == GridKey::Modifier) return KeyCommand::None;
+std::optional<GridCommand> GridKeyDown(Document& doc, GridCell current, GridKey key,
+                                       ShiftState shift) {
+  if (key == GridKey::Modifier) return std::nullopt;
   doc.CurCol = current.col;
   doc.CurRow = current.row;
   if (shift == kCtrl) {
     switch (key) {
       case GridKey::A:
-        return KeyCommand::SelectAll;
+        return GridCommand::SelectAll;
       case GridKey::C:
-        return KeyCommand::Copy;
+        return GridCommand::Copy;
       case GridKey::D:
-        return KeyCommand::Delete;
+        return GridCommand::Delete;
       case GridKey::V:
-        return KeyCommand::Paste;
+        return GridCommand::Paste;
       case GridKey::Z:
-        return KeyCommand::Undo;
+        return GridCommand::Undo;
       case GridKey::Y:
-        return KeyCommand::Redo;
+        return GridCommand::Redo;
       default:
-        return KeyCommand::None;
+        return std::nullopt;
     }
   }
-  if (shift == (kCtrl | kShift) && key == GridKey::Z) return KeyCommand::Redo;
-  return key == GridKey::Delete ? KeyCommand::Delete : KeyCommand::None;
+  if (shift == (kCtrl | kShift) && key == GridKey::Z) return GridCommand::Redo;
+  return key == GridKey::Delete ? std::optional(GridCommand::Delete) : std::nullopt;
 }
 
 }  // namespace tabulon

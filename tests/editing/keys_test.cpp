@@ -11,25 +11,25 @@ TEST(GridKeys, ExactlyCtrlRunsLetterCommandsAndDeleteRunsWithAnyButCtrlAlone) {
   const struct {
     GridKey key;
     ShiftState shift;
-    KeyCommand command;
+    std::optional<GridCommand> command;
   } cases[] = {
-      {GridKey::A, kCtrl, KeyCommand::SelectAll},
-      {GridKey::C, kCtrl, KeyCommand::Copy},
-      {GridKey::D, kCtrl, KeyCommand::Delete},
-      {GridKey::V, kCtrl, KeyCommand::Paste},
-      {GridKey::Other, kCtrl, KeyCommand::None},
-      {GridKey::C, kCtrl | kShift, KeyCommand::None},
-      {GridKey::C, 0, KeyCommand::None},
-      {GridKey::V, kCtrl | kAlt, KeyCommand::None},
-      {GridKey::Delete, 0, KeyCommand::Delete},
-      {GridKey::Delete, kShift, KeyCommand::Delete},
-      {GridKey::Delete, kCtrl | kShift, KeyCommand::Delete},
-      {GridKey::Delete, kCtrl, KeyCommand::None},
-      {GridKey::Z, kCtrl, KeyCommand::Undo},
-      {GridKey::Y, kCtrl, KeyCommand::Redo},
-      {GridKey::Z, kCtrl | kShift, KeyCommand::Redo},
-      {GridKey::Y, kCtrl | kShift, KeyCommand::None},
-      {GridKey::Z, kCtrl | kAlt, KeyCommand::None},
+      {GridKey::A, kCtrl, GridCommand::SelectAll},
+      {GridKey::C, kCtrl, GridCommand::Copy},
+      {GridKey::D, kCtrl, GridCommand::Delete},
+      {GridKey::V, kCtrl, GridCommand::Paste},
+      {GridKey::Other, kCtrl, std::nullopt},
+      {GridKey::C, kCtrl | kShift, std::nullopt},
+      {GridKey::C, 0, std::nullopt},
+      {GridKey::V, kCtrl | kAlt, std::nullopt},
+      {GridKey::Delete, 0, GridCommand::Delete},
+      {GridKey::Delete, kShift, GridCommand::Delete},
+      {GridKey::Delete, kCtrl | kShift, GridCommand::Delete},
+      {GridKey::Delete, kCtrl, std::nullopt},
+      {GridKey::Z, kCtrl, GridCommand::Undo},
+      {GridKey::Y, kCtrl, GridCommand::Redo},
+      {GridKey::Z, kCtrl | kShift, GridCommand::Redo},
+      {GridKey::Y, kCtrl | kShift, std::nullopt},
+      {GridKey::Z, kCtrl | kAlt, std::nullopt},
   };
   for (const auto& c : cases) {
     Document doc;
