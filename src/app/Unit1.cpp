@@ -240,7 +240,6 @@ bool TForm1::FormCreate() {
   } else {
     ReadClipboardText(doc_, read.text);
   }
-  ReleaseLines();
   RefreshAll();
   if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
@@ -257,12 +256,6 @@ bool TForm1::FormCreate() {
     QTimer::singleShot(0, this, [this] { seams_.warn(QString::fromUtf8(kTooLargeError) + "."); });
   }
   return !read.text.empty();
-}
-
-// The reader's lines are a copy of the text, which may be megabytes; the
-// writer fills the list again when it is needed.
-void TForm1::ReleaseLines() {
-  std::vector<std::string>().swap(doc_.TableLines);
 }
 
 void TForm1::RefreshAll() {
@@ -331,19 +324,18 @@ void TForm1::StepWidth(int delta) {
 }
 
 void TForm1::Button1Click() {
-  ruleWidth_ = WriteTable(doc_);
+  WrittenTable table = WriteTable(doc_);
   StringGrid1->ShowChanges();  // the writer widens columns
   PreviewSeams seams = seams_.preview();
   seams.loadText = [this](const std::string& text) { LoadText(text); };
   TForm2 preview(std::move(seams), this);
-  preview.SetLines(doc_.TableLines);
+  preview.SetLines(table.lines);
   if (seams_.runPreview(preview) != QDialog::Accepted) return;
   // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the
   // program still shows, which a Wayland clipboard asks for), and the program
   // ends.
-  std::vector<std::string> lines = doc_.TableLines;
-  WrapComment(lines, ruleWidth_, preview.Style(), doc_.options);
-  seams_.putOnClipboard(JoinLinesCrLf(lines));
+  WrapComment(table.lines, table.ruleWidth, preview.Style(), doc_.options);
+  seams_.putOnClipboard(JoinLinesCrLf(table.lines));
   hide();
   close();
   QCoreApplication::quit();  // a hidden window's close does not end the loop
@@ -355,7 +347,6 @@ void TForm1::LoadText(const std::string& text) {
   const HistoryStep step(history_);
   seams_.putOnClipboard(text);
   ReadLoadedText(doc_, text);
-  ReleaseLines();
   RefreshAll();
 }
 

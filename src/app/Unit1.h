@@ -90,7 +90,6 @@ class TForm1 : public QDialog {
   void CreateControls();
   void RefreshOptions();
   void ShowTitle(const QString& title);
-  void ReleaseLines();
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
@@ -125,7 +124,6 @@ class TForm1 : public QDialog {
   GridEditState editing_;
   History history_{doc_};
   MainSeams seams_;
-  int ruleWidth_ = 0;  // T of the last writer run, for the comment wrap
   bool readOnActivate_ = false;  // the start-up read waits for the focus
 
   QLineEdit* Edit1;

@@ -91,12 +91,10 @@ void ResetDocument(Document& doc) {
   }
   g.ScrollTo(kFirstDataCol, kFirstDataRow);
   doc.options.RestoreDefaults();
-  std::vector<std::string>().swap(doc.TableLines);
   SetUpGrid(doc);
 }
 
 void SetUpGrid(Document& doc) {
-  doc.TableLines.clear();
   ResetHeadings(doc);
   for (int c = kFirstDataCol; c <= kLastCol; ++c) FitColWidth(doc, c);
   // The recorded cell is left where the width pass over the columns has

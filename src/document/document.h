@@ -16,7 +16,6 @@ struct Document {
   OptionState options;
   int CurCol = 1;  // the current cell: under the last mouse press or key press
   int CurRow = 0;
-  std::vector<std::string> TableLines;  // reader input, writer output, copied lines
 };
 
 // Default headings: rows "  1" to "256", columns "a" to "z" then "1" to "9".
@@ -37,7 +36,7 @@ void WidenColWidth(Document& doc, int c);
 void ClearTable(Document& doc);
 
 // The first steps of the window's creation: headings, fitted widths, the
-// hidden marker column, the corner cell, an empty title and TableLines.
+// hidden marker column, the corner cell and an empty title.
 void SetUpGrid(Document& doc);
 
 // Brings any document back to what a new one is after SetUpGrid (cells,

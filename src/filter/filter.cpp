@@ -287,9 +287,9 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   replaced += input.replaced;
   ApplyRequest(r, title, doc.options);
   LineFit fit;
-  const int ruleWidth = WriteTable(doc, &fit);
-  std::vector<std::string> lines = std::move(doc.TableLines);
-  WrapComment(lines, ruleWidth, r.wrap.value_or(input.wrap), doc.options);
+  WrittenTable table = WriteTable(doc, &fit);
+  std::vector<std::string>& lines = table.lines;
+  WrapComment(lines, table.ruleWidth, r.wrap.value_or(input.wrap), doc.options);
 
   const std::string_view eol = r.crlf ? "\r\n" : "\n";
   errno = 0;

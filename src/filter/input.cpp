@@ -316,14 +316,14 @@ class InputReader {
                            : StartsWith(lines[0], "/*") ? WrapStyle::CFamily
                            : StartsWith(lines[0], "'")  ? WrapStyle::Basic
                                                         : WrapStyle::Plain;
-    ReadReport report = ReadClipboardLines(doc, std::move(lines));
+    ReadReport report = ReadClipboardLines(doc, lines);
     if (report.kind == ReadReport::Kind::GeneratedTable ||
         report.kind == ReadReport::Kind::WrappedTabText) {
       wrap_ = wrap;
     }
     // What the window reads as nothing (lines without a TAB, say) the filter
     // reads as tab text: it never turns the user's text into no table.
-    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc);
+    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc, lines);
     report.rowsLeftOut += rowsAdjust;
     return report;
   }

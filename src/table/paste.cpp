@@ -25,9 +25,8 @@ std::size_t RowsFrom(int firstRow, std::size_t lines) {
 }
 
 // Each line into one cell of column CurCol, going down from CurRow.
-PasteKind PasteLines(Document& doc) {
+PasteKind PasteLines(Document& doc, const std::vector<std::string>& lines) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return PasteKind::Nothing;
-  const std::vector<std::string>& lines = doc.TableLines;
   const std::size_t rows = RowsFrom(doc.CurRow, lines.size());
   for (std::size_t r = 0; r < rows; ++r) {
     doc.grid.SetCell(doc.CurCol, doc.CurRow + static_cast<int>(r), lines[r]);
@@ -37,10 +36,9 @@ PasteKind PasteLines(Document& doc) {
 }
 
 // The one line into every selected cell.
-PasteKind PasteOneValue(Document& doc) {
+PasteKind PasteOneValue(Document& doc, const std::string& value) {
   const CellBlock b = DataCellsOf(Normalised(doc.grid.Selection()));
   if (b.Empty()) return PasteKind::Nothing;
-  const std::string& value = doc.TableLines[0];
   for (int c = b.left; c <= b.right; ++c) {
     for (int r = b.top; r <= b.bottom; ++r) doc.grid.SetCell(c, r, value);
     FitColWidth(doc, c);
@@ -53,9 +51,8 @@ PasteKind PasteOneValue(Document& doc) {
 // that fall below the grid too, as the reader does; columns only widen, so
 // a paste never hides text the user laid out. `quotes` false tells that
 // the text holds no double quote, so no cell of it is quoted.
-PasteKind PasteBlock(Document& doc, bool quotes) {
+PasteKind PasteBlock(Document& doc, const std::vector<std::string>& lines, bool quotes) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return PasteKind::Nothing;
-  const std::vector<std::string>& lines = doc.TableLines;
   const int firstCol = doc.CurCol;
   ColumnWidths w{};
   if (quotes && HasQuotedField(lines)) {
@@ -92,8 +89,8 @@ PasteKind PasteBlock(Document& doc, bool quotes) {
 
 PasteKind PasteText(Document& doc, std::string_view text) {
   if (text.empty()) return PasteKind::Nothing;
-  doc.TableLines = SplitLines(text);
-  const std::string& l0 = doc.TableLines.front();
+  std::vector<std::string> lines = SplitLines(text);
+  const std::string& l0 = lines.front();
 
   // 0x09 is never the second byte of a double-byte character, so a byte
   // search finds exactly the TABs a character walk would.
@@ -102,21 +99,21 @@ PasteKind PasteText(Document& doc, std::string_view text) {
       // The window's creation once more; rows the table does not reach keep
       // their cells.
       SetUpGrid(doc);
-      ReadClipboardText(doc, text);
+      ReadClipboardLines(doc, lines);
       return PasteKind::Table;
     }
-    return doc.TableLines.size() >= 2 ? PasteLines(doc) : PasteOneValue(doc);
+    return lines.size() >= 2 ? PasteLines(doc, lines) : PasteOneValue(doc, l0);
   }
 
   // Only a first line that begins with the Basic comment mark is a comment;
   // an apostrophe further on is part of the spreadsheet text.
   const bool quoted = StartsWith(l0, "'");
   const bool tab = l0.find('\t') != std::string::npos;
-  if (!quoted && (tab || QuotedFirstFieldBeforeTab(doc.TableLines))) {
-    return PasteBlock(doc, text.find('"') != std::string_view::npos);
+  if (!quoted && (tab || QuotedFirstFieldBeforeTab(lines))) {
+    return PasteBlock(doc, lines, text.find('"') != std::string_view::npos);
   }
   const WrappedForm form = quoted ? (tab ? WrappedForm::A : WrappedForm::B) : WrappedForm::C;
-  ReadWrappedTabText(doc, form, UnmarkedTitle::Keep);
+  ReadWrappedTabText(doc, lines, form, UnmarkedTitle::Keep);
   return PasteKind::WrappedTabText;
 }
 

@@ -21,7 +21,7 @@ enum class PasteKind { Nothing, Table, Lines, OneValue, Block, WrappedTabText };
 //    first line is a title or a Basic comment is read as wrapped tab text
 //    from row 1, column 2 (WrappedTabText).
 // Lines and Block need a data cell at (CurCol, CurRow) and write nothing
-// otherwise. Uses doc.TableLines as its working list.
+// otherwise.
 PasteKind PasteText(Document& doc, std::string_view text);
 
 }  // namespace tabulon

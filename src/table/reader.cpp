@@ -428,8 +428,7 @@ void StoreOwnBarCells(Document& doc, int row, std::string_view line,
 // A table this program wrote, in any comment wrapping: the options from the
 // layout marker and the top line, the widths from the first rule line, the
 // cells and continuation marks from the data lines.
-ReadReport ReadGeneratedTable(Document& doc) {
-  const std::vector<std::string>& lines = doc.TableLines;
+ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lines) {
   OptionState& o = doc.options;
   const std::string& l0 = lines[0];
   ReadReport report;
@@ -525,8 +524,8 @@ ReadReport ReadGeneratedTable(Document& doc) {
 
 // Tab text as the writer makes it without ruled lines, wrapped as a comment:
 // the title from the first line, a row from every other line.
-ReadReport ReadWrappedTabText(Document& doc, WrappedForm form, UnmarkedTitle unmarked) {
-  std::vector<std::string>& lines = doc.TableLines;
+ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, WrappedForm form,
+                              UnmarkedTitle unmarked) {
   if (lines.empty()) return {};
   ColumnWidths w{};
   std::string title;
@@ -580,8 +579,7 @@ namespace {
 
 // Spreadsheet text with quoted fields: each record from the row below the
 // one before, one grid row for each line of its tallest field.
-ReadReport ReadTabRecords(Document& doc) {
-  const std::vector<std::string>& lines = doc.TableLines;
+ReadReport ReadTabRecords(Document& doc, const std::vector<std::string>& lines) {
   ColumnWidths w{};
   for (TabRecords records(lines); records.Next();) WidenToRecord(w, records, kFirstDataCol);
   ReadReport report;
@@ -596,9 +594,8 @@ ReadReport ReadTabRecords(Document& doc) {
 
 }  // namespace
 
-ReadReport ReadPlainTabText(Document& doc, bool quotes) {
-  const std::vector<std::string>& lines = doc.TableLines;
-  if (quotes && HasQuotedField(lines)) return ReadTabRecords(doc);
+ReadReport ReadPlainTabText(Document& doc, const std::vector<std::string>& lines, bool quotes) {
+  if (quotes && HasQuotedField(lines)) return ReadTabRecords(doc, lines);
   ColumnWidths w{};
   for (const std::string& line : lines) WidenToFields(w, line);
   ReadReport report;
@@ -648,17 +645,15 @@ std::string_view TablePrefix(std::string_view line0) {
 }
 
 ReadReport ReadTabCells(Document& doc, std::string_view text) {
-  doc.TableLines = SplitLines(text);
-  return ReadPlainTabText(doc);
+  return ReadPlainTabText(doc, SplitLines(text));
 }
 
 ReadReport ReadClipboardText(Document& doc, std::string_view text) {
-  return ReadClipboardLines(doc, SplitLines(text));
+  std::vector<std::string> lines = SplitLines(text);
+  return ReadClipboardLines(doc, lines);
 }
 
-ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> split) {
-  doc.TableLines = std::move(split);
-  std::vector<std::string>& lines = doc.TableLines;
+ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
   if (!lines.empty()) {
     if (const std::string prefix(TablePrefix(lines[0])); !prefix.empty()) {
       for (std::string& line : lines) {
@@ -668,14 +663,15 @@ ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> split) {
   }
   // One spreadsheet row: a line and its break.
   if (lines.size() == 1 && ContainsText(lines[0], "\t") && !HasGeneratedTablePrefix(lines[0])) {
-    return ReadPlainTabText(doc, std::memchr(lines[0].data(), '"', lines[0].size()) != nullptr);
+    return ReadPlainTabText(doc, lines,
+                            std::memchr(lines[0].data(), '"', lines[0].size()) != nullptr);
   }
   if (lines.size() < 2) {
     doc.grid.Select(kFirstDataCol, kFirstDataRow);
     return {};
   }
   const std::string& l0 = lines[0];
-  if (HasGeneratedTablePrefix(l0)) return ReadGeneratedTable(doc);
+  if (HasGeneratedTablePrefix(l0)) return ReadGeneratedTable(doc, lines);
   const bool quoted = StartsWith(l0, "'");
   const bool tab = ContainsText(l0, "\t");
   if (!quoted && (tab || QuotedFirstFieldBeforeTab(lines))) {
@@ -684,11 +680,11 @@ ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> split) {
     const bool quotes = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
       return std::memchr(line.data(), '"', line.size()) != nullptr;
     });
-    return ReadPlainTabText(doc, quotes);
+    return ReadPlainTabText(doc, lines, quotes);
   }
   if (!ContainsText(lines[1], "\t")) return {};
-  if (quoted) return ReadWrappedTabText(doc, tab ? WrappedForm::A : WrappedForm::B);
-  return ReadWrappedTabText(doc, WrappedForm::C);
+  if (quoted) return ReadWrappedTabText(doc, lines, tab ? WrappedForm::A : WrappedForm::B);
+  return ReadWrappedTabText(doc, lines, WrappedForm::C);
 }
 
 }  // namespace tabulon

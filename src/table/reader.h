@@ -143,20 +143,21 @@ enum class WrappedForm { A, B, C };
 // new window), or the title kept as it stands (a paste into the grid).
 enum class UnmarkedTitle { Empty, Keep };
 
-// Reads doc.TableLines (changing them) as wrapped tab text: the title from
-// the first line, a row from every other line from row 1, column 2. Checks
-// the title box by the title and unchecks the ruled lines.
-ReadReport ReadWrappedTabText(Document& doc, WrappedForm form,
+// Reads `lines` (changing them) as wrapped tab text: the title from the
+// first line, a row from every other line from row 1, column 2. Checks the
+// title box by the title and unchecks the ruled lines.
+ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, WrappedForm form,
                               UnmarkedTitle unmarked = UnmarkedTitle::Empty);
 
 // The reader half of the window's creation: reads `text` (CP932, as the
-// clipboard holds it) into doc.TableLines and the grid. Run SetUpGrid first.
+// clipboard holds it) into the grid. Run SetUpGrid first.
 // A table behind a prefix (TablePrefix) reads as the table without it; a
 // single line holding a TAB reads as one row of tab text.
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
-// The same for a text already cut into lines (as SplitLines cuts it), which
-// become doc.TableLines: for a caller that reads its input a line at a time.
-ReadReport ReadClipboardLines(Document& doc, std::vector<std::string> lines);
+// The same for a text already cut into lines (as SplitLines cuts it): for a
+// caller that reads its input a line at a time. A prefix is taken off the
+// lines.
+ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines);
 
 // Reads `text` (CP932) as cells that a richer clipboard form gave: always as
 // spreadsheet text (ReadPlainTabText), even a single column.
@@ -164,9 +165,9 @@ ReadReport ReadTabCells(Document& doc, std::string_view text);
 
 // Spreadsheet text: each line a row from row 1, each field a cell from
 // column 2, numbers right-aligned; where a field is quoted (HasQuotedField),
-// each record from the row below the one before. Reads doc.TableLines.
-// With `quotes` false every double quote is text: for a caller that knows
-// the text holds none.
-ReadReport ReadPlainTabText(Document& doc, bool quotes = true);
+// each record from the row below the one before. With `quotes` false every
+// double quote is text: for a caller that knows the text holds none.
+ReadReport ReadPlainTabText(Document& doc, const std::vector<std::string>& lines,
+                            bool quotes = true);
 
 }  // namespace tabulon

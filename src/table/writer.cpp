@@ -142,8 +142,8 @@ class TableWriter {
         doc_.CurCol = c;
       }
     }
-    doc_.TableLines.clear();
-    doc_.TableLines.reserve(2 * static_cast<std::size_t>(lastRow) + 6);  // rows, rules, the top
+    lines_.clear();
+    lines_.reserve(2 * static_cast<std::size_t>(lastRow) + 6);  // rows, rules, the top
     if (!o_.Checked(C::CheckBox5)) {
       WriteUnruled(lastRow);
       return 0;
@@ -161,6 +161,8 @@ class TableWriter {
     WriteDataRows(lastRow, T);
     return T;
   }
+
+  std::vector<std::string> TakeLines() { return std::move(lines_); }
 
   LineFit Fit() const {
     LineFit fit;
@@ -213,7 +215,7 @@ class TableWriter {
   void WriteTopAndTitle(int T) {
     const std::string marker =
         LayoutMarker(title_, o_.Checked(C::CheckBox1), o_.Checked(C::CheckBox2));
-    auto& out = doc_.TableLines;
+    auto& out = lines_;
     if (title_) {
       if (style_.box) {
         out.push_back(std::string(box::TopLeft) + marker + MakeBoxRule(T - 12) +
@@ -268,8 +270,8 @@ class TableWriter {
       if (line.Width() >= T) break;
     }
     if (style_.box) ReplaceAllChars(rule_, box::TopT, box::Cross);
-    doc_.TableLines.emplace_back(line.Text());
-    doc_.TableLines.push_back(rule_);
+    lines_.emplace_back(line.Text());
+    lines_.push_back(rule_);
   }
 
   void WriteDataRows(int lastRow, int T) {
@@ -295,10 +297,10 @@ class TableWriter {
           if (!heading.empty())
             std::memcpy(copy.data() + headingAt + blanks, heading.data(), heading.size());
         }
-        doc_.TableLines.push_back(std::move(copy));
+        lines_.push_back(std::move(copy));
       } else {
         WriteDataRow(line, e, r, T);
-        doc_.TableLines.emplace_back(line.Text());
+        lines_.emplace_back(line.Text());
         if (blank) blankRow = line.Text();
       }
       if (style_.box && r == lastRow) {
@@ -306,7 +308,7 @@ class TableWriter {
         ReplaceFirst(rule_, box::LeftT, box::BottomLeft);
         ReplaceFirst(rule_, box::RightT, box::BottomRight);
       }
-      if (r == kLastRow || g_.Cell(0, r + 1) != ContinuationMark) doc_.TableLines.push_back(rule_);
+      if (r == kLastRow || g_.Cell(0, r + 1) != ContinuationMark) lines_.push_back(rule_);
     }
   }
 
@@ -333,7 +335,7 @@ class TableWriter {
   // Without ruled lines: fields ended by TABs, no frame, no headings.
   void WriteUnruled(int lastRow) {
     constexpr int W = kMaxLineWidth;
-    if (o_.Checked(C::CheckBox3)) doc_.TableLines.push_back(" " + o_.Title());
+    if (o_.Checked(C::CheckBox3)) lines_.push_back(" " + o_.Title());
     LineBuffer line;
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
       line.Start("");
@@ -350,13 +352,14 @@ class TableWriter {
         line.Put("\t");
         break;
       }
-      doc_.TableLines.emplace_back(line.Text());
+      lines_.emplace_back(line.Text());
     }
   }
 
   static int Width(const std::string& s) { return static_cast<int>(s.size()); }
 
   Document& doc_;
+  std::vector<std::string> lines_;
   const Grid& g_;
   const OptionState& o_;
   const Style style_;
@@ -384,11 +387,13 @@ int FindLastCol(const Grid& grid) {
   return 0;
 }
 
-int WriteTable(Document& doc, LineFit* fit) {
+WrittenTable WriteTable(Document& doc, LineFit* fit) {
   TableWriter writer(doc);
-  const int T = writer.Run();
+  WrittenTable table;
+  table.ruleWidth = writer.Run();
+  table.lines = writer.TakeLines();
   if (fit) *fit = writer.Fit();
-  return T;
+  return table;
 }
 
 }  // namespace tabulon

@@ -41,9 +41,10 @@ std::string WindowTable(const std::string& cp932) {
   Document doc;
   SetUpGrid(doc);
   ReadClipboardText(doc, cp932);
-  WrapComment(doc.TableLines, WriteTable(doc), WrapStyle::Plain, doc.options);
+  WrittenTable table = WriteTable(doc);
+  WrapComment(table.lines, table.ruleWidth, WrapStyle::Plain, doc.options);
   std::string text;
-  for (const std::string& line : doc.TableLines) (text += line) += '\n';
+  for (const std::string& line : table.lines) (text += line) += '\n';
   return text;
 }
 std::string FilterTable(const std::string& utf8) {

@@ -302,8 +302,7 @@ class Unit1Test : public QObject {
     Document& doc = form.document();
     doc.options.SetChecked(C::CheckBox4, true);
     doc.options.SetChecked(C::CheckBox3, false);
-    WriteTable(doc);
-    QCOMPARE(doc.TableLines[2], std::string("+---+------+"));
+    QCOMPARE(WriteTable(doc).lines[2], std::string("+---+------+"));
 
     // Column 1's border is the corner cell's right edge; the row headings
     // follow it.

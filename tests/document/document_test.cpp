@@ -70,7 +70,6 @@ TEST(GridWidths, PixelsAndTextColumnsFollow6nPlus5) {
 
 TEST(DocumentSetUp, FreshDocumentGetsHeadingsWidthsCornerAndDefaults) {
   Document doc;
-  doc.TableLines = {"left over"};
   SetUpGrid(doc);
   const Grid& g = doc.grid;
   ExpectEmptyData(g);
@@ -80,7 +79,6 @@ TEST(DocumentSetUp, FreshDocumentGetsHeadingsWidthsCornerAndDefaults) {
   EXPECT_EQ(g.ColWidth(0), -1);
   EXPECT_EQ(g.Selection(), (GridSelection{2, 1, 2, 1}));
   ExpectDefaultOptions(doc.options);
-  EXPECT_TRUE(doc.TableLines.empty());
   EXPECT_EQ(doc.CurCol, 36);
   EXPECT_EQ(doc.CurRow, 0);
 }

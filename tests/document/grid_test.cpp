@@ -106,7 +106,6 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
   doc.grid.ScrollTo(9, 40);
   doc.options.SetChecked(OptionControl::CheckBox5, false);
   doc.options.SetTitle(std::string(50, 't'));
-  doc.TableLines = {"x", "y"};
 
   reset(doc);
   const std::size_t shortText = std::string().capacity();
@@ -124,11 +123,9 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
   EXPECT_EQ(doc.grid.TopRow(), fresh.grid.TopRow());
   EXPECT_EQ(doc.grid.LeftCol(), fresh.grid.LeftCol());
   EXPECT_TRUE(doc.options.Save() == fresh.options.Save());
-  EXPECT_EQ(doc.TableLines, fresh.TableLines);
   EXPECT_EQ(doc.CurCol, fresh.CurCol);
   EXPECT_EQ(doc.CurRow, fresh.CurRow);
   if (releases) {
-    EXPECT_EQ(doc.TableLines.capacity(), 0u);
     EXPECT_LE(doc.options.Title().capacity(), shortText);
   }
 }

@@ -115,7 +115,7 @@ wayland_round() {
   pid=$!
   wait_exit "$copy_pid" || { kill "$copy_pid" 2>/dev/null; no "the window did not read the clipboard"; } || return 1
   keys Return
-  sleep 2  # no X11 window to wait for: the preview's by time
+  sleep 4  # no X11 window to wait for: the preview's by time, with room for a busy machine
   keys ctrl+Tab Tab Return
   for _ in $(seq 50); do [ -s "$work/stderr" ] && break; sleep 0.1; done
   grep -q 'until another program copies' "$work/stderr" || no "no table kept: $(cat "$work/stderr")" || return 1

@@ -256,8 +256,10 @@ Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, u
   ReadReport report;
   std::size_t replaced = 0;
   if (whole) {
-    report = ReadClipboardText(doc, *utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
-    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc);
+    std::vector<std::string> lines =
+        SplitLines(*utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
+    report = ReadClipboardLines(doc, lines);
+    if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc, lines);
   } else {
     Trickle source(input, seed);
     std::istream in(&source);
@@ -266,8 +268,7 @@ Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, u
     if (utf8 && outcome.utf8 != *utf8) return {{"read in the other encoding"}, 0, 0, 0};
     replaced = outcome.replaced;
   }
-  WriteTable(doc);
-  return {doc.TableLines, report.rowsLeftOut, report.fieldsLeftOut, replaced};
+  return {WriteTable(doc).lines, report.rowsLeftOut, report.fieldsLeftOut, replaced};
 }
 
 // One of the '~'-separated choices.

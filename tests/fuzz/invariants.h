@@ -59,13 +59,14 @@ inline void CheckOptionsAndTable(Document& doc) {
   Check(o.Enabled(C::UpDown1) == (o.Checked(C::CheckBox6) && o.Enabled(C::CheckBox6)),
         "width arrows follow 桁数");
 
-  const int T = WriteTable(doc);
+  const WrittenTable table = WriteTable(doc);
+  const int T = table.ruleWidth;
   if (o.Checked(C::CheckBox5)) {
     Check(T >= 11 && T <= kMaxLineWidth, "table width");
     const std::size_t titleLine = o.Checked(C::CheckBox3) ? 1 : SIZE_MAX;
-    for (std::size_t i = 0; i < doc.TableLines.size(); ++i) {
+    for (std::size_t i = 0; i < table.lines.size(); ++i) {
       if (i != titleLine) {
-        Check(doc.TableLines[i].size() == static_cast<std::size_t>(T), "line width T");
+        Check(table.lines[i].size() == static_cast<std::size_t>(T), "line width T");
       }
     }
   }

@@ -180,9 +180,8 @@ TEST(PasteTable, ReadsAgainFromRowOneAndKeepsRowsItDoesNotReach) {
   source.grid.SetCell(2, 1, "x");
   source.grid.SetCell(3, 2, "12");
   source.options.SetTitle("Plan");
-  WriteTable(source);
   std::string text;
-  for (const std::string& line : source.TableLines) text += line + "\r\n";
+  for (const std::string& line : WriteTable(source).lines) text += line + "\r\n";
 
   Document doc = Filled(20, 100);
   doc.options.SetChecked(C::CheckBox3, false);

@@ -450,10 +450,10 @@ TEST(QuotedCells, OtherQuotesAreText) {
   for (const std::string& text : texts) {
     Document today;
     SetUpGrid(today);
-    today.TableLines = SplitLines(text);
-    const ReadReport want = ReadPlainTabText(today, false);
+    const std::vector<std::string> lines = SplitLines(text);
+    const ReadReport want = ReadPlainTabText(today, lines, false);
     ReadReport got;
-    const int rows = static_cast<int>(today.TableLines.size());
+    const int rows = static_cast<int>(lines.size());
     for (int behind : {0, 1}) {
       const Document doc = Read(behind ? text + std::string(35, '\t') + "\"q\nr\"" : text, &got);
       for (int c = 0; c < kColCount; ++c) {

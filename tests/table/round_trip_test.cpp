@@ -80,8 +80,9 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
   for (int iteration = 0; iteration < 300; ++iteration) {
     Document original;
     FillRandom(rng, original, true);
-    const int T = WriteTable(original);
-    const std::vector<std::string> table = original.TableLines;
+    const WrittenTable written = WriteTable(original);
+    const int T = written.ruleWidth;
+    const std::vector<std::string>& table = written.lines;
     const OptionState& o = original.options;
     const std::string text = Clipboard(table, T, GetParam(), o);
 
@@ -124,8 +125,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
 
     // Without a width limit the read grid writes the same table again.
     if ((T < 99) == (top < 99)) {
-      WriteTable(back);
-      EXPECT_EQ(back.TableLines, table);
+      EXPECT_EQ(WriteTable(back).lines, table);
     }
   }
 }
@@ -137,10 +137,10 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     Document original;
     FillRandom(rng, original, false);
     const int lastCol = FindLastCol(original.grid);
-    const int T = WriteTable(original);
+    const WrittenTable written = WriteTable(original);
     // Empty lines, or a single line (one row quoted for Basic), read as nothing.
-    if (lastCol == 0 || original.TableLines.size() < 2) continue;
-    const std::string text = Clipboard(original.TableLines, T, GetParam(), original.options);
+    if (lastCol == 0 || written.lines.size() < 2) continue;
+    const std::string text = Clipboard(written.lines, written.ruleWidth, GetParam(), original.options);
 
     Document back;
     SetUpGrid(back);
@@ -151,7 +151,7 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     EXPECT_EQ(back.options.Checked(C::CheckBox3), title);
     EXPECT_FALSE(back.options.Checked(C::CheckBox5));
     // Fields up to the 99-column limit; a last field that met it was resized.
-    const std::string& row1 = original.TableLines[title ? 1 : 0];
+    const std::string& row1 = written.lines[title ? 1 : 0];
     int fields = static_cast<int>(std::count(row1.begin(), row1.end(), '\t'));
     if (row1.size() == 100) --fields;
     for (int r = 1; r <= FindLastRow(original.grid); ++r) {
@@ -184,9 +184,9 @@ TEST(RoundTrip, ACellOfMegabytesIsReadWholeAndWrittenNarrow) {
   ReadClipboardText(doc, big + "\ty\r\nz\tw\r\n");
   ASSERT_EQ(doc.grid.Cell(2, 1), big);
   EXPECT_EQ(doc.grid.ColWidth(2), TextPixelWidth(big) + kColumnPaddingPx);
-  const int width = WriteTable(doc);
+  const WrittenTable table = WriteTable(doc);
   EXPECT_EQ(doc.grid.Cell(2, 1), big);
-  for (const std::string& line : doc.TableLines) EXPECT_LE(ByteWidth(line), width);
+  for (const std::string& line : table.lines) EXPECT_LE(ByteWidth(line), table.ruleWidth);
 }
 
 // A grid whose table rows span several grid rows, copied out as a

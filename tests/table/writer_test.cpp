@@ -35,12 +35,15 @@ class WriterTest : public ::testing::Test {
     doc.options.SetChecked(C::CheckBox4, true);
   }
   Lines Write() {
-    T = WriteTable(doc);
-    return Utf8Lines(doc.TableLines);
+    WrittenTable written = WriteTable(doc);
+    T = written.ruleWidth;
+    table = std::move(written.lines);
+    return Utf8Lines(table);
   }
 
   Document doc;
   int T = -1;
+  std::vector<std::string> table;  // as written, CP932
 };
 
 TEST(BoxRule, FillsExactlyNColumns) {
@@ -131,7 +134,7 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
   const Lines ascii = Write();
   ASSERT_EQ(ascii.size(), 7u);
   EXPECT_EQ(T, 99);
-  for (const std::string& line : doc.TableLines) EXPECT_EQ(line.size(), 99u) << line;
+  for (const std::string& line : table) EXPECT_EQ(line.size(), 99u) << line;
   // 30 data columns of width 2 and a last one of width 3: headings a to z, 1 to 5.
   std::string rule = "+---+";
   for (int i = 0; i < 30; ++i) rule += "--+";
@@ -142,7 +145,7 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
   doc.options.SetChecked(C::RadioButton2, true);
   const Lines box = Write();
   EXPECT_EQ(T, 99);
-  const std::string boxRule = doc.TableLines[2];
+  const std::string boxRule = table[2];
   EXPECT_EQ(boxRule.size(), 99u);
   EXPECT_EQ(boxRule.substr(boxRule.size() - 3), "-" + std::string(box::RightT));  // last width 1
   EXPECT_NE(box[3].find("w│"), std::string::npos);  // 23 data columns: a to w
@@ -162,7 +165,7 @@ TEST_F(WriterTest, WidthLimitWidensTheLastColumn) {
   doc.options.SetPosition(12);
   const Lines lines = Write();
   EXPECT_EQ(lines[2], "+---+--+---+");
-  for (const std::string& line : doc.TableLines) EXPECT_EQ(line.size(), 12u);
+  for (const std::string& line : table) EXPECT_EQ(line.size(), 12u);
 }
 
 TEST_F(WriterTest, WidthLimitNarrowsTheLastColumnWithHashes) {
@@ -194,11 +197,9 @@ TEST_F(WriterTest, NarrowedLastColumnWithDoubleByteText) {
   doc.options.SetChecked(C::CheckBox2, false);
   doc.options.SetChecked(C::CheckBox6, true);
   doc.options.SetPosition(12);
-  WriteTable(doc);
-  EXPECT_EQ(doc.TableLines[5], "|" + Sj("一二三四") + "  |");
+  EXPECT_EQ(WriteTable(doc).lines[5], "|" + Sj("一二三四") + "  |");
   doc.grid.SetCell(2, 1, Sj("一二三四五六七"));
-  WriteTable(doc);
-  EXPECT_EQ(doc.TableLines[5], "|##########|");
+  EXPECT_EQ(WriteTable(doc).lines[5], "|##########|");
 }
 
 TEST_F(WriterTest, TitleWiderThanTheCutTableAddsColumns) {
@@ -209,7 +210,7 @@ TEST_F(WriterTest, TitleWiderThanTheCutTableAddsColumns) {
   Write();
   EXPECT_GE(T, 22);
   EXPECT_LT(T, 25);
-  EXPECT_EQ(doc.TableLines[1], "|Twenty characters!!!" + std::string(T - 22, ' ') + "|");
+  EXPECT_EQ(table[1], "|Twenty characters!!!" + std::string(T - 22, ' ') + "|");
 }
 
 TEST_F(WriterTest, TitleLongerThanTheTableIsWrittenWhole) {
@@ -218,7 +219,7 @@ TEST_F(WriterTest, TitleLongerThanTheTableIsWrittenWhole) {
   doc.options.SetPosition(12);
   Write();
   EXPECT_EQ(T, 12);
-  EXPECT_EQ(doc.TableLines[1], "|" + std::string(30, 'T') + "|");
+  EXPECT_EQ(table[1], "|" + std::string(30, 'T') + "|");
 }
 
 TEST_F(WriterTest, BlankRowsInsideTheUsedRangeAreWritten) {
@@ -258,8 +259,7 @@ TEST_F(WriterTest, WideHeadingsPushTheLineButNeverCrash) {
     for (int width : {12, 40, 99}) {
       doc.options.SetChecked(C::CheckBox6, true);
       doc.options.SetPosition(width);
-      WriteTable(doc);
-      EXPECT_NE(doc.TableLines[5].find(std::string(120, 'h')), std::string::npos);
+      EXPECT_NE(WriteTable(doc).lines[5].find(std::string(120, 'h')), std::string::npos);
     }
   }
 }
@@ -345,12 +345,11 @@ TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
     o.SetChecked(OptionControl::CheckBox2, random() % 2 == 0);
     o.SetChecked(OptionControl::CheckBox4, random() % 2 == 0);
     Document alone = doc;
-    WriteTable(doc);
+    const WrittenTable written = WriteTable(doc);
     for (int r = kFirstDataRow; r <= FindLastRow(doc.grid); ++r) {
       if (doc.grid.NonBlankCellsBesideHeading(r) == 0) alone.grid.SetCell(0, r, "x");
     }
-    WriteTable(alone);
-    ASSERT_EQ(doc.TableLines, alone.TableLines) << "round " << round;
+    ASSERT_EQ(written.lines, WriteTable(alone).lines) << "round " << round;
   }
 }
 
