@@ -214,7 +214,8 @@ void TForm1::CreateControls() {
   StringGrid1->Model()->SetTypedText(
       [this](const QString& text) { return ToCp932Noting(text, notice_); });
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
-  connect(StringGrid1, &StringGrid::keyCommand, this, [this](GridCommand command) { RunCommand(command); });
+  connect(StringGrid1, &StringGrid::keyCommand, this,
+          [this](GridCommand command) { RunCommand(command); });
   StringGrid1->SetHistory(&history_);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,

@@ -76,8 +76,7 @@ class TForm1 : public QDialog {
   // Mirrors the document into every widget.
   void RefreshAll();
 
-  // The grid's three popup menus, with the commands of the row and column
-  // menus wired to the editing rules.
+  // The grid's three popup menus, each item wired to RunCommand.
   const PopupMenus& Menus();
   const GridEditState& Editing() const { return editing_; }
 

@@ -39,22 +39,6 @@ int MsLeft(Clock::time_point deadline) {
   return static_cast<int>(std::max<long long>(left.count(), 0));
 }
 
-// Writes every byte to the non-blocking `fd` before `deadline`.
-bool WriteBefore(int fd, std::string_view bytes, Clock::time_point deadline) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    } else if (n < 0 && errno == EAGAIN) {
-      pollfd p{fd, POLLOUT, 0};
-      if (::poll(&p, 1, MsLeft(deadline)) == 0) return false;
-    } else if (!(n < 0 && errno == EINTR)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Whether a byte (the holder's "ready") comes on `fd` before `deadline`.
 bool ByteBefore(int fd, Clock::time_point deadline) {
   for (;;) {
@@ -95,6 +79,21 @@ pid_t StartHolder(int text, int ready) {
 }
 
 }  // namespace
+
+bool WriteBefore(int fd, std::string_view bytes, Clock::time_point deadline) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    } else if (n < 0 && errno == EAGAIN) {
+      pollfd p{fd, POLLOUT, 0};
+      if (::poll(&p, 1, MsLeft(deadline)) == 0) return false;
+    } else if (!(n < 0 && errno == EINTR)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 bool HandToClipboardHolder(const std::string& utf8) {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
@@ -182,16 +181,6 @@ xcb_window_t SelectionOwner(xcb_connection_t* c, std::string_view name) {
   return window;
 }
 
-// Whether the clipboard's X11 owner is the window manager, which on Xwayland
-// is the compositor passing the Wayland clipboard on: its windows share the
-// client's part of their ids with the window that owns WM_S0.
-bool CompositorOwnsX11Clipboard(xcb_connection_t* c) {
-  const xcb_window_t clipboard = SelectionOwner(c, "CLIPBOARD");
-  const xcb_window_t manager = SelectionOwner(c, "WM_S0");
-  const uint32_t client = ~xcb_get_setup(c)->resource_id_mask;
-  return clipboard != XCB_NONE && manager != XCB_NONE &&
-         (clipboard & client) == (manager & client);
-}
 
 // A holder's Wayland side, where the compositor lets a program without a
 // window own its clipboard: the compositors that do so pass the clipboard
@@ -267,6 +256,20 @@ class WaylandSide {
   int checkFd_ = -1;
   std::string seen_;
 };
+
+}  // namespace
+
+// The window manager's windows share the client's part of their ids with
+// the window that owns WM_S0.
+bool CompositorOwnsX11Clipboard(xcb_connection_t* c) {
+  const xcb_window_t clipboard = SelectionOwner(c, "CLIPBOARD");
+  const xcb_window_t manager = SelectionOwner(c, "WM_S0");
+  const uint32_t client = ~xcb_get_setup(c)->resource_id_mask;
+  return clipboard != XCB_NONE && manager != XCB_NONE &&
+         (clipboard & client) == (manager & client);
+}
+
+namespace {
 
 enum class Ending { Taken, ToManager };
 

@@ -11,6 +11,9 @@
 // hand the text to a clipboard manager, where one runs.
 #pragma once
 
+#include <xcb/xcb.h>
+
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -22,6 +25,14 @@ inline constexpr const char* kHolderFlag = "--hold-clipboard";
 // a few seconds; a holder that has not by then is ended). False if no holder
 // has the text; then the caller keeps it. Only on X11.
 bool HandToClipboardHolder(const std::string& utf8);
+
+// Writes every byte to the non-blocking `fd` before `deadline`; false if
+// that could not be done.
+bool WriteBefore(int fd, std::string_view bytes, std::chrono::steady_clock::time_point deadline);
+
+// Whether the X11 clipboard's owner on `c` is the window manager, which on
+// Xwayland is the compositor passing the Wayland clipboard on.
+bool CompositorOwnsX11Clipboard(xcb_connection_t* c);
 
 // How the program passes a text to the holder: its byte count in decimal, a
 // line feed, then its bytes; the pipe stays open while the program runs.

@@ -130,7 +130,6 @@ class HeadingView : public QHeaderView {
 class StringGrid : public QTableView {
   Q_OBJECT
  public:
-  // (GridEditState is qualified: the view has a state of that name too.)
   // `clipboardText`: the clipboard's plain text as CP932, asked at a press.
   StringGrid(Document& doc, tabulon::GridEditState& editing,
              std::function<std::string()> clipboardText, QWidget* parent = nullptr);

@@ -74,7 +74,8 @@ QMenu* Menu(QWidget* parent, GridMenu which, const char* name) {
 }  // namespace
 
 PopupMenus CreatePopupMenus(QWidget* parent) {
-  return {Menu(parent, GridMenu::Cells, "PopupMenu1"), Menu(parent, GridMenu::Columns, "PopupMenu2"),
+  return {Menu(parent, GridMenu::Cells, "PopupMenu1"),
+          Menu(parent, GridMenu::Columns, "PopupMenu2"),
           Menu(parent, GridMenu::Rows, "PopupMenu3")};
 }
 

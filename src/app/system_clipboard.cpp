@@ -114,6 +114,12 @@ class X11Clipboard {
     }
   }
 
+  // Whether a program owns the clipboard, not the compositor passing the
+  // Wayland one on.
+  bool ProgramOwns() {
+    return !xcb_connection_has_error(c_) && !CompositorOwnsX11Clipboard(c_);
+  }
+
   // Whether the owner offers the form `target`, by its list of targets.
   bool Offers(std::string_view target) {
     if (!targets_) {
@@ -190,9 +196,10 @@ std::string ToolkitClipboardUtf8(const QClipboard* clipboard) {
   return {};
 }
 
-// The clipboard's forms as the bytes its owner gives: over an X11
-// connection of the program's own where another X11 program owns it,
-// otherwise as the toolkit passes them on.
+// The clipboard's forms as the bytes its owner gives: through data-control
+// where the compositor announces it, over an X11 connection of the
+// program's own where another X11 program owns it, otherwise as the toolkit
+// passes them on.
 class ClipboardForms {
  public:
   // The side to read: where the compositor lets a program without the focus
@@ -214,7 +221,8 @@ class ClipboardForms {
     }
   }
   bool Wayland() const { return wayland_ != nullptr; }
-  bool X11() const { return x11_ != nullptr; }
+  // Whether another X11 program than the compositor's bridge owns it.
+  bool X11ProgramOwns() const { return x11_ && x11_->ProgramOwns(); }
 
   // The plain text, UTF-8 as the desktop speaks; empty when there is none,
   // the owner does not answer in time or the text is far too large.
@@ -322,16 +330,20 @@ ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
 ClipboardRead ReadClipboard(bool richer) {
   ClipboardForms forms;
   ClipboardRead read = ReadForms(forms, richer);
-  const bool ok = read.status == ClipboardRead::Status::Ok;
-  if (!forms.Wayland() || (ok && (read.cells || HoldsCells(read.text)))) return read;
   // Compositors that pass the clipboard between Wayland and X11 programs
   // only while an X11 window has the focus keep an X11 program's copy made
-  // without it (a script's) from Wayland: cells there are taken too.
+  // without it (a script's) from Wayland: where the Wayland text is a
+  // single cell, cells an X11 program holds are taken instead. The paste
+  // item's check needs no cells.
+  if (!richer || !forms.Wayland() || read.status != ClipboardRead::Status::Ok ||
+      read.text.empty() || read.cells || HoldsCells(read.text)) {
+    return read;
+  }
   ClipboardForms x11(ClipboardForms::Side::X11);
-  if (!x11.X11()) return read;
+  if (!x11.X11ProgramOwns()) return read;
   ClipboardRead other = ReadForms(x11, richer);
-  const bool otherOk = other.status == ClipboardRead::Status::Ok;
-  return otherOk && (!ok || other.cells || HoldsCells(other.text)) ? other : read;
+  const bool cells = other.cells || HoldsCells(other.text);
+  return other.status == ClipboardRead::Status::Ok && cells ? other : read;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <map>
 
+#include "app/clipboard_holder.h"
+
 namespace tabulon {
 
 namespace {
@@ -67,30 +69,49 @@ void Destroy(void* object, uint32_t opcode) {
                          WL_MARSHAL_FLAG_DESTROY);
 }
 
-// The forms text is asked for: Wayland's, then the names X11 programs use
-// through the compositor's Xwayland bridge.
-constexpr const char* kTextForms[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING",
-                                      "TEXT", "STRING"};
+// The forms text is asked for and offered in: Wayland's, then the name X11
+// programs use through the compositor's Xwayland bridge. (X11's STRING and
+// TEXT are Latin-1 or of the owner's choosing: not this text's bytes.)
+constexpr const char* kTextForms[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING"};
 
-// A sender that stops reading must not hold the owner up for longer than this.
-constexpr std::chrono::milliseconds kSendTimeout{2000};
+using Clock = std::chrono::steady_clock;
 
-bool WriteAll(int fd, std::string_view bytes) {
-  const auto deadline = std::chrono::steady_clock::now() + kSendTimeout;
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(n));
+// A reader that stops reading, or a compositor that stops answering, must
+// not hold this process up for longer than this.
+constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+
+void Done(void* data, wl_callback*, uint32_t) {
+  *static_cast<bool*>(data) = true;
+}
+const wl_callback_listener kDoneListener = {Done};
+
+// A round trip to the compositor, handling what it sends meanwhile; false
+// when it does not answer in time or the connection fails.
+bool Roundtrip(wl_display* d) {
+  bool done = false;
+  wl_callback* callback = wl_display_sync(d);
+  wl_callback_add_listener(callback, &kDoneListener, &done);
+  const Clock::time_point deadline = Clock::now() + kAnswerTimeout;
+  bool ok = true;
+  while (ok && !done) {
+    if (wl_display_prepare_read(d) != 0) {
+      ok = wl_display_dispatch_pending(d) >= 0;
       continue;
     }
-    if (n < 0 && errno == EINTR) continue;
-    if (!(n < 0 && errno == EAGAIN)) return false;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd p{fd, POLLOUT, 0};
-    if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
+    wl_display_flush(d);
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd p{wl_display_get_fd(d), POLLIN, 0};
+    const int polled = left.count() > 0 ? ::poll(&p, 1, static_cast<int>(left.count())) : 0;
+    if (polled <= 0) {
+      wl_display_cancel_read(d);
+      ok = polled < 0 && errno == EINTR;
+      continue;
+    }
+    ok = wl_display_read_events(d) >= 0 && wl_display_dispatch_pending(d) >= 0;
   }
-  return true;
+  wl_callback_destroy(callback);
+  return ok && done;
 }
 
 }  // namespace
@@ -185,7 +206,7 @@ struct WaylandSourceEvents {
   static void Send(void* data, void*, const char*, int32_t fd) {
     const auto* self = static_cast<const WaylandClipboard*>(data);
     ::fcntl(fd, F_SETFL, O_NONBLOCK);
-    WriteAll(fd, self->text_);
+    WriteBefore(fd, self->text_, Clock::now() + kAnswerTimeout);
     ::close(fd);
   }
   static void Cancelled(void* data, void* source) {
@@ -203,13 +224,13 @@ std::unique_ptr<WaylandClipboard> WaylandClipboard::Connect() {
   if (!p->display) return nullptr;
   p->registry = wl_display_get_registry(p->display);
   wl_registry_add_listener(p->registry, &kRegistryListener, p.get());
-  if (wl_display_roundtrip(p->display) < 0 || !p->seat || !p->manager) return nullptr;
+  if (!Roundtrip(p->display) || !p->seat || !p->manager) return nullptr;
   p->device = wl_proxy_marshal_flags(static_cast<wl_proxy*>(p->manager), kGetDevice, &kDevice,
                                      wl_proxy_get_version(static_cast<wl_proxy*>(p->manager)), 0,
                                      nullptr, p->seat);
   Listen(p->device, kDeviceListener, p.get());
   // The compositor introduces the clipboard's content at once.
-  if (wl_display_roundtrip(p->display) < 0 || p->finished) return nullptr;
+  if (!Roundtrip(p->display) || p->finished) return nullptr;
   return std::unique_ptr<WaylandClipboard>(new WaylandClipboard(std::move(p)));
 }
 
@@ -300,7 +321,7 @@ bool WaylandClipboard::Own(std::string utf8) {
   }
   auto* device = static_cast<wl_proxy*>(p_->device);
   wl_proxy_marshal_flags(device, kSetSelection, nullptr, wl_proxy_get_version(device), 0, source_);
-  return wl_display_roundtrip(p_->display) >= 0 && source_ != nullptr;
+  return Roundtrip(p_->display) && source_ != nullptr;
 }
 
 unsigned WaylandClipboard::Changes() const {
@@ -325,7 +346,7 @@ bool WaylandClipboard::Flush() {
     if (wl_display_flush(p_->display) >= 0) return true;
     if (errno != EAGAIN) return false;
     pollfd p{Descriptor(), POLLOUT, 0};
-    if (::poll(&p, 1, static_cast<int>(kSendTimeout.count())) <= 0) return false;
+    if (::poll(&p, 1, static_cast<int>(kAnswerTimeout.count())) <= 0) return false;
   }
 }
 

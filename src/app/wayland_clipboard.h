@@ -55,7 +55,7 @@ class WaylandClipboard {
   int Descriptor() const;
   bool Dispatch();
 
- // The connection and its protocol objects; the source file defines them.
+  // The connection and its protocol objects; the source file defines them.
   struct Proxies;
 
  private:

@@ -40,8 +40,8 @@ void ClearTable(Document& doc);
 void SetUpGrid(Document& doc);
 
 // Brings any document back to what a new one is after SetUpGrid (cells,
-// widths, headings, options, selection, scroll and the shared fields),
-// freeing what its texts and lines took, without building a new grid.
+// widths, headings, options, selection, scroll and the recorded cell),
+// freeing what its texts took, without building a new grid.
 void ResetDocument(Document& doc);
 
 }  // namespace tabulon

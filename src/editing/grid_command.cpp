@@ -26,6 +26,9 @@ constexpr MenuLine Texts(std::span<const std::string_view> texts) {
   return {K::Texts, {}, kFixedTextName, C::InsertText, DateItem::YYYYMMDD1, texts};
 }
 
+// "数字" lists the numeral sets one by one below.
+static_assert(kNumeralSets.size() == 4);
+
 constexpr MenuLine kCellMenu[] = {
     Item("切り取り", "N111", C::Cut),
     Item("コピー", "N2", C::Copy),

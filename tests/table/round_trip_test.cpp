@@ -140,7 +140,8 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     const WrittenTable written = WriteTable(original);
     // Empty lines, or a single line (one row quoted for Basic), read as nothing.
     if (lastCol == 0 || written.lines.size() < 2) continue;
-    const std::string text = Clipboard(written.lines, written.ruleWidth, GetParam(), original.options);
+    const std::string text =
+        Clipboard(written.lines, written.ruleWidth, GetParam(), original.options);
 
     Document back;
     SetUpGrid(back);
