@@ -114,8 +114,9 @@ wayland_round() {
   QT_QPA_PLATFORM=wayland "$tabulon" 2>"$work/stderr" &
   pid=$!
   wait_exit "$copy_pid" || { kill "$copy_pid" 2>/dev/null; no "the window did not read the clipboard"; } || return 1
+  sleep 1  # the read ends as the window takes the focus; the keys come after
   keys Return
-  sleep 4  # no X11 window to wait for: the preview's by time, with room for a busy machine
+  sleep 6  # no X11 window to wait for: the preview's by time, with room for a busy machine
   keys ctrl+Tab Tab Return
   for _ in $(seq 50); do [ -s "$work/stderr" ] && break; sleep 0.1; done
   grep -q 'until another program copies' "$work/stderr" || no "no table kept: $(cat "$work/stderr")" || return 1
@@ -131,7 +132,7 @@ wayland_round() {
 # free in its Xwayland selection code, seen in its core dumps) or stops
 # answering there; then a new weston starts and the round runs again, up to
 # five times (on a busy machine it failed three rounds in a row). The
-# Wayland-only round waits for its windows by time, so it may run twice.
+# Wayland-only round waits for its windows by time, so it may run three times.
 run() {  # name, round function, arguments
   local name=$1 attempt
   shift
@@ -144,7 +145,7 @@ run() {  # name, round function, arguments
       DISPLAY=$outer start_weston "$work"
       export DISPLAY=$xwayland
       focus_compositor
-    elif [ "$1" != wayland_round ] || [ "$attempt" -ge 2 ]; then
+    elif [ "$1" != wayland_round ] || [ "$attempt" -ge 3 ]; then
       fail "$name"
     fi
   done
