@@ -187,13 +187,23 @@ road() {
 }
 
 failures=0 restarts=0
+# A case that fails on a live desktop runs once more, said on stderr: the
+# hand-offs between the program, its holder and the desktop's bridge are
+# timing-dependent (one first case of a first round on a fresh KWin failed
+# once in CI). More than two such second tries in a run fail it.
+retries=0
 run() {  # name, then road's arguments
-  local name=$1
+  local name=$1 tried=
   shift
   while :; do
     stuck= why=
     road "$@" && { echo "$name: ok"; return 0; }
     if [ -z "$stuck" ] && kill -0 "$desktop_pid" 2>/dev/null; then
+      if [ -z "$tried" ] && [ "$retries" -lt 2 ]; then
+        tried=1 retries=$((retries + 1))
+        echo "$name: failed once ($why); once more" >&2
+        continue
+      fi
       echo "$name: FAIL: $why"
       failures=$((failures + 1))
       return 0
