@@ -44,6 +44,14 @@ void AddLines(QMenu* menu, std::span<const MenuLine> lines, std::size_t& at) {
           Item(menu, text, line.name, line.command, line.date);
         }
         break;
+      case MenuLine::Kind::NumeralSets:
+        for (const NumeralSet& set : line.numeralSets) {
+          QMenu* submenu = menu->addMenu(Caption(set.caption));
+          for (const std::string_view text : set.texts) {
+            Item(submenu, text, line.name, line.command, line.date);
+          }
+        }
+        break;
       case MenuLine::Kind::Separator:
         menu->addSeparator();
         break;

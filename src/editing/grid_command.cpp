@@ -26,9 +26,6 @@ constexpr MenuLine Texts(std::span<const std::string_view> texts) {
   return {K::Texts, {}, kFixedTextName, C::InsertText, DateItem::YYYYMMDD1, texts};
 }
 
-// "数字" lists the numeral sets one by one below.
-static_assert(kNumeralSets.size() == 4);
-
 constexpr MenuLine kCellMenu[] = {
     Item("切り取り", "N111", C::Cut),
     Item("コピー", "N2", C::Copy),
@@ -56,18 +53,7 @@ constexpr MenuLine kCellMenu[] = {
     Texts(kSymbolTexts),
     End(),
     Submenu("数字"),
-    Submenu(kNumeralSets[0].caption),
-    Texts(kNumeralSets[0].texts),
-    End(),
-    Submenu(kNumeralSets[1].caption),
-    Texts(kNumeralSets[1].texts),
-    End(),
-    Submenu(kNumeralSets[2].caption),
-    Texts(kNumeralSets[2].texts),
-    End(),
-    Submenu(kNumeralSets[3].caption),
-    Texts(kNumeralSets[3].texts),
-    End(),
+    {K::NumeralSets, {}, kFixedTextName, C::InsertText, DateItem::YYYYMMDD1, {}, kNumeralSets},
     End(),
     Submenu("文字"),
     Texts(kWordTexts),

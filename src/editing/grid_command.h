@@ -47,16 +47,18 @@ enum class GridCommand {
 };
 
 // One line of a popup menu: an item with its command (and, for a date, its
-// format), the start of a submenu or its end, a separator, or a run of
-// fixed-text items, one per text, each inserting its caption.
+// format), the start of a submenu or its end, a separator, a run of
+// fixed-text items, one per text, each inserting its caption, or a submenu
+// of such items for each numeral set.
 struct MenuLine {
-  enum class Kind { Item, Submenu, End, Separator, Texts };
+  enum class Kind { Item, Submenu, End, Separator, Texts, NumeralSets };
   Kind kind;
   std::string_view caption;  // UTF-8, shown as written
   const char* name = "";     // the item's or submenu's name in the design
   GridCommand command = GridCommand::InsertText;
   DateItem date = DateItem::YYYYMMDD1;
   std::span<const std::string_view> texts = {};
+  std::span<const NumeralSet> numeralSets = {};
 };
 
 // The lines of the cell, column or row menu, in order.

@@ -16,7 +16,8 @@ TEST(GridCommands, EveryMenuCommandIsOnAMenuAndOnlyPastesCanBeDisabled) {
     for (const MenuLine& line : MenuLines(menu)) {
       depth += line.kind == MenuLine::Kind::Submenu ? 1 : line.kind == MenuLine::Kind::End ? -1 : 0;
       ASSERT_GE(depth, 0);
-      if (line.kind == MenuLine::Kind::Item || line.kind == MenuLine::Kind::Texts) {
+      if (line.kind != MenuLine::Kind::Submenu && line.kind != MenuLine::Kind::End &&
+          line.kind != MenuLine::Kind::Separator) {
         onMenus.insert(line.command);
       }
     }
