@@ -96,25 +96,9 @@ start_desktop() {
   fail "$desktop takes no clients: $(tail -n 5 "$work/desktop.log") $(cat "$work/keyboard" 2>/dev/null)"
 }
 
-# The desktop's processes and whatever ran in it, known by the home in their
-# environment; a process has ended when gone or a zombie nobody reaps.
-ours() {
-  local p
-  for p in $(pgrep -u "$user"); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "HOME=$home" && echo "$p"
-  done
-  return 0
-}
-ended() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv Z; }
-stop_desktop() {
-  local p left
-  left="$desktop_pid $(ours)"
-  for p in $left; do kill "$p" 2>/dev/null || true; done
-  for p in $left; do
-    for _ in $(seq 50); do ended "$p" && break; sleep 0.1; done
-    ended "$p" || kill -9 "$p" 2>/dev/null || true
-  done
-}
+# The desktop's processes and whatever ran in it, known by the home.
+# shellcheck disable=SC2046
+stop_desktop() { end_all $desktop_pid $(with_home "$user" "$home"); }
 trap 'stop_desktop; rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM HUP
 

@@ -43,23 +43,9 @@ fi
 
 # Mozc's server and candidate window leave their parent; they are known by
 # the private home in their environment.
-ours() {
-  local p
-  for p in $(pgrep -u "$user"); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "HOME=$home" && echo "$p"
-  done
-  return 0
-}
-# Whether the process has ended: gone, or a zombie nobody reaps (the bus and
-# Mozc's server have left their parents).
-ended() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv Z; }
 cleanup() {
-  local p left
-  left="$pid $im_pid $(ours) $bus_pid"
-  for p in $left; do kill "$p" 2>/dev/null || true; done
-  for p in $left; do
-    for _ in $(seq 50); do ended "$p" && break; sleep 0.1; done
-  done
+  # shellcheck disable=SC2046
+  end_all $pid $im_pid $(with_home "$user" "$home") $bus_pid
   rm -rf "$work"
 }
 trap cleanup EXIT

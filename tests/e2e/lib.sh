@@ -130,3 +130,25 @@ choose() {  # keys to the open menu, which must then close
   for _ in $(seq 50); do [ "$(visible)" -eq 1 ] && return; sleep 0.1; done
   fail "the menu stayed open after $*"
 }
+
+# The processes of user $1 with HOME=$2 in their environment: what a test ran
+# under a home of its own, including what has left its parent (a session
+# bus, an input method's server).
+with_home() {
+  local p
+  for p in $(pgrep -u "$1"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qxF "HOME=$2" && echo "$p"
+  done
+  return 0
+}
+# Whether a process has ended: gone, or a zombie nobody reaps.
+ended() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv Z; }
+# Ends the processes given by id, each within 5 s, or by force.
+end_all() {
+  local p
+  for p in "$@"; do kill "$p" 2>/dev/null || true; done
+  for p in "$@"; do
+    for _ in $(seq 50); do ended "$p" && break; sleep 0.1; done
+    ended "$p" || kill -9 "$p" 2>/dev/null || true
+  done
+}
