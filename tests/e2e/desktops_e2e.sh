@@ -108,6 +108,12 @@ no() {
   kill "$pid" $(holders) 2>/dev/null || true
   return 1
 }
+open_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --class tabulon 2>/dev/null); do
+    printf '"%s"%s ' "$(xdotool getwindowname "$w" 2>/dev/null)" "$([ "$w" != "$(xdotool getwindowfocus 2>/dev/null)" ] || echo ' (focused)')"
+  done
+}
 wayland_side() { bounded wl-paste --no-newline 2>/dev/null; }
 x11_side() { bounded xclip -selection clipboard -o 2>/dev/null; }
 both_give() {  # file: Wayland and X11 programs both paste exactly its bytes
@@ -145,7 +151,9 @@ road() {
     no "the cells were not copied by $1: $(cat "$work/copy.err")" || return 1
   for _ in $(seq 50); do "$1_side" >"$work/$1" && cmp -s "$work/$1" "$samples/spreadsheet.txt" && break; sleep 0.1; done
   cmp -s "$work/$1" "$samples/spreadsheet.txt" || no "$1 programs do not paste the cells copied" || return 1
-  as_user "$tabulon" 2>"$work/stderr" &
+  # A simple command, so that $! is the program itself and `no` ends it: a
+  # window left behind would keep the focus from every later one.
+  "${user_env[@]}" "${session[@]}" "$tabulon" 2>"$work/stderr" &
   pid=$!
   main=$(wait_window Tabulon) || no "the main window did not come up" || return 1
   wait_focus "$main" || no "the main window did not get the focus" || return 1
@@ -161,7 +169,8 @@ road() {
   else
     click "$main" 517 328  # 閉じる
   fi
-  wait_exit "$pid" || no "the program did not end" || return 1
+  wait_exit "$pid" || no "the program did not end; its windows: $(open_windows) $(head -c 200 "$work/stderr")" ||
+    return 1
   within_a_second "$4" || no "at the end:$(differs "$4") $(head -c 200 "$work/stderr")" || return 1
   sleep 5
   both_give "$4" || no "5 s later:$(differs "$4")" || return 1
