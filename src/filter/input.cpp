@@ -180,18 +180,13 @@ class Codec {
   std::size_t replaced_ = 0;
 };
 
-// The reader's choice between its forms, made on the first two lines.
-enum class Form { Unknown, Generated, Plain, QuotedTabbed, QuotedTitled, Wrapped };
-
-Form FormOf(std::string_view l0, std::string_view l1) {
-  if (HasGeneratedTablePrefix(l0)) return Form::Generated;
-  const bool quoted = StartsWith(l0, "'");
-  const bool tab = ContainsText(l0, "\t");
-  if (tab && !quoted) return Form::Plain;
-  // Where the reader reads nothing, the filter reads tab text (see Read).
-  if (!ContainsText(l1, "\t")) return Form::Plain;
-  if (quoted) return tab ? Form::QuotedTabbed : Form::QuotedTitled;
-  return Form::Wrapped;
+// The reader's form, made on the first two lines; where the reader reads
+// nothing, the filter reads tab text (see Read). Nothing stands for a form
+// not yet known. A first field that may be a quoted cell makes the filter
+// read the whole text, so the reader's look at it is not needed here.
+TextForm FormOf(std::string_view l0, std::string_view l1) {
+  const TextForm form = FormOfText(l0, l1, false);
+  return form == TextForm::Nothing ? TextForm::TabText : form;
 }
 
 // A double quote that begins a field (at the start of the line or after a
@@ -208,55 +203,24 @@ bool QuoteBeginsField(std::string_view line) {
 
 // Lines a tab text form needs before its row 256 is stored: rows begin at
 // the first line, or after a title line.
-std::size_t TabTextLines(Form form) {
-  return form == Form::Plain || form == Form::QuotedTabbed ? kLastRow : kLastRow + 1;
+std::size_t TabTextLines(TextForm form) {
+  return form == TextForm::TabText || form == TextForm::WrappedA ? kLastRow : kLastRow + 1;
 }
 
-bool Within3(std::string_view text, std::string_view needle) {
-  const std::size_t at = FindText(text, needle);
-  return at != std::string_view::npos && at <= 2;
+// For a line of a generated table below the kept ones: as much of its
+// working text, in CP932, as decides whether it is a row and whether it is
+// empty.
+std::string WorkingHead(const GeneratedTableShape& shape, std::string_view raw,
+                        const Codec& codec) {
+  if (shape.QuoteDropped(raw)) {
+    const std::string head = codec.Head(raw, 3);
+    return head.substr(std::min<std::size_t>(1, head.size()));
+  }
+  // Blanks are ASCII, and no other character becomes a blank in CP932.
+  std::size_t b = 0;
+  while (b < raw.size() && IsBlankByte(static_cast<unsigned char>(raw[b]))) ++b;
+  return codec.Head(raw.substr(b), 2);
 }
-
-// How the reader sees the lines of a table this program wrote: which are
-// rule lines, which are rows, and which rule line gives the widths.
-class GeneratedShape {
- public:
-  explicit GeneratedShape(std::string_view l0)
-      : box_(Within3(l0, box::TopLeft)),
-        basic_(StartsWith(l0, "'")),
-        ruleStart_(box_ ? box::LeftT : "+") {}
-
-  // The first rule line below the top line gives the column widths.
-  bool IsWidthRule(std::string_view cp932) const {
-    return box_ ? Within3(cp932, box::LeftT) || Within3(cp932, box::BottomLeft)
-                : Within3(cp932, "+");
-  }
-  bool QuoteDropped(std::string_view line) const { return box_ ? basic_ : StartsWith(line, "'"); }
-  // The text the reader takes a row's cells from.
-  std::string_view Working(std::string_view cp932) const {
-    return QuoteDropped(cp932) ? cp932.substr(std::min<std::size_t>(1, cp932.size()))
-                               : StripText(cp932);
-  }
-  bool IsRow(std::string_view working) const { return !StartsWith(working, ruleStart_); }
-
-  // For a line below the kept ones: as much of its working text, in CP932,
-  // as decides whether it is a row and whether it is empty.
-  std::string WorkingHead(std::string_view raw, const Codec& codec) const {
-    if (QuoteDropped(raw)) {
-      const std::string head = codec.Head(raw, 3);
-      return head.substr(std::min<std::size_t>(1, head.size()));
-    }
-    // Blanks are ASCII, and no other character becomes a blank in CP932.
-    std::size_t b = 0;
-    while (b < raw.size() && IsBlankByte(static_cast<unsigned char>(raw[b]))) ++b;
-    return codec.Head(raw.substr(b), 2);
-  }
-
- private:
-  bool box_;
-  bool basic_;
-  std::string_view ruleStart_;
-};
 
 // What the reader makes of one input in one encoding, fed a line at a time:
 // the first lines are kept whole, the rest measured.
@@ -366,13 +330,13 @@ class InputReader {
   // cell that spans lines: in tab text, and in a first line that begins
   // with one (a first cell of several lines makes the text tab text).
   bool Quoted(std::string_view line, bool first) const {
-    return (first && StartsWith(line, "\"")) || (form_ == Form::Plain && QuoteBeginsField(line));
+    return (first && StartsWith(line, "\"")) || (form_ == TextForm::TabText && QuoteBeginsField(line));
   }
 
   bool HeadIsComplete() const {
     if (whole_ || kept_.size() < 2) return false;
     switch (form_) {
-      case Form::Generated:
+      case TextForm::GeneratedTable:
         return generatedRows_ >= kLastRow;
       default:
         return kept_.size() >= TabTextLines(form_);
@@ -384,9 +348,9 @@ class InputReader {
     kept_.push_back(std::move(line));
     if (kept_.size() == 2) {
       form_ = FormOf(kept_[0], kept_[1]);
-      if (form_ == Form::Generated) shape_.emplace(kept_[0]);
+      if (form_ == TextForm::GeneratedTable) shape_.emplace(kept_[0]);
     }
-    if (form_ != Form::Generated || kept_.size() < 2) return;
+    if (form_ != TextForm::GeneratedTable || kept_.size() < 2) return;
     KeepGeneratedLine();
   }
 
@@ -411,17 +375,17 @@ class InputReader {
 
   void TailLine(std::string& raw, bool last) {
     switch (form_) {
-      case Form::Generated:
+      case TextForm::GeneratedTable:
         codec_.Measure(raw);
         if (!widthRuleLine_ && !widthRule_ && shape_->IsWidthRule(codec_.Head(raw, 8))) {
           widthRuleLine_ = codec_.ConvertUncounted(raw);
         }
         if (!last) {
-          const std::string working = shape_->WorkingHead(raw, codec_);
+          const std::string working = WorkingHead(*shape_, raw, codec_);
           if (shape_->IsRow(working) && !working.empty()) ++tailRows_;
         }
         return;
-      case Form::Wrapped:
+      case TextForm::WrappedC:
         if (last) {
           // A closing "}" or "*/" alone on the last line is no row.
           codec_.Measure(raw);
@@ -430,14 +394,14 @@ class InputReader {
           return;
         }
         break;
-      case Form::QuotedTabbed:
-      case Form::QuotedTitled:
+      case TextForm::WrappedA:
+      case TextForm::WrappedB:
         if (const std::size_t quote = raw.find('\''); quote != std::string::npos) {
           raw.erase(quote, 1);
         }
         break;
-      case Form::Plain:
-      case Form::Unknown:  // known before any line is measured
+      case TextForm::TabText:
+      case TextForm::Nothing:  // known before any line is measured
         break;
     }
     MeasureFields(raw);
@@ -451,7 +415,7 @@ class InputReader {
   // What stands in for the lines below the kept ones, so that the reader
   // gives the whole text's widths; returns the change to its row count.
   long AppendStandIns(std::vector<std::string>& lines) const {
-    if (form_ == Form::Generated) {
+    if (form_ == TextForm::GeneratedTable) {
       // The last line is never a row, but may be the rule line of the widths.
       lines.push_back(widthRuleLine_.value_or(""));
       return tailRows_;
@@ -466,7 +430,7 @@ class InputReader {
     }
     const bool standIn = !widest.empty();
     lines.push_back(std::move(widest));
-    if (form_ == Form::Wrapped) lines.emplace_back();
+    if (form_ == TextForm::WrappedC) lines.emplace_back();
     return tailRows_ - (standIn ? 1 : 0);
   }
 
@@ -481,8 +445,8 @@ class InputReader {
   std::size_t quotesChecked_ = 0;        // kept lines looked at for such a quote
   std::vector<std::string> quotedTail_;  // the lines kept whole below the measured ones
   std::string pending_;
-  Form form_ = Form::Unknown;
-  std::optional<GeneratedShape> shape_;
+  TextForm form_ = TextForm::Nothing;
+  std::optional<GeneratedTableShape> shape_;
   long generatedRows_ = 0;
   bool previousWasRow_ = true;
   std::optional<std::size_t> widthRule_;           // among the kept lines

@@ -334,13 +334,14 @@ struct RuleWidths {
   int lastCol = 0;
 };
 
-RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box, bool rowHeadings) {
+RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines,
+                              const GeneratedTableShape& shape, bool rowHeadings) {
   RuleWidths rule;
   ColumnWidths& w = rule.w;
   for (std::size_t r = 1; r < lines.size(); ++r) {
+    if (!shape.IsWidthRule(lines[r])) continue;
     std::string line = lines[r];
-    if (box) {
-      if (!PosWithin3(Pos(line, box::LeftT)) && !PosWithin3(Pos(line, box::BottomLeft))) continue;
+    if (shape.Box()) {
       for (std::string_view junction : {box::TopT, box::Cross, box::BottomT}) {
         ReplaceAllChars(line, junction, ",");
       }
@@ -348,7 +349,6 @@ RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines, bool box, b
         ReplaceFirst(line, corner, ",");
       }
     } else {
-      if (!PosWithin3(Pos(line, "+"))) continue;
       // A comment wrap's closing pair ("-}" or "*/") took the place of the
       // bottom line's last "-+"; read it as that corner so the last column
       // keeps its width.
@@ -438,8 +438,9 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
     o.SetPosition(static_cast<int>(l0.size()));
     o.SetChecked(C::CheckBox4, true);
   }
+  const GeneratedTableShape shape(l0);
+  const bool box = shape.Box();
   const long topLeft = Pos(l0, box::TopLeft);
-  const bool box = PosWithin3(topLeft);
   o.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
 
   if (ContainsAny(l0, {"^---==-^", "^---=--^", "^----=-^", "^------^"})) {
@@ -482,20 +483,14 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
   const long dataStart = rowHeadings ? (box ? 9 : 6) : (box ? 3 : 2);
   const long separator = box ? 2 : 1;
 
-  const RuleWidths rule = WidthsFromRuleLine(lines, box, rowHeadings);
+  const RuleWidths rule = WidthsFromRuleLine(lines, shape, rowHeadings);
   const ColumnWidths& w = rule.w;
-  const std::string_view ruleStart = box ? box::LeftT : "+";
-  const std::string_view bar = box ? box::Vertical : "|";
-  const bool basic = StartsWith(l0, "'");
+  const std::string_view ruleStart = shape.RuleStart();
+  const std::string_view bar = shape.Bar();
   std::size_t row = 0;
   for (std::size_t r = first; r + 1 < lines.size(); ++r) {
-    const std::string_view line = lines[r];
-    const bool dropQuote = box ? basic : StartsWith(line, "'");
-    // Basic wrapping of a box table: every line loses its first byte, even an
-    // empty line that has none to lose.
-    const std::string_view working =
-        dropQuote ? Copy(line, 2, static_cast<long>(line.size())) : StripText(line);
-    if (StartsWith(working, ruleStart)) continue;
+    const std::string_view working = shape.Working(lines[r]);
+    if (!shape.IsRow(working)) continue;
     if (++row > static_cast<std::size_t>(kLastRow)) {
       if (!working.empty()) ++report.rowsLeftOut;
       continue;
@@ -661,30 +656,67 @@ ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
       }
     }
   }
-  // One spreadsheet row: a line and its break.
-  if (lines.size() == 1 && ContainsText(lines[0], "\t") && !HasGeneratedTablePrefix(lines[0])) {
-    return ReadPlainTabText(doc, lines,
-                            std::memchr(lines[0].data(), '"', lines[0].size()) != nullptr);
+  const std::optional<std::string_view> l1 =
+      lines.size() > 1 ? std::optional<std::string_view>(lines[1]) : std::nullopt;
+  switch (lines.empty() ? TextForm::Nothing
+                        : FormOfText(lines[0], l1, QuotedFirstFieldBeforeTab(lines))) {
+    case TextForm::GeneratedTable:
+      return ReadGeneratedTable(doc, lines);
+    case TextForm::TabText: {
+      // Most spreadsheet text holds no quote: one look at each line spares
+      // the search for quoted fields.
+      const bool quotes = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+        return std::memchr(line.data(), '"', line.size()) != nullptr;
+      });
+      return ReadPlainTabText(doc, lines, quotes);
+    }
+    case TextForm::WrappedA:
+      return ReadWrappedTabText(doc, lines, WrappedForm::A);
+    case TextForm::WrappedB:
+      return ReadWrappedTabText(doc, lines, WrappedForm::B);
+    case TextForm::WrappedC:
+      return ReadWrappedTabText(doc, lines, WrappedForm::C);
+    case TextForm::Nothing:
+      break;
   }
-  if (lines.size() < 2) {
-    doc.grid.Select(kFirstDataCol, kFirstDataRow);
-    return {};
-  }
-  const std::string& l0 = lines[0];
-  if (HasGeneratedTablePrefix(l0)) return ReadGeneratedTable(doc, lines);
-  const bool quoted = StartsWith(l0, "'");
+  if (lines.size() < 2) doc.grid.Select(kFirstDataCol, kFirstDataRow);
+  return {};
+}
+
+TextForm FormOfText(std::string_view l0, std::optional<std::string_view> l1,
+                    bool quotedFirstField) {
+  const bool generated = HasGeneratedTablePrefix(l0);
   const bool tab = ContainsText(l0, "\t");
-  if (!quoted && (tab || QuotedFirstFieldBeforeTab(lines))) {
-    // Most spreadsheet text holds no quote: one look at each line spares
-    // the search for quoted fields.
-    const bool quotes = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-      return std::memchr(line.data(), '"', line.size()) != nullptr;
-    });
-    return ReadPlainTabText(doc, lines, quotes);
-  }
-  if (!ContainsText(lines[1], "\t")) return {};
-  if (quoted) return ReadWrappedTabText(doc, lines, tab ? WrappedForm::A : WrappedForm::B);
-  return ReadWrappedTabText(doc, lines, WrappedForm::C);
+  // One spreadsheet row: a line and its break.
+  if (!l1) return tab && !generated ? TextForm::TabText : TextForm::Nothing;
+  if (generated) return TextForm::GeneratedTable;
+  const bool quoted = StartsWith(l0, "'");
+  if (!quoted && (tab || quotedFirstField)) return TextForm::TabText;
+  if (!ContainsText(*l1, "\t")) return TextForm::Nothing;
+  if (quoted) return tab ? TextForm::WrappedA : TextForm::WrappedB;
+  return TextForm::WrappedC;
+}
+
+GeneratedTableShape::GeneratedTableShape(std::string_view l0)
+    : box_(PosWithin3(Pos(l0, box::TopLeft))), basic_(StartsWith(l0, "'")) {}
+
+std::string_view GeneratedTableShape::Bar() const {
+  return box_ ? box::Vertical : "|";
+}
+
+std::string_view GeneratedTableShape::RuleStart() const {
+  return box_ ? box::LeftT : "+";
+}
+
+bool GeneratedTableShape::IsWidthRule(std::string_view line) const {
+  return box_ ? PosWithin3(Pos(line, box::LeftT)) || PosWithin3(Pos(line, box::BottomLeft))
+              : PosWithin3(Pos(line, "+"));
+}
+
+std::string_view GeneratedTableShape::Working(std::string_view line) const {
+  // Basic wrapping of a box table: every line loses its first byte, even an
+  // empty line that has none to lose.
+  return QuoteDropped(line) ? Copy(line, 2, static_cast<long>(line.size())) : StripText(line);
 }
 
 }  // namespace tabulon

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -148,6 +149,40 @@ enum class UnmarkedTitle { Empty, Keep };
 // title box by the title and unchecks the ruled lines.
 ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, WrappedForm form,
                               UnmarkedTitle unmarked = UnmarkedTitle::Empty);
+
+// The forms the reader tells apart by a text's first two lines: a table
+// this program wrote, spreadsheet (tab) text, and wrapped tab text A, B or C
+// (see WrappedForm); Nothing where it reads no cell.
+enum class TextForm { Nothing, GeneratedTable, TabText, WrappedA, WrappedB, WrappedC };
+// The form of lines whose first is `l0` and second `l1` (nullopt for a text
+// of one line), their prefix taken off. `quotedFirstField`: the first field
+// is a quoted cell that ends before a TAB (QuotedFirstFieldBeforeTab), which
+// only the whole text can tell.
+TextForm FormOfText(std::string_view l0, std::optional<std::string_view> l1,
+                    bool quotedFirstField);
+
+// How the reader sees the lines of a table this program wrote, by its first
+// line: which lines are rule lines, which rule line gives the column widths,
+// and what text of a line holds its cells.
+class GeneratedTableShape {
+ public:
+  explicit GeneratedTableShape(std::string_view l0);
+  bool Box() const { return box_; }
+  // A line's column bar and the start of its rule lines.
+  std::string_view Bar() const;
+  std::string_view RuleStart() const;
+  // A rule line that gives the widths: the first such line below the top.
+  bool IsWidthRule(std::string_view line) const;
+  // Whether a line's first byte is a Basic wrap's quote, dropped unstripped.
+  bool QuoteDropped(std::string_view line) const { return box_ ? basic_ : line.starts_with('\''); }
+  // The text the cells of a line are read from.
+  std::string_view Working(std::string_view line) const;
+  bool IsRow(std::string_view working) const { return !working.starts_with(RuleStart()); }
+
+ private:
+  bool box_;
+  bool basic_;
+};
 
 // The reader half of the window's creation: reads `text` (CP932, as the
 // clipboard holds it) into the grid. Run SetUpGrid first.
