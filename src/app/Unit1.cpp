@@ -22,16 +22,11 @@
 #include "app/input_method_mode.h"
 #include "app/system_clipboard.h"
 #include "document/codec.h"
-#include "editing/alignment.h"
-#include "editing/cells.h"
 #include "editing/grid_menu.h"
 #include "editing/japanese_era.h"
-#include "editing/rows_columns.h"
 #include "preview/Unit2.h"
 #include "preview/comment_wrap.h"
 #include "preview/text_file.h"
-#include "table/paste.h"
-#include "table/reader.h"
 #include "table/writer.h"
 #include "widgets/grid_font.h"
 #include "widgets/notice.h"
@@ -93,7 +88,21 @@ class ArrowKeys : public QObject {
 
 }  // namespace
 
-TForm1::TForm1(MainSeams seams, QWidget* parent) : QDialog(parent), seams_(std::move(seams)) {
+TForm1::TForm1(MainSeams seams, QWidget* parent)
+    : QDialog(parent),
+      seams_(std::move(seams)),
+      session_({.ask = [this](const char* question) {
+                  return seams_.ask(QString::fromUtf8(question).replace("\r\n", "\n"));
+                },
+                .pasteText =
+                    [this] {
+                      const ClipboardRead read = seams_.readClipboard();
+                      if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
+                      return read.text;
+                    },
+                .clipboardText = [this] { return seams_.clipboardText(); },
+                .today = [this] { return seams_.today(); },
+                .eraOf = JapaneseEraOf}) {
   InitResources();
   setObjectName("Form1");
   MakeFixedWindow(this, Qt::Window, "(^-^))Tabulon", 644, 349);
@@ -120,9 +129,8 @@ TForm1::TForm1(MainSeams seams, QWidget* parent) : QDialog(parent), seams_(std::
 
   CreateControls();
   // ends by showing every option, so the observer comes after
-  SetUpGrid(doc_);
   RefreshAll();
-  doc_.options.SetObserver([this] { RefreshOptions(); });
+  session_.document().options.SetObserver([this] { RefreshOptions(); });
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - rect().center());
@@ -143,12 +151,11 @@ void TForm1::CreateControls() {
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
-          [this](const QString& text) { doc_.options.SetTitle(ToCp932Noting(text, notice_)); });
+          [this](const QString& text) { Options().SetTitle(ToCp932Noting(text, notice_)); });
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
-  StringGrid1 = Place(new StringGrid(doc_, editing_, seams_.clipboardText, this), "StringGrid1", 3,
-                      32, 639, 276);
+  StringGrid1 = Place(new StringGrid(session_, this), "StringGrid1", 3, 32, 639, 276);
   CheckBox1 = Place(new QCheckBox(U("列見出し"), this), "CheckBox1", 208, 311, 66, 17);
   Hint(CheckBox1, {"表に列見出しを追加（[ﾚ]する・[ ]しない）"});
   CheckBox2 = Place(new QCheckBox(U("行見出し"), this), "CheckBox2", 208, 329, 66, 17);
@@ -208,7 +215,7 @@ void TForm1::CreateControls() {
   // goes through the core's handlers.
   for (const auto& [button, control] : OptionButtons()) {
     connect(button, &QAbstractButton::clicked, this,
-            [this, control = control](bool checked) { doc_.options.SetChecked(control, checked); });
+            [this, control = control](bool checked) { Options().SetChecked(control, checked); });
   }
 
   StringGrid1->Model()->SetTypedText(
@@ -216,7 +223,6 @@ void TForm1::CreateControls() {
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
   connect(StringGrid1, &StringGrid::keyCommand, this,
           [this](GridCommand command) { RunCommand(command); });
-  StringGrid1->SetHistory(&history_);
 
   SetTabOrder({Button1, Button2, Edit1, StringGrid1, CheckBox1, CheckBox2, CheckBox3, CheckBox4,
                CheckBox5, RadioButton1, RadioButton2, CheckBox6, Edit2, UpDown1});
@@ -235,13 +241,7 @@ bool TForm1::event(QEvent* event) {
 
 bool TForm1::FormCreate() {
   const ClipboardRead read = seams_.readClipboard();
-  SetUpGrid(doc_);
-  if (read.cells) {
-    ReadTabCells(doc_, read.text);
-  } else {
-    ReadClipboardText(doc_, read.text);
-  }
-  RefreshAll();
+  Show(session_.Start(read.text, read.cells));
   if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
     std::fputs(
@@ -276,7 +276,7 @@ std::array<std::pair<QAbstractButton*, OptionControl>, 8> TForm1::OptionButtons(
 }
 
 void TForm1::RefreshOptions() {
-  const OptionState& o = doc_.options;
+  const OptionState& o = Options();
   for (const auto& [button, control] : OptionButtons()) {
     const QSignalBlocker block(button);
     button->setChecked(o.Checked(control));
@@ -321,34 +321,25 @@ void TForm1::ShowTitle(const QString& title) {
 }
 
 void TForm1::StepWidth(int delta) {
-  doc_.options.SetPosition(doc_.options.Position() + delta);
+  Options().SetPosition(Options().Position() + delta);
 }
 
 void TForm1::Button1Click() {
-  WrittenTable table = WriteTable(doc_);
+  WrittenTable table = WriteTable(session_.document());
   StringGrid1->ShowChanges();  // the writer widens columns
   PreviewSeams seams = seams_.preview();
-  seams.loadText = [this](const std::string& text) { LoadText(text); };
+  seams.loadText = [this](const std::string& text) { Show(session_.Load(text)); };
   TForm2 preview(std::move(seams), this);
   preview.SetLines(table.lines);
   if (seams_.runPreview(preview) != QDialog::Accepted) return;
   // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the
   // program still shows, which a Wayland clipboard asks for), and the program
   // ends.
-  WrapComment(table.lines, table.ruleWidth, preview.Style(), doc_.options);
+  WrapComment(table.lines, table.ruleWidth, preview.Style(), session_.document().options);
   seams_.putOnClipboard(JoinLinesCrLf(table.lines));
   hide();
   close();
   QCoreApplication::quit();  // a hidden window's close does not end the loop
-}
-
-// A file loaded in the preview: its text goes to the clipboard and is read
-// into the grid beneath the open preview.
-void TForm1::LoadText(const std::string& text) {
-  const HistoryStep step(history_);
-  seams_.putOnClipboard(text);
-  ReadLoadedText(doc_, text);
-  RefreshAll();
 }
 
 void TForm1::Button2Click() {
@@ -371,164 +362,37 @@ const PopupMenus& TForm1::Menus() {
   return menus_;
 }
 
-// Each command is one step of the undo history (undo and redo themselves
-// aside); a row or column command shows the cells it changed.
 void TForm1::RunCommand(GridCommand command, DateItem date, const QString& text) {
-  if (command == GridCommand::Undo || command == GridCommand::Redo) {
-    if (command == GridCommand::Undo ? history_.Undo() : history_.Redo()) RefreshAll();
-    return;
+  QLineEdit* editor = StringGrid1->OpenEditor();
+  Show(session_.Run(command, {date, ToCp932(text), editor != nullptr}), editor);
+}
+
+void TForm1::Show(const Outcome& outcome, QLineEdit* editor) {
+  using Action = Outcome::EditorAction;
+  if (editor) {
+    switch (outcome.editor) {
+      case Action::Cut:
+        return editor->cut();
+      case Action::Copy:
+        return editor->copy();
+      case Action::Paste:
+        return editor->paste();
+      case Action::Delete:
+        return editor->del();
+      case Action::None:
+        break;
+    }
   }
-  const HistoryStep step(history_);
-  switch (command) {
-    case GridCommand::Cut:
-      return N111Click();
-    case GridCommand::Copy:
-      return N2Click();
-    case GridCommand::Paste:
-      return N1Click();
-    case GridCommand::Delete:
-      return N94Click();
-    case GridCommand::AlignLeft:
-      return N100Click();
-    case GridCommand::AlignCentre:
-      return N101Click();
-    case GridCommand::AlignRight:
-      return N102Click();
-    case GridCommand::InsertDate:
-      return InsertDate(date);
-    case GridCommand::InsertText:
-      return N62Click(text);
-    case GridCommand::NumberDown:
-      return N97Click();
-    case GridCommand::NumberAcross:
-      return N98Click();
-    case GridCommand::CutColumn:
-      return RunLineCommand([this] { CutColumn(doc_, editing_); });
-    case GridCommand::CopyColumn:
-      return RunLineCommand([this] { CopyColumn(doc_, editing_); });
-    case GridCommand::PasteColumn:
-    case GridCommand::PasteRow:
-      return RunLineCommand([this] { PasteHeldLine(doc_, editing_); });
-    case GridCommand::DeleteColumn:
-      return RunLineCommand([this] { DeleteColumn(doc_); });
-    case GridCommand::InsertColumnBefore:
-      return RunLineCommand([this] { RunInsert(kInsertColumnQuestion, InsertColumnBefore); });
-    case GridCommand::InsertColumnAfter:
-      return RunLineCommand([this] { RunInsert(kInsertColumnQuestion, InsertColumnAfter); });
-    case GridCommand::CutRow:
-      return RunLineCommand([this] { CutRow(doc_, editing_); });
-    case GridCommand::CopyRow:
-      return RunLineCommand([this] { CopyRow(doc_, editing_); });
-    case GridCommand::DeleteRow:
-      return RunLineCommand([this] { DeleteRow(doc_); });
-    case GridCommand::InsertRowBefore:
-      return RunLineCommand([this] { RunInsert(kInsertRowQuestion, InsertRowBefore); });
-    case GridCommand::InsertRowAfter:
-      return RunLineCommand([this] { RunInsert(kInsertRowQuestion, InsertRowAfter); });
-    case GridCommand::SelectAll:
-      SelectAllCells(doc_);
+  if (outcome.clipboard) seams_.putOnClipboard(*outcome.clipboard);
+  switch (outcome.repaint) {
+    case Outcome::Repaint::All:
+      return RefreshAll();
+    case Outcome::Repaint::Cells:
+    case Outcome::Repaint::Selection:
       return StringGrid1->ShowChanges();
-    case GridCommand::Undo:
-    case GridCommand::Redo:
+    case Outcome::Repaint::None:
       return;
   }
-}
-
-void TForm1::RunLineCommand(const std::function<void()>& command) {
-  const HistoryStep step(history_);
-  command();
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::RunInsert(const char* question, void (*insert)(Document&)) {
-  const HistoryStep step(history_);
-  if (seams_.ask(QString::fromUtf8(question).replace("\r\n", "\n"))) insert(doc_);
-}
-
-void TForm1::N2Click() {
-  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
-    editor->copy();
-  } else if (const std::optional<std::string> text = CopyCells(doc_)) {
-    seams_.putOnClipboard(*text);
-  }
-  editing_.cellPasteEnabled = true;
-}
-
-void TForm1::N111Click() {
-  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
-    editor->cut();
-  } else {
-    if (const std::optional<std::string> text = CutCells(doc_)) seams_.putOnClipboard(*text);
-    StringGrid1->ShowChanges();
-  }
-  editing_.cellPasteEnabled = true;
-}
-
-void TForm1::N94Click() {
-  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
-    editor->del();
-    return;
-  }
-  bool cleared = false;
-  DeleteCells(doc_, [&](const char* question) {
-    cleared = seams_.ask(QString::fromUtf8(question));
-    return cleared;
-  });
-  if (cleared) {
-    RefreshAll();  // the whole table, its options and its scroll place
-  } else {
-    StringGrid1->ShowChanges();
-  }
-}
-
-void TForm1::N1Click() {
-  if (QLineEdit* editor = StringGrid1->OpenEditor()) {
-    editor->paste();
-    return;
-  }
-  const ClipboardRead read = seams_.readClipboard();
-  if (PasteText(doc_, read.text) == PasteKind::Table) {
-    RefreshAll();  // read again as at start-up
-  } else {
-    StringGrid1->ShowChanges();
-  }
-  if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
-}
-
-void TForm1::N100Click() {
-  AlignCells(doc_, Alignment::Left);
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::N101Click() {
-  AlignCells(doc_, Alignment::Centre);
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::N102Click() {
-  AlignCells(doc_, Alignment::Right);
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::N62Click(const QString& text) {
-  InsertText(doc_, ToCp932(text));
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::InsertDate(DateItem item) {
-  const CivilDate today = seams_.today();
-  InsertText(doc_, FormatDate(item, today, JapaneseEraOf(today)));
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::N97Click() {
-  NumberDown(doc_);
-  StringGrid1->ShowChanges();
-}
-
-void TForm1::N98Click() {
-  NumberAcross(doc_);
-  StringGrid1->ShowChanges();
 }
 
 // The menu the grid chose at the right press, with its items' states, opens
@@ -542,7 +406,7 @@ void TForm1::OpenGridMenu(GridMenu menu, const QPoint& globalPos) {
   if (!popup) return;
   for (QAction* item : popup->findChildren<QAction*>()) {
     if (const std::optional<ItemCommand> command = CommandOf(item)) {
-      item->setEnabled(CommandEnabled(editing_, command->command));
+      item->setEnabled(CommandEnabled(session_.editing(), command->command));
     }
   }
   popup->popup(globalPos);

@@ -12,10 +12,7 @@
 #include "app/popup_menus.h"
 #include "app/system_clipboard.h"
 #include "document/document.h"
-#include "editing/editing_state.h"
-#include "editing/history.h"
-#include "editing/inserted_content.h"
-#include "editing/keys.h"
+#include "editing/grid_session.h"
 #include "widgets/controls.h"
 
 class QAbstractButton;
@@ -61,7 +58,7 @@ class TForm1 : public QDialog {
   // first has it.
   void Start();
 
-  Document& document() { return doc_; }
+  Document& document() { return session_.document(); }
   StringGrid* grid() const { return StringGrid1; }
 
   // Creation: the grid set-up, then the reader over the clipboard text.
@@ -78,7 +75,7 @@ class TForm1 : public QDialog {
 
   // The grid's three popup menus, each item wired to RunCommand.
   const PopupMenus& Menus();
-  const GridEditState& Editing() const { return editing_; }
+  const GridEditState& Editing() const { return session_.editing(); }
 
  protected:
   bool event(QEvent* event) override;
@@ -92,37 +89,17 @@ class TForm1 : public QDialog {
   // The check boxes and radio buttons with the option each one shows.
   std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
-  // The cell menu's commands, on the cell editor's text while a cell is
-  // being edited, otherwise on the selected cells.
-  void N2Click();    // "コピー"
-  void N111Click();  // "切り取り"
-  void N94Click();   // "削除"
-  void N1Click();    // "貼り付け"
   // Any grid command: a menu item's (with a date item's format and a
   // fixed-text item's text) or a key's.
   void RunCommand(GridCommand command, DateItem date = {}, const QString& text = {});
-  // "文字揃え" from any of the three menus, on the selected cells.
-  void N100Click();  // "左"
-  void N101Click();  // "中央（簡易）"
-  void N102Click();  // "右"
-  // A fixed-text item: its caption into the recorded cell.
-  void N62Click(const QString& text);
-  // A date item: today in that format into the recorded cell.
-  void InsertDate(DateItem item);
-  void N97Click();  // "連番" ▸ "行"
-  void N98Click();  // "連番" ▸ "列"
-  // Runs a row or column command on the recorded cell and shows the result.
-  void RunLineCommand(const std::function<void()>& command);
-  // An insert: asks `question` first; anything but Yes changes nothing.
-  void RunInsert(const char* question, void (*insert)(Document&));
+  // What the session asks of the window after a call; the cell menu's
+  // editing commands go to `editor` while one is open.
+  void Show(const Outcome& outcome, QLineEdit* editor = nullptr);
   void StepWidth(int delta);
+  OptionState& Options() { return session_.document().options; }
 
-  void LoadText(const std::string& text);
-
-  Document doc_;
-  GridEditState editing_;
-  History history_{doc_};
   MainSeams seams_;
+  GridSession session_;
   bool readOnActivate_ = false;  // the start-up read waits for the focus
 
   QLineEdit* Edit1;

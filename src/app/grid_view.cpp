@@ -78,7 +78,8 @@ std::string_view VisiblePart(std::string_view text, int pixelWidth) {
   return text.substr(0, std::min(end, text.size()));
 }
 
-GridModel::GridModel(Document& doc, QObject* parent) : QAbstractTableModel(parent), doc_(doc) {}
+GridModel::GridModel(GridSession& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session), doc_(session.document()) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : kLastRow - kFirstDataRow + 1;
@@ -100,9 +101,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
   if (!index.isValid() || role != Qt::EditRole) return false;
   // Typed text is kept as CP932; characters it lacks become "?".
   std::string text = typedText_ ? typedText_(value.toString()) : ToCp932(value.toString());
-  if (history_) history_->Begin();
-  doc_.grid.SetCell(ColOf(index), RowOf(index), std::move(text));
-  if (history_) history_->End();
+  session_.SetCell(ColOf(index), RowOf(index), std::move(text));  // a step of its own
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
 }
@@ -253,13 +252,12 @@ bool HeadingView::viewportEvent(QEvent* event) {
   return QHeaderView::viewportEvent(event);
 }
 
-StringGrid::StringGrid(Document& doc, tabulon::GridEditState& editing,
-                       std::function<std::string()> clipboardText, QWidget* parent)
+StringGrid::StringGrid(GridSession& session, QWidget* parent)
     : QTableView(parent),
-      doc_(doc),
-      editing_(editing),
-      clipboardText_(std::move(clipboardText)),
-      model_(new GridModel(doc, this)) {
+      session_(session),
+      doc_(session.document()),
+      editing_(session.editing()),
+      model_(new GridModel(session, this)) {
   setFont(GridFont());
   const auto forward = [this](QEvent* event, QWidget* source) { return GridEvent(event, source); };
   setHorizontalHeader(new HeadingView(Qt::Horizontal, forward, this));
@@ -401,22 +399,16 @@ ShiftState ShiftOf(const QMouseEvent* event) {
 
 }  // namespace
 
-void StringGrid::SetHistory(History* history) {
-  history_ = history;
-  model_->SetHistory(history);
-}
-
 void StringGrid::MouseStep(QEvent::Type type) {
-  if (!history_) return;
   if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) && !mouseStep_) {
     mouseStep_ = true;
-    history_->Begin();
+    session_.BeginGesture();
   } else if (type == QEvent::MouseButtonRelease && mouseStep_) {
     // After the header's own release, which moves a dragged section.
     QTimer::singleShot(0, this, [this] {
       if (!mouseStep_) return;
       mouseStep_ = false;
-      history_->End();
+      session_.EndGesture();
     });
   }
 }
@@ -447,19 +439,17 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
     CommitEditor();
     setFocus(Qt::MouseFocusReason);
     const bool doubleClick = type == QEvent::MouseButtonDblClick;
-    if (doubleClick) GridDoubleClick(doc_);
-    GridMouseDown(doc_, editing_, cell, shift, clipboardText_);
-    if (doubleClick) {
+    if (session_.Press(cell, shift, doubleClick).repaint == Outcome::Repaint::Cells) {
       ShowChanges();
-      if (cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) edit(currentIndex());
     } else {
       ShowSelection();
     }
+    if (doubleClick && cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) edit(currentIndex());
   } else if (type == QEvent::MouseButtonRelease) {
     // From the grid's left edge, as if no column were scrolled out of view.
     const int x = point.x() - verticalHeader()->geometry().left() + horizontalHeader()->offset();
     const bool right = mouse->button() == Qt::RightButton;
-    const GridMenu menu = GridMouseUp(doc_, editing_, cell, x, right);
+    const GridMenu menu = session_.Release(cell, x, right);
     SyncSizes();
     viewport()->update();
     if (menu != GridMenu::None) emit menuRequested(menu, mouse->globalPosition().toPoint());

@@ -17,7 +17,7 @@
 
 #include "document/document.h"
 #include "editing/editing_state.h"
-#include "editing/history.h"
+#include "editing/grid_session.h"
 #include "editing/keys.h"
 #include "editing/mouse.h"
 
@@ -31,7 +31,8 @@ std::string_view VisiblePart(std::string_view text, int pixelWidth);
 class GridModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit GridModel(Document& doc, QObject* parent = nullptr);
+  // Committed edits go to the session, each a step of its own.
+  explicit GridModel(GridSession& session, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,8 +47,6 @@ class GridModel : public QAbstractTableModel {
   static int ColOf(const QModelIndex& index) { return index.column() + kFirstDataCol; }
   static int RowOf(const QModelIndex& index) { return index.row() + kFirstDataRow; }
 
-  // Where a committed cell edit goes as a step of its own.
-  void SetHistory(History* history) { history_ = history; }
   // How a typed text becomes the cell's CP932 (so that the window can say
   // which characters became "?").
   void SetTypedText(std::function<std::string(const QString&)> convert) {
@@ -55,8 +54,8 @@ class GridModel : public QAbstractTableModel {
   }
 
  private:
-  Document& doc_;
-  History* history_ = nullptr;
+  GridSession& session_;
+  const Document& doc_;
   std::function<std::string(const QString&)> typedText_;
 };
 
@@ -125,14 +124,13 @@ class HeadingView : public QHeaderView {
 };
 
 // The grid. Every mouse event on its cells, its headings and its corner goes
-// to the editing rules with the cell the grid's hit test gives; the view then
-// shows what the rules left in the document.
+// to the session with the cell the grid's hit test gives; the view then shows
+// what the session left in the document. A press and its release are one
+// step of the session's history, and so is each committed edit.
 class StringGrid : public QTableView {
   Q_OBJECT
  public:
-  // `clipboardText`: the clipboard's plain text as CP932, asked at a press.
-  StringGrid(Document& doc, tabulon::GridEditState& editing,
-             std::function<std::string()> clipboardText, QWidget* parent = nullptr);
+  explicit StringGrid(GridSession& session, QWidget* parent = nullptr);
 
   GridModel* Model() const { return model_; }
   using QTableView::edit;
@@ -147,10 +145,6 @@ class StringGrid : public QTableView {
   // of the last column or below the last row; column 0 or row 0 left of or
   // above the grid (where only a held button reports a point).
   GridCell CellAt(const QPoint& point) const;
-
-  // The undo history that the grid's own changes (edits, drags, clicks) go
-  // into, one step per edit or per press and release.
-  void SetHistory(History* history);
 
   // The in-place cell editor while a cell is being edited and the editor has
   // the focus; otherwise null.
@@ -186,19 +180,18 @@ class StringGrid : public QTableView {
   void SyncSizes();
   void ColumnResized(int logical, int oldSize, int newSize);
   void SectionMoved(QHeaderView* header, int oldVisual, int newVisual);
-  // A press on the grid begins a step of the history that its release ends
-  // once the headers have moved or sized their sections.
+  // A press on the grid begins a step of the session's history that its
+  // release ends once the headers have moved or sized their sections.
   void MouseStep(QEvent::Type type);
   bool CornerBorderDrag(QAbstractButton* corner, QEvent* event);
   // The open cell editor, focused or still waiting for the input method's
   // first composition to end; otherwise null.
   CellEditor* Editor() const;
 
+  GridSession& session_;
   Document& doc_;
   tabulon::GridEditState& editing_;
-  std::function<std::string()> clipboardText_;
   GridModel* model_;
-  History* history_ = nullptr;
   bool mouseStep_ = false;      // a press has begun a step its release ends
   bool syncing_ = false;        // the view is being set from the document
   bool cornerDrag_ = false;     // column 1's border is being dragged

@@ -1,5 +1,5 @@
-// Every command of the grid as data: the items of its three popup menus and
-// the keys that run commands. The window builds the menus from the table
+// Every command of the grid as data: the items of its three popup menus, the
+// keys that run commands and the double-clicks. The window builds the menus from the table
 // below, each item carrying its command, and runs any command through one
 // dispatch.
 #pragma once
@@ -44,6 +44,11 @@ enum class GridCommand {
   SelectAll,  // Ctrl+A
   Undo,       // Ctrl+Z
   Redo,       // Ctrl+Y, Ctrl+Shift+Z
+  // Double-clicks, by the cell the first click was released on.
+  RenewHeadings,       // the corner: the default headings
+  FitColumn,           // a column heading: its column fitted
+  ToggleContinuation,  // left of a row: its continuation mark on or off
+  ClearContinuations,  // left of the heading row: every mark gone
 };
 
 // One line of a popup menu: an item with its command (and, for a date, its

@@ -116,17 +116,36 @@ const char* GridHint(GridCell cell) {
   return "";
 }
 
-void GridDoubleClick(Document& doc) {
+std::optional<GridCommand> DoubleClickCommand(const Document& doc) {
   const int col = doc.CurCol, row = doc.CurRow;
+  if (col == 1 && row == 0) return GridCommand::RenewHeadings;
+  if (row == 0 && col >= kFirstDataCol) return GridCommand::FitColumn;
+  if (row >= 2 && row <= kLastRow && col == 0) return GridCommand::ToggleContinuation;
+  if (row == 0 && col == 0) return GridCommand::ClearContinuations;
+  return std::nullopt;
+}
+
+void RunDoubleClickCommand(Document& doc, GridCommand command) {
   Grid& g = doc.grid;
-  if (col == 1 && row == 0) {
-    ResetHeadings(doc);
-  } else if (row == 0 && col >= kFirstDataCol) {
-    FitColWidth(doc, col);
-  } else if (row >= 2 && row <= kLastRow && col == 0) {
-    g.SetCell(0, row, g.Cell(0, row) == ContinuationMark ? "" : std::string(ContinuationMark));
-  } else if (row == 0 && col == 0) {
-    for (int r = 0; r <= kLastRow; ++r) g.SetCell(0, r, "");
+  const int row = doc.CurRow;
+  switch (command) {
+    case GridCommand::RenewHeadings:
+      return ResetHeadings(doc);
+    case GridCommand::FitColumn:
+      return FitColWidth(doc, doc.CurCol);
+    case GridCommand::ToggleContinuation:
+      return g.SetCell(0, row, g.Cell(0, row) == ContinuationMark ? "" : std::string(ContinuationMark));
+    case GridCommand::ClearContinuations:
+      for (int r = 0; r <= kLastRow; ++r) g.SetCell(0, r, "");
+      return;
+    default:
+      return;
+  }
+}
+
+void GridDoubleClick(Document& doc) {
+  if (const std::optional<GridCommand> command = DoubleClickCommand(doc)) {
+    RunDoubleClickCommand(doc, *command);
   }
 }
 

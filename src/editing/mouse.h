@@ -8,10 +8,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "document/document.h"
 #include "editing/editing_state.h"
+#include "editing/grid_command.h"
 
 namespace tabulon {
 
@@ -68,10 +70,14 @@ bool UpdateGridHint(GridEditState& state, GridCell under);
 // cells and points outside the cells.
 const char* GridHint(GridCell cell);
 
-// A double-click, on the cell its first click was released on: the corner
-// renews the headings, a column heading fits its column, and a release left
-// of the grid toggles a row's continuation mark (or, level with the heading
-// row, clears them all).
+// A double-click, on the cell its first click was released on (CurCol,
+// CurRow): the corner renews the headings, a column heading fits its column,
+// and a release left of the grid toggles a row's continuation mark (or,
+// level with the heading row, clears them all). Nothing elsewhere.
+std::optional<GridCommand> DoubleClickCommand(const Document& doc);
+// Runs one of those four commands on the recorded cell.
+void RunDoubleClickCommand(Document& doc, GridCommand command);
+// Both at once.
 void GridDoubleClick(Document& doc);
 
 }  // namespace tabulon

@@ -1,0 +1,95 @@
+// The table being edited, without a window: the document, the editing state
+// beside it and the undo history, with every grid command run as one undo
+// step. Each call says what the window must do next (repaint some cells or
+// everything, put a text on the clipboard, act on the open cell editor); the
+// questions and today's date come from the platform given at construction.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/document.h"
+#include "editing/editing_state.h"
+#include "editing/grid_command.h"
+#include "editing/history.h"
+#include "editing/inserted_content.h"
+#include "editing/mouse.h"
+
+namespace tabulon {
+
+// What the window does after a session call.
+struct Outcome {
+  // Selection: the selection alone; Cells: the cells, widths and selection;
+  // All: the options and the scroll place too, as after a read.
+  enum class Repaint { None, Selection, Cells, All };
+  // The open cell editor's own command, run by the editor instead.
+  enum class EditorAction { None, Cut, Copy, Paste, Delete };
+  Repaint repaint = Repaint::None;
+  std::optional<std::string> clipboard;  // CP932 text for the system clipboard
+  EditorAction editor = EditorAction::None;
+};
+
+// What a command is run with beside itself: a date item's format, a
+// fixed-text item's text (CP932), and whether a cell editor is open.
+struct CommandArgs {
+  DateItem date = DateItem::YYYYMMDD1;
+  std::string text;
+  bool editorOpen = false;
+};
+
+class GridSession {
+ public:
+  struct Platform {
+    std::function<bool(const char* question)> ask;  // Yes/No (UTF-8, CR LF); true for Yes
+    std::function<std::string()> pasteText;         // CP932, what "貼り付け" pastes
+    std::function<std::string()> clipboardText;     // CP932, whether "貼り付け" is enabled
+    std::function<CivilDate()> today;
+    std::function<std::optional<EraYear>(CivilDate)> eraOf;  // for the era date item
+  };
+
+  // An empty grid, set up as at start-up.
+  explicit GridSession(Platform platform);
+  GridSession(const GridSession&) = delete;
+  GridSession& operator=(const GridSession&) = delete;
+
+  Document& document() { return doc_; }
+  const Document& document() const { return doc_; }
+  GridEditState& editing() { return editing_; }
+  const GridEditState& editing() const { return editing_; }
+  History& history() { return history_; }
+
+  // Any command of the grid, one undo step (undo and redo aside).
+  Outcome Run(GridCommand command, const CommandArgs& args = {});
+
+  // Start-up: the clipboard's text read into a new grid, as TAB cells or as
+  // the reader dispatches it.
+  Outcome Start(std::string_view text, bool cells);
+  // A file loaded in the preview: read into the grid as one step, and put
+  // on the clipboard.
+  Outcome Load(const std::string& text);
+  // A cell's text committed from the editor: one step.
+  void SetCell(int col, int row, std::string text);
+
+  // A mouse gesture, from press to release, is one step: BeginGesture opens
+  // it before the press closes an open editor, EndGesture closes it after the
+  // release and whatever the view does with it. A double-click's press runs
+  // the command its cell gives.
+  void BeginGesture();
+  Outcome Press(GridCell cell, ShiftState shift, bool doubleClick);
+  GridMenu Release(GridCell cell, int x, bool rightButton);
+  void EndGesture();
+
+ private:
+  Outcome RunInsert(const char* question, void (*insert)(Document&));
+  Outcome RunDoubleClick(GridCommand command);
+
+  Platform platform_;
+  Document doc_;
+  GridEditState editing_;
+  History history_{doc_};
+  bool gesture_ = false;
+};
+
+}  // namespace tabulon
