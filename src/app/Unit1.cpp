@@ -380,6 +380,7 @@ void TForm1::Show(const Outcome& outcome, QLineEdit* editor) {
       case Action::Delete:
         return editor->del();
       case Action::None:
+      case Action::Open:
         break;
     }
   }

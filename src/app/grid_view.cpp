@@ -438,13 +438,13 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
   if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
     CommitEditor();
     setFocus(Qt::MouseFocusReason);
-    const bool doubleClick = type == QEvent::MouseButtonDblClick;
-    if (session_.Press(cell, shift, doubleClick).repaint == Outcome::Repaint::Cells) {
+    const Outcome outcome = session_.Press(cell, shift, type == QEvent::MouseButtonDblClick);
+    if (outcome.repaint == Outcome::Repaint::Cells) {
       ShowChanges();
     } else {
       ShowSelection();
     }
-    if (doubleClick && cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) edit(currentIndex());
+    if (outcome.editor == Outcome::EditorAction::Open) edit(currentIndex());
   } else if (type == QEvent::MouseButtonRelease) {
     // From the grid's left edge, as if no column were scrolled out of view.
     const int x = point.x() - verticalHeader()->geometry().left() + horizontalHeader()->offset();

@@ -180,7 +180,11 @@ Outcome GridSession::Press(GridCell cell, ShiftState shift, bool doubleClick) {
     repaint = Repaint::Cells;
   }
   GridMouseDown(doc_, editing_, cell, shift, platform_.clipboardText);
-  return Repainting(repaint);
+  Outcome outcome = Repainting(repaint);
+  if (doubleClick && cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) {
+    outcome.editor = Outcome::EditorAction::Open;
+  }
+  return outcome;
 }
 
 GridMenu GridSession::Release(GridCell cell, int x, bool rightButton) {

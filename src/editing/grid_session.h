@@ -24,8 +24,9 @@ struct Outcome {
   // Selection: the selection alone; Cells: the cells, widths and selection;
   // All: the options and the scroll place too, as after a read.
   enum class Repaint { None, Selection, Cells, All };
-  // The open cell editor's own command, run by the editor instead.
-  enum class EditorAction { None, Cut, Copy, Paste, Delete };
+  // The open cell editor's own command, run by the editor instead; or, for
+  // a double-click on a data cell, the editor to open on it.
+  enum class EditorAction { None, Cut, Copy, Paste, Delete, Open };
   Repaint repaint = Repaint::None;
   std::optional<std::string> clipboard;  // CP932 text for the system clipboard
   EditorAction editor = EditorAction::None;
@@ -75,7 +76,7 @@ class GridSession {
   // A mouse gesture, from press to release, is one step: BeginGesture opens
   // it before the press closes an open editor, EndGesture closes it after the
   // release and whatever the view does with it. A double-click's press runs
-  // the command its cell gives.
+  // the command its cell gives, and on a data cell opens the editor.
   void BeginGesture();
   Outcome Press(GridCell cell, ShiftState shift, bool doubleClick);
   GridMenu Release(GridCell cell, int x, bool rightButton);

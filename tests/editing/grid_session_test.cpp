@@ -139,10 +139,16 @@ TEST(GridSession, AGestureWithItsEditAndDoubleClickIsOneStep) {
   f.session.Press({3, 0}, kLeftButton, false);
   f.session.Release({3, 0}, 0, false);
   // The double-click acts on the cell the first click was released on.
-  EXPECT_EQ(f.session.Press({3, 0}, kLeftButton | kDoubleClick, true).repaint, Repaint::Cells);
+  const Outcome heading = f.session.Press({3, 0}, kLeftButton | kDoubleClick, true);
+  EXPECT_EQ(heading.repaint, Repaint::Cells);
+  EXPECT_EQ(heading.editor, Action::None);
   f.session.EndGesture();
   EXPECT_EQ(doc.grid.ColWidth(3), 6 * 2 + 5);  // fitted to "31".."34"
   EXPECT_EQ(f.session.history().Steps(), 1u);
+  // A double-click on a data cell opens its editor.
+  f.session.BeginGesture();
+  EXPECT_EQ(f.session.Press({2, 2}, kLeftButton | kDoubleClick, true).editor, Action::Open);
+  f.session.EndGesture();
   f.session.Run(C::Undo);
   EXPECT_EQ(doc.grid.Cell(2, 1), "21");
   // A date comes from the platform's today and era.
