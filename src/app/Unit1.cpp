@@ -25,9 +25,7 @@
 #include "editing/grid_menu.h"
 #include "editing/japanese_era.h"
 #include "preview/Unit2.h"
-#include "preview/comment_wrap.h"
 #include "preview/text_file.h"
-#include "table/writer.h"
 #include "widgets/grid_font.h"
 #include "widgets/notice.h"
 #include "widgets/widgets.h"
@@ -325,7 +323,7 @@ void TForm1::StepWidth(int delta) {
 }
 
 void TForm1::Button1Click() {
-  WrittenTable table = WriteTable(session_.document());
+  WrittenTable table = session_.Write();
   StringGrid1->ShowChanges();  // the writer widens columns
   PreviewSeams seams = seams_.preview();
   seams.loadText = [this](const std::string& text) { Show(session_.Load(text)); };
@@ -335,8 +333,7 @@ void TForm1::Button1Click() {
   // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the
   // program still shows, which a Wayland clipboard asks for), and the program
   // ends.
-  WrapComment(table.lines, table.ruleWidth, preview.Style(), session_.document().options);
-  seams_.putOnClipboard(JoinLinesCrLf(table.lines));
+  seams_.putOnClipboard(session_.Finished(std::move(table), preview.Style()));
   hide();
   close();
   QCoreApplication::quit();  // a hidden window's close does not end the loop

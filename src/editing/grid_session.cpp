@@ -167,6 +167,15 @@ Outcome GridSession::Load(const std::string& text) {
   return outcome;
 }
 
+WrittenTable GridSession::Write() {
+  return WriteTable(doc_);
+}
+
+std::string GridSession::Finished(WrittenTable table, WrapStyle style) const {
+  WrapComment(table.lines, table.ruleWidth, style, doc_.options);
+  return JoinLinesCrLf(table.lines);
+}
+
 void GridSession::SetCell(int col, int row, std::string text) {
   const HistoryStep step(history_);
   doc_.grid.SetCell(col, row, std::move(text));

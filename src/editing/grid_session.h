@@ -16,6 +16,8 @@
 #include "editing/history.h"
 #include "editing/inserted_content.h"
 #include "editing/mouse.h"
+#include "preview/comment_wrap.h"
+#include "table/writer.h"
 
 namespace tabulon {
 
@@ -70,6 +72,12 @@ class GridSession {
   // A file loaded in the preview: read into the grid as one step, and put
   // on the clipboard.
   Outcome Load(const std::string& text);
+  // "作成する": the table as the writer lays it out; the writer widens
+  // columns, so the window repaints the cells.
+  WrittenTable Write();
+  // "Ｏ Ｋ": that table wrapped in the chosen comment style, as the
+  // clipboard gets it (CP932, lines ended by CR LF).
+  std::string Finished(WrittenTable table, WrapStyle style) const;
   // A cell's text committed from the editor: one step.
   void SetCell(int col, int row, std::string text);
 
