@@ -89,9 +89,10 @@ class ArrowKeys : public QObject {
 TForm1::TForm1(MainSeams seams, QWidget* parent)
     : QDialog(parent),
       seams_(std::move(seams)),
-      session_({.ask = [this](const char* question) {
-                  return seams_.ask(QString::fromUtf8(question).replace("\r\n", "\n"));
-                },
+      session_({.ask =
+                    [this](const char* question) {
+                      return seams_.ask(QString::fromUtf8(question).replace("\r\n", "\n"));
+                    },
                 .pasteText =
                     [this] {
                       const ClipboardRead read = seams_.readClipboard();

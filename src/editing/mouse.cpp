@@ -134,7 +134,8 @@ void RunDoubleClickCommand(Document& doc, GridCommand command) {
     case GridCommand::FitColumn:
       return FitColWidth(doc, doc.CurCol);
     case GridCommand::ToggleContinuation:
-      return g.SetCell(0, row, g.Cell(0, row) == ContinuationMark ? "" : std::string(ContinuationMark));
+      return g.SetCell(0, row,
+                       g.Cell(0, row) == ContinuationMark ? "" : std::string(ContinuationMark));
     case GridCommand::ClearContinuations:
       for (int r = 0; r <= kLastRow; ++r) g.SetCell(0, r, "");
       return;

@@ -330,7 +330,8 @@ class InputReader {
   // cell that spans lines: in tab text, and in a first line that begins
   // with one (a first cell of several lines makes the text tab text).
   bool Quoted(std::string_view line, bool first) const {
-    return (first && StartsWith(line, "\"")) || (form_ == TextForm::TabText && QuoteBeginsField(line));
+    return (first && StartsWith(line, "\"")) ||
+           (form_ == TextForm::TabText && QuoteBeginsField(line));
   }
 
   bool HeadIsComplete() const {

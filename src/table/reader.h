@@ -158,8 +158,7 @@ enum class TextForm { Nothing, GeneratedTable, TabText, WrappedA, WrappedB, Wrap
 // of one line), their prefix taken off. `quotedFirstField`: the first field
 // is a quoted cell that ends before a TAB (QuotedFirstFieldBeforeTab), which
 // only the whole text can tell.
-TextForm FormOfText(std::string_view l0, std::optional<std::string_view> l1,
-                    bool quotedFirstField);
+TextForm FormOfText(std::string_view l0, std::optional<std::string_view> l1, bool quotedFirstField);
 
 // How the reader sees the lines of a table this program wrote, by its first
 // line: which lines are rule lines, which rule line gives the column widths,

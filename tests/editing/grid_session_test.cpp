@@ -91,8 +91,7 @@ TEST(GridSession, OutcomesSayWhatTheWindowDoes) {
       {"cut in the editor", C::Cut, true, true, Repaint::None, {}, Action::Cut, false},
       {"paste in the editor", C::Paste, true, true, Repaint::None, {}, Action::Paste, false},
       {"delete in the editor", C::Delete, true, true, Repaint::None, {}, Action::Delete, false},
-      {"numbers with the editor open", C::NumberDown, true, true, Repaint::Cells, {}, Action::None,
-       true},
+      {"number, editor open", C::NumberDown, true, true, Repaint::Cells, {}, Action::None, true},
       {"nothing to undo", C::Undo, false, true, Repaint::None, {}, Action::None, false},
   };
   for (const Case& c : cases) {
