@@ -25,8 +25,8 @@ wait_gone() {  # title: waits until no visible window has that title
 
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }  # window, x, y
 
-wait_exit() {  # pid: waits up to 5 s for the process to end
-  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+wait_exit() {  # pid [seconds]: waits up to 5 s, or as long as asked, for the process to end
+  for _ in $(seq $((${2:-5} * 10))); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
   return 1
 }
 
