@@ -240,7 +240,7 @@ bool TForm1::event(QEvent* event) {
 
 bool TForm1::FormCreate() {
   const ClipboardRead read = seams_.readClipboard();
-  Show(session_.Start(read.text, read.cells));
+  ShowOutcome(session_.Start(read.text, read.cells));
   if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
     std::fputs(
@@ -327,7 +327,7 @@ void TForm1::Button1Click() {
   WrittenTable table = session_.Write();
   StringGrid1->ShowChanges();  // the writer widens columns
   PreviewSeams seams = seams_.preview();
-  seams.loadText = [this](const std::string& text) { Show(session_.Load(text)); };
+  seams.loadText = [this](const std::string& text) { ShowOutcome(session_.Load(text)); };
   TForm2 preview(std::move(seams), this);
   preview.SetLines(table.lines);
   if (seams_.runPreview(preview) != QDialog::Accepted) return;
@@ -362,10 +362,10 @@ const PopupMenus& TForm1::Menus() {
 
 void TForm1::RunCommand(GridCommand command, DateItem date, const QString& text) {
   QLineEdit* editor = StringGrid1->OpenEditor();
-  Show(session_.Run(command, {date, ToCp932(text), editor != nullptr}), editor);
+  ShowOutcome(session_.Run(command, {date, ToCp932(text), editor != nullptr}), editor);
 }
 
-void TForm1::Show(const Outcome& outcome, QLineEdit* editor) {
+void TForm1::ShowOutcome(const Outcome& outcome, QLineEdit* editor) {
   using Action = Outcome::EditorAction;
   if (editor) {
     switch (outcome.editor) {

@@ -94,7 +94,7 @@ class TForm1 : public QDialog {
   void RunCommand(GridCommand command, DateItem date = {}, const QString& text = {});
   // What the session asks of the window after a call; the cell menu's
   // editing commands go to `editor` while one is open.
-  void Show(const Outcome& outcome, QLineEdit* editor = nullptr);
+  void ShowOutcome(const Outcome& outcome, QLineEdit* editor = nullptr);
   void StepWidth(int delta);
   OptionState& Options() { return session_.document().options; }
 
