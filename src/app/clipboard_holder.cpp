@@ -191,10 +191,10 @@ xcb_window_t SelectionOwner(xcb_connection_t* c, std::string_view name) {
 // either side ends the holder.
 class WaylandSide {
  public:
+  // `wayland` owns the clipboard with `text` already.
   WaylandSide(std::unique_ptr<WaylandClipboard> wayland, const std::string& text,
               std::function<bool()> ownsX11, QObject* context)
       : wayland_(std::move(wayland)), text_(text), ownsX11_(std::move(ownsX11)) {
-    if (!wayland_->Own(text_)) return;
     changes_ = wayland_->Changes();
     events_ = std::make_unique<QSocketNotifier>(wayland_->Descriptor(), QSocketNotifier::Read);
     QObject::connect(events_.get(), &QSocketNotifier::activated, context, [this] { Events(); });
@@ -323,7 +323,9 @@ Ending HoldClipboard(int argc, char** argv, const std::string& text, int program
     QObject::connect(programEnd.get(), &QSocketNotifier::activated, &app, [&] {
       programEnd->setEnabled(false);  // the program sends nothing more
       if (!owns()) std::_Exit(0);
-      if (auto clipboard = WaylandClipboard::Connect()) {
+      // Where the compositor refuses the text, the X11 side alone keeps it,
+      // with a clipboard manager where one runs.
+      if (auto clipboard = WaylandClipboard::Connect(); clipboard && clipboard->Own(text)) {
         wayland = std::make_unique<WaylandSide>(std::move(clipboard), text, owns, &app);
         return;
       }

@@ -217,14 +217,19 @@ struct WaylandSourceEvents {
 };
 
 std::unique_ptr<WaylandClipboard> WaylandClipboard::Connect() {
+  // A compositor that announced no data-control will not later: each read
+  // (a right press asks the clipboard) spares the connection and round trip.
+  static bool announced = true;
   const char* name = std::getenv("WAYLAND_DISPLAY");
-  if (!name || !*name) return nullptr;  // not the default socket on an X11 session
+  if (!announced || !name || !*name) return nullptr;  // an X11 session has no default socket
   auto p = std::make_unique<Proxies>();
   p->display = wl_display_connect(nullptr);
   if (!p->display) return nullptr;
   p->registry = wl_display_get_registry(p->display);
   wl_registry_add_listener(p->registry, &kRegistryListener, p.get());
-  if (!Roundtrip(p->display) || !p->seat || !p->manager) return nullptr;
+  if (!Roundtrip(p->display)) return nullptr;
+  if (!p->manager) announced = false;
+  if (!p->seat || !p->manager) return nullptr;
   p->device = wl_proxy_marshal_flags(static_cast<wl_proxy*>(p->manager), kGetDevice, &kDevice,
                                      wl_proxy_get_version(static_cast<wl_proxy*>(p->manager)), 0,
                                      nullptr, p->seat);
@@ -321,7 +326,13 @@ bool WaylandClipboard::Own(std::string utf8) {
   }
   auto* device = static_cast<wl_proxy*>(p_->device);
   wl_proxy_marshal_flags(device, kSetSelection, nullptr, wl_proxy_get_version(device), 0, source_);
-  return Roundtrip(p_->display) && source_ != nullptr;
+  // A compositor that does not answer may or may not have taken the text:
+  // either way this process does not count on owning the clipboard.
+  if (!Roundtrip(p_->display) && source_) {
+    Destroy(source_, kSourceDestroy);
+    source_ = nullptr;
+  }
+  return source_ != nullptr;
 }
 
 unsigned WaylandClipboard::Changes() const {

@@ -44,7 +44,8 @@ class WaylandClipboard {
   std::string TextForm() const;
 
   // Owns the clipboard with `utf8` as its plain text, offered in the forms
-  // Wayland and X11 programs ask text for. False when the compositor refused.
+  // Wayland and X11 programs ask text for. False when the compositor refused
+  // or did not answer.
   bool Own(std::string utf8);
   // Whether the clipboard still holds this process's text.
   bool Owns() const { return source_ != nullptr; }
