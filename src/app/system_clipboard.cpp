@@ -293,14 +293,6 @@ std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
   return ToolkitClipboardUtf8(clipboard_);
 }
 
-// Whether the text holds more than one cell: a TAB, or a second line.
-bool HoldsCells(std::string_view text) {
-  const std::size_t lineEnd = text.find('\n');
-  return text.find('\t') != std::string_view::npos ||
-         (lineEnd != std::string_view::npos && text.find_first_not_of("\r\n", lineEnd) !=
-                                                  std::string_view::npos);
-}
-
 // The text and, with `richer`, the cells of the richer forms of one side.
 ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
   ClipboardRead read;

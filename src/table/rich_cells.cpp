@@ -295,6 +295,13 @@ std::string TabTextFromQuotedTabText(std::string_view text) {
   return out;
 }
 
+bool HoldsCells(std::string_view text) {
+  const std::size_t lineEnd = text.find('\n');
+  return text.find('\t') != std::string_view::npos ||
+         (lineEnd != std::string_view::npos &&
+          text.find_first_not_of("\r\n", lineEnd) != std::string_view::npos);
+}
+
 std::optional<std::string> RicherCells(
     std::string_view plain,
     const std::function<std::optional<std::string>(std::string_view)>& form) {

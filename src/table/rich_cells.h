@@ -24,6 +24,11 @@ std::optional<std::string> TabTextFromHtml(std::string_view html);
 // same cells, a TAB in a cell as one blank.
 std::string TabTextFromQuotedTabText(std::string_view text);
 
+// Whether a clipboard text holds more than one cell: a TAB, or a second line
+// that is not empty. Where one side of the clipboard gives a single cell,
+// cells the other side holds are the newer copy.
+bool HoldsCells(std::string_view text);
+
 // The MIME types of those forms.
 inline constexpr std::string_view kHtmlType = "text/html";
 inline constexpr std::string_view kQuotedTabTextType = "application/x-libreoffice-tsvc";

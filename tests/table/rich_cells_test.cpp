@@ -27,6 +27,14 @@ TEST(RichCells, HtmlTablesAsTheBrowserShowsThem) {
   EXPECT_EQ(TabTextFromHtml("<table></table><table><tr><td>second</td></tr></table>"), "second\n");
 }
 
+TEST(RichCells, AClipboardTextHoldsCellsWithATabOrASecondLine) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"", false},         {"one cell", false}, {"one cell\r\n", false}, {"a\n\n\r\n", false},
+      {"a\tb", true},      {"a\r\nb", true},    {"a\nb\n", true},         {"\tx", true},
+  };
+  for (const auto& [text, cells] : cases) EXPECT_EQ(HoldsCells(text), cells) << text;
+}
+
 // The richer form where the clipboard offers one, the plain text where it is
 // a table of ours.
 TEST(RichCells, RicherFormsAreReadUnlessThePlainTextIsOurTable) {
