@@ -29,8 +29,8 @@ TEST(RichCells, HtmlTablesAsTheBrowserShowsThem) {
 
 TEST(RichCells, AClipboardTextHoldsCellsWithATabOrASecondLine) {
   const std::pair<std::string_view, bool> cases[] = {
-      {"", false},         {"one cell", false}, {"one cell\r\n", false}, {"a\n\n\r\n", false},
-      {"a\tb", true},      {"a\r\nb", true},    {"a\nb\n", true},         {"\tx", true},
+      {"", false},    {"one cell", false}, {"one cell\r\n", false}, {"a\n\n\r\n", false},
+      {"a\tb", true}, {"a\r\nb", true},    {"a\nb\n", true},        {"\tx", true},
   };
   for (const auto& [text, cells] : cases) EXPECT_EQ(HoldsCells(text), cells) << text;
 }
