@@ -48,8 +48,6 @@ XcbReply<T> Reply(T* reply) {
   return XcbReply<T>(reply, &std::free);
 }
 
-enum class X11Read { Text, NoText, NoAnswer, TooLarge, Unavailable };
-
 // UTF-8 never takes fewer bytes than its CP932 form, and at most four times
 // as many: text up to the load limit is always taken, text over four times
 // it never, and what lies between is measured.
@@ -67,15 +65,15 @@ class X11Clipboard {
   X11Clipboard& operator=(const X11Clipboard&) = delete;
 
   // The clipboard in the form `target` (UTF8_STRING: its plain text).
-  X11Read Read(std::string_view target, std::string& out) {
-    if (xcb_connection_has_error(c_)) return X11Read::Unavailable;
+  FormRead Read(std::string_view target, std::string& out) {
+    if (xcb_connection_has_error(c_)) return FormRead::Unavailable;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
     const xcb_atom_t clipboard = Atom("CLIPBOARD"), type = Atom(target);
     const xcb_atom_t incr = Atom("INCR"), property = Atom("TABULON_CLIPBOARD");
-    if (!screen || !clipboard || !type || !incr || !property) return X11Read::Unavailable;
+    if (!screen || !clipboard || !type || !incr || !property) return FormRead::Unavailable;
     const auto owner =
         Reply(xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, clipboard), nullptr));
-    if (!owner || owner->owner == XCB_NONE) return X11Read::NoText;
+    if (!owner || owner->owner == XCB_NONE) return FormRead::NoText;
 
     if (window_ == 0) {
       window_ = xcb_generate_id(c_);
@@ -89,28 +87,28 @@ class X11Clipboard {
     const auto notify = Wait(XCB_SELECTION_NOTIFY, [&](const xcb_generic_event_t* e) {
       return reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window_;
     });
-    if (!notify) return X11Read::NoAnswer;
+    if (!notify) return FormRead::NoAnswer;
     if (reinterpret_cast<const xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE) {
-      return X11Read::NoText;  // not on offer in that form
+      return FormRead::NoText;  // not on offer in that form
     }
     // Taking the property deletes it, which asks an INCR owner for a chunk.
     const auto first = Take(property);
-    if (!first) return X11Read::NoAnswer;
+    if (!first) return FormRead::NoAnswer;
     if (first->type != incr) {
       Append(out, first.get());
-      return X11Read::Text;
+      return FormRead::Text;
     }
     for (;;) {
       const auto chunkReady = Wait(XCB_PROPERTY_NOTIFY, [&](const xcb_generic_event_t* e) {
         const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(e);
         return p->window == window_ && p->atom == property && p->state == XCB_PROPERTY_NEW_VALUE;
       });
-      if (!chunkReady) return X11Read::NoAnswer;
+      if (!chunkReady) return FormRead::NoAnswer;
       const auto chunk = Take(property);
-      if (!chunk) return X11Read::NoAnswer;
-      if (xcb_get_property_value_length(chunk.get()) == 0) return X11Read::Text;
+      if (!chunk) return FormRead::NoAnswer;
+      if (xcb_get_property_value_length(chunk.get()) == 0) return FormRead::Text;
       Append(out, chunk.get());
-      if (out.size() > kMaxClipboardUtf8) return X11Read::TooLarge;
+      if (out.size() > kMaxClipboardUtf8) return FormRead::TooLarge;
     }
   }
 
@@ -125,7 +123,7 @@ class X11Clipboard {
     if (!targets_) {
       std::string list;
       targets_.emplace();
-      if (Read("TARGETS", list) == X11Read::Text) {
+      if (Read("TARGETS", list) == FormRead::Text) {
         for (std::size_t at = 0; at + 4 <= list.size(); at += 4) {
           xcb_atom_t atom;
           std::memcpy(&atom, list.data() + at, 4);
@@ -232,15 +230,14 @@ class ClipboardForms {
   std::optional<std::string> Form(std::string_view type) {
     if (wayland_) {
       std::string bytes;
-      if (wayland_->ReadForm(type, bytes, kMaxClipboardUtf8, kAnswerTimeout) !=
-          WaylandClipboard::Read::Text) {
+      if (wayland_->ReadForm(type, bytes, kMaxClipboardUtf8, kAnswerTimeout) != FormRead::Text) {
         return std::nullopt;
       }
       return bytes;
     }
     if (x11_) {
       std::string bytes;
-      if (!x11_->Offers(type) || x11_->Read(type, bytes) != X11Read::Text) return std::nullopt;
+      if (!x11_->Offers(type) || x11_->Read(type, bytes) != FormRead::Text) return std::nullopt;
       return bytes;
     }
     const QMimeData* data = clipboard_ ? clipboard_->mimeData(QClipboard::Clipboard) : nullptr;
@@ -257,38 +254,27 @@ class ClipboardForms {
 
 std::string ClipboardForms::Plain(ClipboardRead::Status& status) {
   if (!clipboard_) return {};
-  if (wayland_) {
-    std::string bytes;
-    switch (wayland_->ReadForm(wayland_->TextForm(), bytes, kMaxClipboardUtf8, kAnswerTimeout)) {
-      case WaylandClipboard::Read::Text:
-        return bytes;
-      case WaylandClipboard::Read::NoAnswer:
-        status = ClipboardRead::Status::NoAnswer;
-        return {};
-      case WaylandClipboard::Read::TooLarge:
-        status = ClipboardRead::Status::TooLarge;
-        return {};
-      case WaylandClipboard::Read::NoText:
-        return {};
-    }
-  }
-  if (x11_) {
-    std::string bytes;
-    switch (x11_->Read("UTF8_STRING", bytes)) {
-      case X11Read::Text:
-        // Some owners end the text with a NUL, as C strings do.
-        if (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-        return bytes;
-      case X11Read::NoAnswer:
-        status = ClipboardRead::Status::NoAnswer;
-        return {};
-      case X11Read::TooLarge:
-        status = ClipboardRead::Status::TooLarge;
-        return {};
-      case X11Read::NoText:
-      case X11Read::Unavailable:
-        break;  // the toolkit also asks for Latin-1 STRING text
-    }
+  std::string bytes;
+  const FormRead read =
+      wayland_ ? wayland_->ReadForm(wayland_->TextForm(), bytes, kMaxClipboardUtf8, kAnswerTimeout)
+      : x11_   ? x11_->Read("UTF8_STRING", bytes)
+               : FormRead::Unavailable;
+  switch (read) {
+    case FormRead::Text:
+      // Some X11 owners end the text with a NUL, as C strings do.
+      if (x11_ && !bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+      return bytes;
+    case FormRead::NoAnswer:
+      status = ClipboardRead::Status::NoAnswer;
+      return {};
+    case FormRead::TooLarge:
+      status = ClipboardRead::Status::TooLarge;
+      return {};
+    case FormRead::NoText:
+      if (wayland_) return {};
+      break;  // the toolkit also asks an X11 owner for Latin-1 STRING text
+    case FormRead::Unavailable:
+      break;
   }
   return ToolkitClipboardUtf8(clipboard_);
 }

@@ -280,28 +280,27 @@ int WaylandClipboard::Receive(std::string_view form) {
   return pipe[0];
 }
 
-WaylandClipboard::Read WaylandClipboard::ReadForm(std::string_view form, std::string& out,
-                                                  std::size_t limit,
-                                                  std::chrono::milliseconds patience) {
+FormRead WaylandClipboard::ReadForm(std::string_view form, std::string& out, std::size_t limit,
+                                    std::chrono::milliseconds patience) {
   const int fd = Receive(form);
-  if (fd < 0) return Read::NoText;
-  Read result = Read::Text;
+  if (fd < 0) return FormRead::NoText;
+  FormRead result = FormRead::Text;
   char block[1 << 16];
   for (;;) {
     pollfd p{fd, POLLIN, 0};
     const int polled = ::poll(&p, 1, static_cast<int>(patience.count()));
     if (polled < 0 && errno == EINTR) continue;
     if (polled <= 0) {
-      result = Read::NoAnswer;
+      result = FormRead::NoAnswer;
       break;
     }
     const ssize_t n = ::read(fd, block, sizeof block);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) result = Read::NoAnswer;
+    if (n < 0) result = FormRead::NoAnswer;
     if (n <= 0) break;
     out.append(block, static_cast<std::size_t>(n));
     if (out.size() > limit) {
-      result = Read::TooLarge;
+      result = FormRead::TooLarge;
       break;
     }
   }

@@ -13,6 +13,10 @@
 
 namespace tabulon {
 
+// How a read of one form of the clipboard went, over Wayland or X11;
+// Unavailable where there was no connection to ask over.
+enum class FormRead { Text, NoText, NoAnswer, TooLarge, Unavailable };
+
 class WaylandClipboard {
  public:
   // A connection of its own to the session's compositor; null where no
@@ -34,10 +38,9 @@ class WaylandClipboard {
   // bytes and ends after the last of them. -1 when it is not offered.
   int Receive(std::string_view form);
 
-  enum class Read { Text, NoText, NoAnswer, TooLarge };
   // The bytes of `form`, waiting at most `patience` for each block of them.
-  Read ReadForm(std::string_view form, std::string& out, std::size_t limit,
-                std::chrono::milliseconds patience);
+  FormRead ReadForm(std::string_view form, std::string& out, std::size_t limit,
+                    std::chrono::milliseconds patience);
 
   // The first of the forms text is asked for that the clipboard offers; empty
   // when it offers none.
