@@ -25,7 +25,7 @@
 #include "editing/grid_menu.h"
 #include "editing/japanese_era.h"
 #include "preview/Unit2.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "widgets/grid_font.h"
 #include "widgets/notice.h"
 #include "widgets/widgets.h"

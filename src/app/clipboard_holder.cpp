@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "app/wayland_clipboard.h"
-#include "preview/text_file.h"
+#include "files/byte_io.h"
 
 namespace tabulon {
 

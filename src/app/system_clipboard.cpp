@@ -22,7 +22,7 @@
 
 #include "app/clipboard_holder.h"
 #include "app/wayland_clipboard.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "table/rich_cells.h"
 #include "widgets/widgets.h"
 

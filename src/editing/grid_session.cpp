@@ -5,7 +5,7 @@
 #include "editing/alignment.h"
 #include "editing/cells.h"
 #include "editing/rows_columns.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "table/paste.h"
 #include "table/reader.h"
 

@@ -16,7 +16,7 @@
 #include "editing/history.h"
 #include "editing/inserted_content.h"
 #include "editing/mouse.h"
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 #include "table/writer.h"
 
 namespace tabulon {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 
 namespace tabulon {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 #include "table/reader.h"
 
 namespace tabulon {

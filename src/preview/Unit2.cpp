@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "document/cp932.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "widgets/controls.h"
 #include "widgets/grid_font.h"
 #include "widgets/notice.h"

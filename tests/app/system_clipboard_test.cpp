@@ -20,7 +20,7 @@
 
 #include "document/codec.h"
 #include "filter/filter.h"
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 #include "table/reader.h"
 #include "table/writer.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "document/codec.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "table/writer.h"
 
 namespace tabulon {

@@ -14,7 +14,7 @@
 #include "editing/inserted_content.h"
 #include "editing/mouse.h"
 #include "editing/rows_columns.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "table/paste.h"
 #include "table/reader.h"
 

@@ -11,7 +11,7 @@
 #include "document/codec.h"
 #include "document/cp932.h"
 #include "document/document.h"
-#include "preview/text_file.h"
+#include "files/text_file.h"
 #include "table/reader.h"
 
 namespace tabulon {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "document/cp932.h"
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 #include "support/text.h"
 #include "table/reader.h"
 #include "table/writer.h"

@@ -1,4 +1,4 @@
-// The .TXT files of the preview window: CP932 bytes, CR LF line ends, no
+// The .TXT files the preview loads and saves: CP932 bytes, CR LF line ends, no
 // byte-order mark. Saving never leaves a half-written file where a good one
 // stood; loading refuses what no table would ever be.
 #pragma once
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/codec.h"
+#include "files/byte_io.h"
 #include "document/document.h"
 
 namespace tabulon {
@@ -32,15 +33,6 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
 // CR, LF and CR LF all made CR LF.
 std::string NormalizeLineBreaks(std::string_view text);
-
-// Writes every byte to a file descriptor, going on after signals; false on
-// an error, with errno set.
-bool WriteAllBytes(int fd, std::string_view bytes);
-
-// Reads a file descriptor to its end into `out`: Failed on an error (errno
-// set), TooLarge once more than `limit` bytes have come.
-enum class ReadOutcome { Ok, Failed, TooLarge };
-ReadOutcome ReadAllBytes(int fd, std::string& out, std::size_t limit);
 
 struct FileResult {
   bool ok = false;

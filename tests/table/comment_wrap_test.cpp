@@ -1,4 +1,4 @@
-#include "preview/comment_wrap.h"
+#include "table/comment_wrap.h"
 
 #include <gtest/gtest.h>
 

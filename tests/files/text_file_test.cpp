@@ -1,4 +1,4 @@
-#include "preview/text_file.h"
+#include "files/text_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
