@@ -128,8 +128,8 @@ class Grid {
   // Counts of cells kept up to date by every change, so that a question
   // about a whole row or column costs one look when it is empty. A cell is
   // blank when it holds only bytes 0 to 32.
-  // Non-empty cells of column `col` in the data rows 1..256 (what
-  // EmptyColumn and WidestDataCell go by; public so a test can hold it to the cells).
+  // Non-empty cells of column `col` in the data rows 1..256: what EmptyColumn
+  // and WidestDataCell go by, public so that a test can hold it to the cells.
   int FilledDataCells(int col) const { return InCols(col) ? filledInCol_[col] : 0; }
   // Non-blank cells of column `col` in the data rows 1..256.
   int NonBlankDataCells(int col) const { return InCols(col) ? nonBlankInCol_[col] : 0; }
