@@ -75,7 +75,6 @@ class TForm1 : public QDialog {
 
   // The grid's three popup menus, each item wired to RunCommand.
   const PopupMenus& Menus();
-  const GridEditState& Editing() const { return session_.editing(); }
 
  protected:
   bool event(QEvent* event) override;

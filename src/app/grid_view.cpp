@@ -1,22 +1,23 @@
 #include "app/grid_view.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QStyleOptionHeader>
 #include <QTimer>
 #include <QToolTip>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-#include "document/cp932.h"
+#include "app/cell_editor.h"
+#include "app/grid_paint.h"
+#include "app/heading_view.h"
+#include "editing/keys.h"
 #include "widgets/grid_font.h"
 #include "widgets/widgets.h"
 
@@ -28,235 +29,14 @@ namespace {
 // view draws inside each section.
 constexpr int kGridLine = 1;
 constexpr int kRowHeight = 16;
-constexpr int kTextIndent = 2;
 constexpr int kBorderGrip = 3;  // pixels left of the corner's border that grip it
-constexpr int kCaretRoom = 8;   // the line edit's own margins and its caret
-// A composing editor measures its text up to this length; a longer one takes
-// all the room there is.
-constexpr int kMeasuredChars = 512;
-// How late an input method's second commit of a composition may come: one
-// round trip through its daemon, with a busy machine's margin.
-constexpr qint64 kCommitEchoMs = 1000;
-// The grid scrolls by whole columns, so a cell shows from its start, at most
-// as far as the grid is wide (639 px), however wide its column (a cell of
-// megabytes makes a column millions of pixels wide).
-constexpr int kWidestShownPx = 2048;
-
-// A cell's or heading's text, from 2 px in, one line, cut at the cell's edge
-// rather than elided.
-void DrawCellText(QPainter* painter, const QRect& rect, const QFont& font, const QColor& color,
-                  const QString& text) {
-  painter->save();
-  painter->setClipRect(rect);
-  painter->setFont(font);
-  painter->setPen(color);
-  painter->drawText(rect.adjusted(kTextIndent, 0, 0, 0),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-  painter->restore();
-}
-
-void DrawHeading(QPainter* painter, const QWidget* widget, const QRect& rect, const QString& text,
-                 Qt::Orientation orientation) {
-  QStyleOptionHeader opt;
-  opt.initFrom(widget);
-  // The style draws a heading through an image of its size.
-  opt.rect = QRect(rect.topLeft(), QSize(std::min(rect.width(), kWidestShownPx), rect.height()));
-  opt.orientation = orientation;
-  opt.state |= QStyle::State_Raised;
-  widget->style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, widget);
-  DrawCellText(painter, opt.rect, widget->font(), opt.palette.color(QPalette::ButtonText), text);
-}
 
 }  // namespace
-
-std::string_view VisiblePart(std::string_view text, int pixelWidth) {
-  const int px = std::clamp(pixelWidth, 0, kWidestShownPx);
-  const std::size_t shown = static_cast<std::size_t>(px / kPixelsPerByte) + 2;
-  if (text.size() <= shown) return text;
-  std::size_t end = 0;
-  while (end < shown) end += CharLength(text, end);  // whole characters only
-  return text.substr(0, std::min(end, text.size()));
-}
-
-GridModel::GridModel(GridSession& session, QObject* parent)
-    : QAbstractTableModel(parent), session_(session), doc_(session.document()) {}
-
-int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kLastRow - kFirstDataRow + 1;
-}
-
-int GridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kLastCol - kFirstDataCol + 1;
-}
-
-QVariant GridModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  const int col = ColOf(index);
-  const std::string& text = doc_.grid.Cell(col, RowOf(index));
-  // The editor gets the whole text; a paint only what the column can show.
-  return FromCp932(role == Qt::EditRole ? text : VisiblePart(text, doc_.grid.ColWidth(col)));
-}
-
-bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || role != Qt::EditRole) return false;
-  // Typed text is kept as CP932; characters it lacks become "?".
-  std::string text = typedText_ ? typedText_(value.toString()) : ToCp932(value.toString());
-  session_.SetCell(ColOf(index), RowOf(index), std::move(text));  // a step of its own
-  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-  return true;
-}
-
-QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  const int col = orientation == Qt::Horizontal ? section + kFirstDataCol : 1;
-  const int row = orientation == Qt::Horizontal ? 0 : section + kFirstDataRow;
-  return FromCp932(VisiblePart(doc_.grid.Cell(col, row), doc_.grid.ColWidth(col)));
-}
-
-Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
-  if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
-}
-
-void GridModel::DocumentChanged() {
-  emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-  emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-  emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
-}
-
-void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                         const QModelIndex& index) const {
-  QStyleOptionViewItem opt(option);
-  initStyleOption(&opt, index);
-  // The style may draw a cell's background through an image of its size too.
-  opt.rect.setWidth(std::min(opt.rect.width(), kWidestShownPx));
-  const QString text = opt.text;
-  opt.text.clear();
-  const QWidget* widget = opt.widget;
-  QStyle* style = widget ? widget->style() : QApplication::style();
-  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-  const bool selected = opt.state & QStyle::State_Selected;
-  DrawCellText(painter, opt.rect, opt.font,
-               opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), text);
-}
-
-QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                    const QModelIndex&) const {
-  return new CellEditor(parent);
-}
-
-void CellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                        const QModelIndex& index) const {
-  QStyledItemDelegate::updateEditorGeometry(editor, option, index);
-  if (auto* cell = qobject_cast<CellEditor*>(editor)) cell->SetCell(editor->geometry());
-}
-
-// Return ends the cell at once. The toolkit's delegate ends it on a later
-// turn of the event loop, so keys that came right after Return still reached
-// the editor: an arrow moved its caret instead of the current cell, and the
-// next text then replaced the cell just typed.
-bool CellDelegate::eventFilter(QObject* editor, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    auto* widget = qobject_cast<QWidget*>(editor);
-    if (widget && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-      emit commitData(widget);
-      emit closeEditor(widget, QAbstractItemDelegate::SubmitModelCache);
-      return true;
-    }
-  }
-  return QStyledItemDelegate::eventFilter(editor, event);
-}
-
-// The toolkit's own editor grows over the next cells as the text does; this
-// one only while a composition lasts.
-CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
-  setFrame(false);
-  setTextMargins(kTextIndent - 1, 0, 0, 0);
-}
-
-void CellEditor::SetCell(const QRect& cell) {
-  cell_ = cell;
-  Fit();
-}
-
-void CellEditor::inputMethodEvent(QInputMethodEvent* event) {
-  // When the focus comes here as a composition is committed, ibus's reset of
-  // the input context can cross its engine's end of the composition, and the
-  // daemon commits the composition a second time: the same text at once, with
-  // no new composition between. Typing cannot give that, so it is dropped.
-  const QString commit = event->commitString();
-  const bool echo = !commit.isEmpty() && commit == committed_ && composing_.isEmpty() &&
-                    event->preeditString().isEmpty() && committedAt_.isValid() &&
-                    committedAt_.elapsed() < kCommitEchoMs && text().endsWith(commit);
-  if (echo) {
-    committed_.clear();
-    return event->accept();
-  }
-  if (!commit.isEmpty()) {
-    committed_ = composing_.isEmpty() ? QString() : commit;
-    committedAt_.start();
-  } else if (!event->preeditString().isEmpty()) {
-    committed_.clear();
-  }
-  QLineEdit::inputMethodEvent(event);
-  composing_ = event->preeditString();
-  Fit();
-}
-
-// The cell, or while composing, as wide as the text and the composition
-// need, up to the grid's right edge.
-void CellEditor::Fit() {
-  QRect rect = cell_;
-  if (!composing_.isEmpty() && parentWidget()) {
-    const int room = parentWidget()->width() - rect.left();
-    const QString shown = text() + composing_;
-    const int wanted = shown.size() > kMeasuredChars ? room
-                                                     : fontMetrics().horizontalAdvance(shown) +
-                                                           textMargins().left() + kCaretRoom;
-    rect.setWidth(std::max(rect.width(), std::min(wanted, room)));
-    raise();
-  }
-  if (geometry() != rect) setGeometry(rect);
-}
-
-void HeadingView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-  if (!rect.isValid()) return;
-  const QString text =
-      model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
-  DrawHeading(painter, this, rect, text, orientation());
-}
-
-void HeadingView::mousePressEvent(QMouseEvent* event) {
-  QHeaderView::mousePressEvent(event);
-  forward_(event, viewport());
-}
-
-void HeadingView::mouseReleaseEvent(QMouseEvent* event) {
-  QHeaderView::mouseReleaseEvent(event);
-  forward_(event, viewport());
-}
-
-void HeadingView::mouseMoveEvent(QMouseEvent* event) {
-  QHeaderView::mouseMoveEvent(event);
-  forward_(event, viewport());
-}
-
-void HeadingView::mouseDoubleClickEvent(QMouseEvent* event) {
-  QHeaderView::mouseDoubleClickEvent(event);
-  forward_(event, viewport());
-}
-
-bool HeadingView::viewportEvent(QEvent* event) {
-  if (event->type() == QEvent::ToolTip) return forward_(event, viewport());
-  return QHeaderView::viewportEvent(event);
-}
 
 StringGrid::StringGrid(GridSession& session, QWidget* parent)
     : QTableView(parent),
       session_(session),
       doc_(session.document()),
-      editing_(session.editing()),
       model_(new GridModel(session, this)) {
   setFont(GridFont());
   const auto forward = [this](QEvent* event, QWidget* source) { return GridEvent(event, source); };
@@ -313,11 +93,9 @@ StringGrid::StringGrid(GridSession& session, QWidget* parent)
     const QItemSelection selection = selectionModel()->selection();
     if (!current.isValid() || selection.isEmpty()) return;
     const QItemSelectionRange& r = selection.first();
-    const int col = GridModel::ColOf(current), row = GridModel::RowOf(current);
-    // The anchor is the corner of the block opposite the focused cell.
-    const int anchorCol = (col == r.left() + kFirstDataCol ? r.right() : r.left()) + kFirstDataCol;
-    const int anchorRow = (row == r.top() + kFirstDataRow ? r.bottom() : r.top()) + kFirstDataRow;
-    doc_.grid.SetSelection({anchorCol, anchorRow, col, row});
+    session_.SelectBlock({r.left() + kFirstDataCol, r.top() + kFirstDataRow,
+                          r.right() + kFirstDataCol, r.bottom() + kFirstDataRow},
+                         {GridModel::ColOf(current), GridModel::RowOf(current)});
   });
 }
 
@@ -454,8 +232,8 @@ bool StringGrid::GridEvent(QEvent* event, QWidget* source) {
     viewport()->update();
     if (menu != GridMenu::None) emit menuRequested(menu, mouse->globalPosition().toPoint());
   } else if (shift == kLeftButton) {
-    if (GridMouseMove(doc_, cell, shift)) ShowSelection();
-  } else if (UpdateGridHint(editing_, cell)) {
+    if (session_.MouseMove(cell, shift)) ShowSelection();
+  } else if (session_.Hover(cell)) {
     QToolTip::hideText();  // the new cell's hint comes after the usual delay
   }
   return true;
@@ -505,7 +283,7 @@ void StringGrid::keyPressEvent(QKeyEvent* event) {
   for (const auto& [qt, grid] : kKeys) {
     if (event->key() == qt) key = grid;
   }
-  if (const std::optional<GridCommand> command = GridKeyDown(doc_, cell, key, ModifiersOf(event))) {
+  if (const std::optional<GridCommand> command = session_.KeyDown(cell, key, ModifiersOf(event))) {
     event->accept();
     emit keyCommand(*command);
     return;
@@ -579,7 +357,7 @@ void StringGrid::SyncSizes() {
 }
 
 void StringGrid::ColumnResized(int logical, int, int newSize) {
-  if (!syncing_) doc_.grid.SetColWidth(logical + kFirstDataCol, newSize - kGridLine);
+  if (!syncing_) session_.DragWidth(logical + kFirstDataCol, newSize - kGridLine);
 }
 
 // The header only changes the order it shows; the move belongs in the
@@ -587,9 +365,9 @@ void StringGrid::ColumnResized(int logical, int, int newSize) {
 void StringGrid::SectionMoved(QHeaderView* header, int oldVisual, int newVisual) {
   if (syncing_) return;
   if (header == horizontalHeader()) {
-    doc_.grid.MoveColumn(oldVisual + kFirstDataCol, newVisual + kFirstDataCol);
+    session_.MoveColumn(oldVisual + kFirstDataCol, newVisual + kFirstDataCol);
   } else {
-    doc_.grid.MoveRow(oldVisual + kFirstDataRow, newVisual + kFirstDataRow);
+    session_.MoveRow(oldVisual + kFirstDataRow, newVisual + kFirstDataRow);
   }
   syncing_ = true;
   header->moveSection(newVisual, oldVisual);
@@ -624,7 +402,7 @@ bool StringGrid::CornerBorderDrag(QAbstractButton* corner, QEvent* event) {
         corner->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
         return false;
       }
-      doc_.grid.SetColWidth(1, std::max(dragWidth_ + x - dragFrom_, 0));
+      session_.DragWidth(1, dragWidth_ + x - dragFrom_);
       SyncSizes();
       updateGeometries();
       return true;

@@ -1,132 +1,33 @@
-// StringGrid1: the grid view over the grid document. The model shows data
-// columns 2 to 36 and rows 1 to 256; the heading row and the row headings are
-// the view's headers, the corner button shows the corner cell. The document
-// stays the only source of truth: widths, moves and edits are written back.
+// StringGrid1: the grid view over the grid document. The model (GridModel)
+// shows data columns 2 to 36 and rows 1 to 256; the heading row and the row
+// headings are the view's headers (HeadingView), the corner button shows the
+// corner cell, the delegate paints and edits the cells (CellDelegate). The
+// document stays the only source of truth, and the session the only way to
+// change it: edits, the selection, dragged widths and moved headings go
+// through it; the view then shows what the session left in the document.
 #pragma once
 
 #include <QAbstractButton>
-#include <QAbstractTableModel>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
-#include <functional>
-
+#include "app/grid_model.h"
 #include "document/document.h"
-#include "editing/editing_state.h"
+#include "editing/grid_command.h"
 #include "editing/grid_session.h"
-#include "editing/keys.h"
 #include "editing/mouse.h"
 
 namespace tabulon {
 
-// The start of a cell's text that a column `pixelWidth` wide can show, in
-// whole characters, with a character to spare: a cell may hold megabytes, and
-// no paint should convert or lay out more than can be seen.
-std::string_view VisiblePart(std::string_view text, int pixelWidth);
-
-class GridModel : public QAbstractTableModel {
-  Q_OBJECT
- public:
-  // Committed edits go to the session, each a step of its own.
-  explicit GridModel(GridSession& session, QObject* parent = nullptr);
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-  // Tells the views that any cell or heading may have changed.
-  void DocumentChanged();
-
-  static int ColOf(const QModelIndex& index) { return index.column() + kFirstDataCol; }
-  static int RowOf(const QModelIndex& index) { return index.row() + kFirstDataRow; }
-
-  // How a typed text becomes the cell's CP932 (so that the window can say
-  // which characters became "?").
-  void SetTypedText(std::function<std::string(const QString&)> convert) {
-    typedText_ = std::move(convert);
-  }
-
- private:
-  GridSession& session_;
-  const Document& doc_;
-  std::function<std::string(const QString&)> typedText_;
-};
-
-// Draws cell text from 2 px in, never elided: a column of 6n+5 px shows
-// exactly n bytes of text in the grid font.
-class CellDelegate : public QStyledItemDelegate {
-  Q_OBJECT
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override;
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                        const QModelIndex& index) const override;
-  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                            const QModelIndex& index) const override;
-
- protected:
-  bool eventFilter(QObject* editor, QEvent* event) override;
-};
-
-// The in-place cell editor: a plain line edit that keeps to its cell and
-// scrolls its text inside it, except while an input method composes, when it
-// widens over the next cells so that the whole composition can be read.
-class CellEditor : public QLineEdit {
-  Q_OBJECT
- public:
-  explicit CellEditor(QWidget* parent);
-  // The cell it edits, in its parent's coordinates.
-  void SetCell(const QRect& cell);
-
- protected:
-  void inputMethodEvent(QInputMethodEvent* event) override;
-
- private:
-  void Fit();
-  QRect cell_;
-  QString composing_;
-  // The last composition committed, and when: ibus may commit it once more.
-  QString committed_;
-  QElapsedTimer committedAt_;
-};
-
-// Heading row and row headings, drawn as the cells are. The header moves and
-// sizes its sections itself; then each mouse event and tool tip request goes
-// on to the grid, as the grid's own.
-class HeadingView : public QHeaderView {
-  Q_OBJECT
- public:
-  using Forward = std::function<bool(QEvent*, QWidget*)>;
-  HeadingView(Qt::Orientation orientation, Forward forward, QWidget* parent)
-      : QHeaderView(orientation, parent), forward_(std::move(forward)) {}
-  // The grid fixes the headers' thickness; measuring 256 headings for a
-  // size hint would only cost start-up time.
-  QSize sizeHint() const override { return size(); }
-
- protected:
-  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  bool viewportEvent(QEvent* event) override;
-
- private:
-  Forward forward_;
-};
+class CellEditor;
 
 // The grid. Every mouse event on its cells, its headings and its corner goes
-// to the session with the cell the grid's hit test gives; the view then shows
-// what the session left in the document. A press and its release are one
-// step of the session's history, and so is each committed edit.
+// to the session with the cell the grid's hit test gives, and so do the
+// widths, moves and selections the headers and the view make; the view then
+// shows what the session left in the document. A press and its release are
+// one step of the session's history, and so is each committed edit.
 class StringGrid : public QTableView {
   Q_OBJECT
  public:
@@ -189,8 +90,7 @@ class StringGrid : public QTableView {
   CellEditor* Editor() const;
 
   GridSession& session_;
-  Document& doc_;
-  tabulon::GridEditState& editing_;
+  const Document& doc_;  // read only: every change goes through session_
   GridModel* model_;
   bool mouseStep_ = false;      // a press has begun a step its release ends
   bool syncing_ = false;        // the view is being set from the document

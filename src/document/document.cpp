@@ -84,16 +84,6 @@ void ClearTable(Document& doc) {
   g.ScrollTo(kFirstDataCol, kFirstDataRow);
 }
 
-void ResetDocument(Document& doc) {
-  Grid& g = doc.grid;
-  for (int c = 0; c < kColCount; ++c) {
-    if (c != 1) g.EmptyColumn(c);  // SetUpGrid writes the row headings over column 1
-  }
-  g.ScrollTo(kFirstDataCol, kFirstDataRow);
-  doc.options.RestoreDefaults();
-  SetUpGrid(doc);
-}
-
 void SetUpGrid(Document& doc) {
   ResetHeadings(doc);
   for (int c = kFirstDataCol; c <= kLastCol; ++c) FitColWidth(doc, c);

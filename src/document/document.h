@@ -39,9 +39,4 @@ void ClearTable(Document& doc);
 // hidden marker column, the corner cell and an empty title.
 void SetUpGrid(Document& doc);
 
-// Brings any document back to what a new one is after SetUpGrid (cells,
-// widths, headings, options, selection, scroll and the recorded cell),
-// freeing what its texts took, without building a new grid.
-void ResetDocument(Document& doc);
-
 }  // namespace tabulon

@@ -82,9 +82,18 @@ constexpr CellBlock DataCellsOf(CellBlock b) {
           b.bottom > kLastRow ? kLastRow : b.bottom};
 }
 
+// The data columns 2..36 and data rows 1..256: the cells the user's text
+// goes in, beside the marks (column 0), the row headings (column 1) and the
+// column headings (row 0).
+constexpr bool IsDataCol(int col) {
+  return col >= kFirstDataCol && col <= kLastCol;
+}
+constexpr bool IsDataRow(int row) {
+  return row >= kFirstDataRow && row <= kLastRow;
+}
 // True for a data cell: columns 2..36, rows 1..256.
 constexpr bool InDataCells(int col, int row) {
-  return col >= kFirstDataCol && col <= kLastCol && row >= kFirstDataRow && row <= kLastRow;
+  return IsDataCol(col) && IsDataRow(row);
 }
 
 // Told what a cell or a width held just before a change, so that a step of
@@ -119,7 +128,8 @@ class Grid {
   // Counts of cells kept up to date by every change, so that a question
   // about a whole row or column costs one look when it is empty. A cell is
   // blank when it holds only bytes 0 to 32.
-  // Non-empty cells of column `col` in the data rows 1..256.
+  // Non-empty cells of column `col` in the data rows 1..256: what EmptyColumn
+  // and WidestDataCell go by, public so that a test can hold it to the cells.
   int FilledDataCells(int col) const { return InCols(col) ? filledInCol_[col] : 0; }
   // Non-blank cells of column `col` in the data rows 1..256.
   int NonBlankDataCells(int col) const { return InCols(col) ? nonBlankInCol_[col] : 0; }

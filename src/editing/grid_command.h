@@ -1,7 +1,7 @@
 // Every command of the grid as data: the items of its three popup menus, the
-// keys that run commands and the double-clicks. The window builds the menus from the table
-// below, each item carrying its command, and runs any command through one
-// dispatch.
+// keys that run commands and the double-clicks. The window builds the menus
+// from MenuLines, each item carrying its command, and runs any command
+// through the grid session (GridSession::Run).
 #pragma once
 
 #include <span>

@@ -1,5 +1,6 @@
 #include "editing/grid_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "editing/alignment.h"
@@ -190,7 +191,7 @@ Outcome GridSession::Press(GridCell cell, ShiftState shift, bool doubleClick) {
   }
   GridMouseDown(doc_, editing_, cell, shift, platform_.clipboardText);
   Outcome outcome = Repainting(repaint);
-  if (doubleClick && cell.col >= kFirstDataCol && cell.row >= kFirstDataRow) {
+  if (doubleClick && InDataCells(cell.col, cell.row)) {
     outcome.editor = Outcome::EditorAction::Open;
   }
   return outcome;
@@ -198,6 +199,36 @@ Outcome GridSession::Press(GridCell cell, ShiftState shift, bool doubleClick) {
 
 GridMenu GridSession::Release(GridCell cell, int x, bool rightButton) {
   return GridMouseUp(doc_, editing_, cell, x, rightButton);
+}
+
+bool GridSession::MouseMove(GridCell under, ShiftState shift) {
+  return GridMouseMove(doc_, under, shift);
+}
+
+bool GridSession::Hover(GridCell under) {
+  return UpdateGridHint(editing_, under);
+}
+
+std::optional<GridCommand> GridSession::KeyDown(GridCell current, GridKey key, ShiftState shift) {
+  return GridKeyDown(doc_, current, key, shift);
+}
+
+void GridSession::SelectBlock(const CellBlock& block, GridCell focused) {
+  const int anchorCol = focused.col == block.left ? block.right : block.left;
+  const int anchorRow = focused.row == block.top ? block.bottom : block.top;
+  doc_.grid.SetSelection({anchorCol, anchorRow, focused.col, focused.row});
+}
+
+void GridSession::DragWidth(int col, int pixels) {
+  doc_.grid.SetColWidth(col, std::max(pixels, 0));
+}
+
+void GridSession::MoveColumn(int from, int to) {
+  if (IsDataCol(from) && IsDataCol(to)) doc_.grid.MoveColumn(from, to);
+}
+
+void GridSession::MoveRow(int from, int to) {
+  if (IsDataRow(from) && IsDataRow(to)) doc_.grid.MoveRow(from, to);
 }
 
 void GridSession::BeginGesture() {

@@ -15,6 +15,7 @@
 #include "editing/grid_command.h"
 #include "editing/history.h"
 #include "editing/inserted_content.h"
+#include "editing/keys.h"
 #include "editing/mouse.h"
 #include "table/comment_wrap.h"
 #include "table/writer.h"
@@ -89,10 +90,32 @@ class GridSession {
   Outcome Press(GridCell cell, ShiftState shift, bool doubleClick);
   GridMenu Release(GridCell cell, int x, bool rightButton);
   void EndGesture();
+  // A move while a button is held or none: with the left button alone, the
+  // block from the pressed data cell (true when the selection was set); see
+  // GridMouseMove. Hover: whether the pointer has entered another cell, so
+  // that the hint shown must go.
+  bool MouseMove(GridCell under, ShiftState shift);
+  bool Hover(GridCell under);
+  // A key on the grid with no cell being edited: records the current cell
+  // and gives the command the key runs, if any (GridKeyDown).
+  std::optional<GridCommand> KeyDown(GridCell current, GridKey key, ShiftState shift);
+
+  // What the view's own selection, sizing and moving do to the document.
+  // They make no step of their own: the mouse gesture that does them is one.
+  //
+  // The selection the view shows: a block and its focused cell, the anchor
+  // the block's corner opposite that cell.
+  void SelectBlock(const CellBlock& block, GridCell focused);
+  // A border dragged: column `col` `pixels` wide, never less than 0.
+  void DragWidth(int col, int pixels);
+  // A heading dragged to another place: the data column or row moves there
+  // whole (cells, heading, width), shifting the ones between; anything but
+  // two data columns or rows does nothing.
+  void MoveColumn(int from, int to);
+  void MoveRow(int from, int to);
 
  private:
   Outcome RunInsert(const char* question, void (*insert)(Document&));
-  Outcome RunDoubleClick(GridCommand command);
 
   Platform platform_;
   Document doc_;

@@ -36,8 +36,6 @@ class History {
   // and goes on as a new one.
   bool Undo();
   bool Redo();
-  bool CanUndo() const { return !undo_.empty(); }
-  bool CanRedo() const { return !redo_.empty(); }
 
   std::size_t Steps() const { return undo_.size(); }
   // Memory the kept steps take, in bytes.

@@ -6,10 +6,6 @@ namespace tabulon {
 
 namespace {
 
-bool IsDataCell(int col, int row) {
-  return col >= kFirstDataCol && col <= kLastCol && row >= kFirstDataRow && row <= kLastRow;
-}
-
 // A recorded place as a data cell, for the corner of a block: a heading
 // counts as the first data column or row, a point beyond the cells as the
 // last, so that no block reaches outside the data cells.
@@ -34,7 +30,7 @@ void SelectByPress(Grid& g, int col, int row) {
     g.SetSelection({kFirstDataCol, row, kLastCol, row});
   } else if (col >= kFirstDataCol && row == 0) {
     g.SetSelection({col, kFirstDataRow, col, kLastRow});
-  } else if (IsDataCell(col, row) && !InsideSelection(g.Selection(), col, row)) {
+  } else if (InDataCells(col, row) && !InsideSelection(g.Selection(), col, row)) {
     g.Select(col, row);
   }
 }
@@ -55,7 +51,7 @@ void GridMouseDown(Document& doc, GridEditState& state, GridCell pressed, ShiftS
   doc.CurRow = pressed.row;
   if (shift == (kShift | kLeftButton)) {
     // Extends from the cell recorded just before, not from a fixed anchor.
-    if (doc.CurCol >= kFirstDataCol && doc.CurRow >= kFirstDataRow) {
+    if (InDataCells(doc.CurCol, doc.CurRow)) {
       doc.grid.SetSelection(
           {DataCol(previousCol), DataRow(previousRow), DataCol(doc.CurCol), DataRow(doc.CurRow)});
     }
@@ -87,7 +83,7 @@ GridMenu GridMouseUp(Document& doc, const GridEditState& state, GridCell release
 
 bool GridMouseMove(Document& doc, GridCell under, ShiftState shift) {
   // A press on a heading moves or sizes it; the grid does that itself.
-  if (shift != kLeftButton || doc.CurRow <= 0 || doc.CurCol <= 1) return false;
+  if (shift != kLeftButton || !InDataCells(doc.CurCol, doc.CurRow)) return false;
   doc.grid.SetSelection({std::max(doc.CurCol, kFirstDataCol), std::max(doc.CurRow, kFirstDataRow),
                          std::max(under.col, kFirstDataCol), std::max(under.row, kFirstDataRow)});
   return true;

@@ -1,5 +1,6 @@
 // What the mouse does on the grid, as rules on the document and the editing
-// state: the window's handlers only turn each event into one of these calls,
+// state. The grid session runs them (a press and its release as one undo
+// step); the window's handlers only turn each event into the session's call,
 // in the order the events arrive, and then show the document's selection.
 //
 // A cell comes from the grid's hit test: (col, row) of a cell; (-1, -1) for a

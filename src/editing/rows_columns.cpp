@@ -11,13 +11,6 @@ namespace {
 using Kind = HeldLine::Kind;
 using Cells = std::vector<std::string>;
 
-bool IsDataCol(int c) {
-  return c >= kFirstDataCol && c <= kLastCol;
-}
-bool IsDataRow(int r) {
-  return r >= kFirstDataRow && r <= kLastRow;
-}
-
 // The whole-line steps the commands are made of, besides Grid::MoveColumn and
 // Grid::MoveRow, so each change to the grid is one named step.
 

@@ -8,6 +8,7 @@
 
 #include "document/cp932.h"
 #include "document/document.h"
+#include "fuzz/invariants.h"
 
 namespace tabulon {
 namespace {
@@ -78,6 +79,31 @@ TEST(GridCounts, FollowEveryChangeMoveAndCopy) {
   EXPECT_EQ(g.NonBlankCellsBesideHeading(kRowCount), 0);
 }
 
+TEST(GridDataCells, AreColumns2To36AndRows1To256) {
+  const struct {
+    int col, row;
+    bool data;
+  } cases[] = {
+      {2, 1, true},    {36, 256, true},
+      {2, 256, true},  {36, 1, true},
+      {1, 1, false},   {0, 5, false},
+      {37, 1, false},  {2, 0, false},
+      {2, 257, false}, {-1, -1, false},
+      {-1, 5, false},  {5, -1, false},
+      {1, 0, false},   {kColCount, kRowCount, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(InDataCells(c.col, c.row), c.data) << c.col << "," << c.row;
+  }
+  // Each edge on its own: the marks' and headings' column, the headings' row.
+  EXPECT_FALSE(IsDataCol(1));
+  EXPECT_TRUE(IsDataCol(2) && IsDataCol(36));
+  EXPECT_FALSE(IsDataCol(37));
+  EXPECT_FALSE(IsDataRow(0));
+  EXPECT_TRUE(IsDataRow(1) && IsDataRow(256));
+  EXPECT_FALSE(IsDataRow(257));
+}
+
 TEST(GridCells, KeepNoRoomForALongerTextTheyOnceHeld) {
   Grid g;
   g.SetCell(3, 4, std::string(1000, 'x'));
@@ -131,7 +157,7 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
 }
 
 TEST(DocumentReset, GivesANewSetUpDocumentAndFreesItsTexts) {
-  ExpectResetGivesNewSetUpDocument(ResetDocument, true);
+  ExpectResetGivesNewSetUpDocument(fuzz::ResetDocument, true);
 }
 
 TEST(DocumentClearTable, ThenSetUpGivesANewSetUpDocument) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "document/codec.h"
 #include "files/text_file.h"
@@ -155,6 +156,78 @@ TEST(GridSession, AGestureWithItsEditAndDoubleClickIsOneStep) {
   doc.CurRow = 1;
   f.session.Run(C::InsertDate, {DateItem::GGMMDD1, "", false});
   EXPECT_EQ(doc.grid.Cell(2, 1), Utf8ToCp932("令和08年12月08日"));
+}
+
+// The view's own selection: its block, the anchor the corner opposite the
+// focused cell.
+TEST(GridSession, ViewSelectionAnchorsOppositeTheFocusedCell) {
+  const struct {
+    CellBlock block;
+    GridCell focused;
+    GridSelection selection;
+  } cases[] = {
+      {{3, 2, 5, 4}, {5, 4}, {3, 2, 5, 4}},  // dragged down and right
+      {{3, 2, 5, 4}, {3, 2}, {5, 4, 3, 2}},  // up and left
+      {{3, 2, 5, 4}, {3, 4}, {5, 2, 3, 4}},  // down and left
+      {{3, 2, 5, 4}, {5, 2}, {3, 4, 5, 2}},  // up and right
+      {{7, 9, 7, 9}, {7, 9}, {7, 9, 7, 9}},  // one cell
+      {{2, 1, 36, 256}, {36, 256}, {2, 1, 36, 256}},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.session.SelectBlock(c.block, c.focused);
+    EXPECT_EQ(f.session.document().grid.Selection(), c.selection)
+        << c.focused.col << "," << c.focused.row;
+    EXPECT_EQ(f.session.history().Steps(), 0u);
+  }
+  // A block reaching outside the grid leaves the selection as it was.
+  Fixture f;
+  f.session.SelectBlock({3, 2, kColCount, 4}, {3, 2});
+  EXPECT_EQ(f.session.document().grid.Selection(), (GridSelection{3, 2, 4, 3}));
+}
+
+// Dragged borders and moved headings change the document inside the
+// gesture that drags them, and undo takes the gesture back whole.
+TEST(GridSession, DraggedWidthsAndMovedHeadingsAreTheGesturesStep) {
+  Fixture f;
+  Document& doc = f.session.document();
+  const std::string before = f.Snapshot();
+  const int rowHeadings = doc.grid.ColWidth(1);
+  f.session.BeginGesture();
+  f.session.DragWidth(3, 100);
+  f.session.DragWidth(3, 41);
+  f.session.DragWidth(1, -30);  // dragged past the left edge
+  f.session.DragWidth(kColCount, 50);
+  f.session.EndGesture();
+  EXPECT_EQ(doc.grid.ColWidth(3), 41);
+  EXPECT_EQ(doc.grid.ColWidth(1), 0);
+  EXPECT_EQ(f.session.history().Steps(), 1u);
+  f.session.Run(C::Undo);
+  EXPECT_EQ(doc.grid.ColWidth(1), rowHeadings);
+  EXPECT_EQ(f.Snapshot(), before);
+
+  const int width2 = doc.grid.ColWidth(2);
+  f.session.BeginGesture();
+  f.session.MoveColumn(2, 4);  // column 2's cells, heading and width to 4
+  f.session.MoveRow(1, 3);     // row 1 to row 3
+  f.session.EndGesture();
+  EXPECT_EQ(doc.grid.Cell(4, 3), "21");
+  EXPECT_EQ(doc.grid.Cell(4, 0), "a");
+  EXPECT_EQ(doc.grid.Cell(2, 0), "b");
+  EXPECT_EQ(doc.grid.Cell(2, 1), "32");
+  EXPECT_EQ(doc.grid.ColWidth(4), width2);
+  EXPECT_EQ(doc.grid.Cell(1, 3), "  1");  // the row heading goes with its row
+  EXPECT_EQ(f.session.history().Steps(), 1u);
+  f.session.Run(C::Undo);
+  EXPECT_EQ(f.Snapshot(), before);
+
+  // Only data columns and rows move: never the marks, the row headings or
+  // the heading row, and nothing outside the grid.
+  const std::pair<int, int> columns[] = {{1, 3}, {3, 1}, {0, 5}, {2, kColCount}, {-1, 2}};
+  const std::pair<int, int> rows[] = {{0, 2}, {2, 0}, {-1, 3}, {kLastRow, kRowCount}};
+  for (const auto& [from, to] : columns) f.session.MoveColumn(from, to);
+  for (const auto& [from, to] : rows) f.session.MoveRow(from, to);
+  EXPECT_EQ(f.Snapshot(), before);
 }
 
 }  // namespace

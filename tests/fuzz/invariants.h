@@ -27,6 +27,19 @@ inline Document& SetUpDocument() {
   return *doc;
 }
 
+// Brings any document back to what a new one is after SetUpGrid (cells,
+// widths, headings, options, selection, scroll and the recorded cell),
+// freeing what its texts took, without building a new grid.
+inline void ResetDocument(Document& doc) {
+  Grid& g = doc.grid;
+  for (int c = 0; c < kColCount; ++c) {
+    if (c != 1) g.EmptyColumn(c);  // SetUpGrid writes the row headings over column 1
+  }
+  g.ScrollTo(kFirstDataCol, kFirstDataRow);
+  doc.options.RestoreDefaults();
+  SetUpGrid(doc);
+}
+
 // An input may begin with an earlier text ended by a record separator
 // (0x1E): a target takes it as it would have in an earlier run over the same
 // document, then the rest, the text it checks (which may hold more 0x1E).

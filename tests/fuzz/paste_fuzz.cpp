@@ -205,6 +205,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::CheckOptionsAndTable(doc);
   before->Release(doc);
-  ResetDocument(doc);
+  fuzz::ResetDocument(doc);
   return 0;
 }

@@ -56,6 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(g.Cell(1, r).size() == 3, "row headings untouched");
   }
   fuzz::CheckOptionsAndTable(doc);
-  ResetDocument(doc);
+  fuzz::ResetDocument(doc);
   return 0;
 }
