@@ -86,11 +86,6 @@ FakeProperty Item(const char* key, bool checked) {
   return {QString::fromLatin1(key), checked ? 1u : 0u, {}};
 }
 
-QDBusMessage DBusCall(const QString& service, const QString& path, const QString& interface,
-                      const QString& method) {
-  return QDBusMessage::createMethodCall(service, path, interface, method);
-}
-
 TEST(InputMethodMode, AsksAnIbusEngineForKanaAndForItsModeBack) {
   const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
   if (daemon.isEmpty()) GTEST_SKIP() << "needs dbus-daemon";
@@ -116,9 +111,9 @@ TEST(InputMethodMode, AsksAnIbusEngineForKanaAndForItsModeBack) {
   // reports.
   QDBusConnection watcherBus(QStringLiteral("tabulon-ibus"));
   ASSERT_TRUE(watcherBus.isConnected());
-  watcherBus.call(DBusCall(QStringLiteral("org.freedesktop.DBus"),
-                           QStringLiteral("/org/freedesktop/DBus"),
-                           QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
+  watcherBus.call(QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
 
   // The engine takes the focus in direct input: all its properties, the
   // input mode menu among them.
@@ -148,8 +143,8 @@ TEST(InputMethodMode, AsksAnIbusEngineForKanaAndForItsModeBack) {
   QCoreApplication::sendEvent(&field, &out);
   // A last call of the test's own over the watcher's connection: the engine
   // has had every request before it when it answers.
-  QDBusMessage end = DBusCall(engineBus.baseService(), kEnginePath, kEngineInterface,
-                              QStringLiteral("PropertyActivate"));
+  QDBusMessage end = QDBusMessage::createMethodCall(
+      engineBus.baseService(), kEnginePath, kEngineInterface, QStringLiteral("PropertyActivate"));
   end << QStringLiteral("end") << 1u;
   watcherBus.call(end, QDBus::BlockWithGui);
   EXPECT_EQ(engine.asked.join(' ').toStdString(), "InputMode.Hiragana InputMode.Direct end");
