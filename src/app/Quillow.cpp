@@ -10,41 +10,12 @@
 #include <cstring>
 
 #include "app/Unit1.h"
-#include "app/clipboard_holder.h"
-#include "app/system_clipboard.h"
+#include "desktop/desktop.h"
 #include "widgets/controls.h"
 #include "widgets/grid_font.h"
 #include "widgets/widgets.h"
 
 namespace {
-
-// Without a display Qt would abort; say so in one line instead.
-bool HasDisplay() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value && *value) return true;
-  }
-  return false;
-}
-
-// On a Wayland session the windows run through Xwayland where the desktop
-// offers it: a Wayland client is offered the clipboard only while one of its
-// windows has the focus, so there the start-up read would find nothing and no
-// holder could keep text after the program ends. Through Xwayland both work:
-// the desktop joins the two clipboards (GNOME, weston), or, where it does so
-// only while an X11 window has the focus, it announces data-control, through
-// which the program reads and the holder keeps the Wayland clipboard without
-// a window (sway, KDE Plasma). QT_QPA_PLATFORM still decides where it is set.
-// The holders inherit the choice.
-void PreferXwayland() {
-  const auto set = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-  };
-  if (set("WAYLAND_DISPLAY") && set("DISPLAY") && !set("QT_QPA_PLATFORM")) {
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-  }
-}
 
 // While the application starts, Qt's own messages are held back: if it
 // cannot start, the first of them (usually "could not connect to display")
@@ -88,11 +59,11 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], tabulon::kHolderFlag) == 0) {
     return tabulon::RunClipboardHolder(argc, argv);
   }
-  if (!HasDisplay()) {
+  if (!tabulon::HasDisplay()) {
     std::fprintf(stderr, "tabulon: no display to open the window on (DISPLAY is not set)\n");
     return 1;
   }
-  PreferXwayland();
+  tabulon::PreferXwayland();
   qInstallMessageHandler(StartMessages);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tabulon");

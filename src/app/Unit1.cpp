@@ -14,13 +14,13 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QValidator>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include "app/grid_view.h"
-#include "app/input_method_mode.h"
-#include "app/system_clipboard.h"
+#include "desktop/desktop.h"
 #include "document/codec.h"
 #include "editing/grid_menu.h"
 #include "editing/japanese_era.h"
@@ -145,7 +145,7 @@ void TForm1::CreateControls() {
   notice_ = new Notice(this);
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
-  new InputMethodMode(Edit1);  // kana input while the title has the focus
+  KanaWhileFocused(Edit1);  // kana input while the title has the focus
   titleLimit_ = new Cp932LimitValidator(kMaxTitleBytes, Edit1);
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
@@ -243,15 +243,16 @@ bool TForm1::FormCreate() {
   ShowOutcome(session_.Start(read.text, read.cells));
   if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
-    std::fputs(
-        "tabulon: the program that holds the clipboard did not answer within 2 s; "
-        "starting with an empty grid\n",
-        stderr);
+    std::fprintf(stderr,
+                 "tabulon: the program that holds the clipboard did not answer within %lld s; "
+                 "starting with an empty grid\n",
+                 static_cast<long long>(
+                     std::chrono::duration_cast<std::chrono::seconds>(kAnswerTimeout).count()));
   } else if (read.status == ClipboardRead::Status::TooLarge) {
-    std::fputs(
-        "tabulon: the text on the clipboard is larger than 16 MiB; "
-        "starting with an empty grid\n",
-        stderr);
+    std::fprintf(stderr,
+                 "tabulon: the text on the clipboard is larger than %zu MiB; "
+                 "starting with an empty grid\n",
+                 kMaxLoadBytes / (1024 * 1024));
     // Once the window is up, as for a file over the limit.
     QTimer::singleShot(0, this, [this] { seams_.warn(QString::fromUtf8(kTooLargeError) + "."); });
   }

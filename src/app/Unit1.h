@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "app/popup_menus.h"
-#include "app/system_clipboard.h"
 #include "document/document.h"
 #include "editing/grid_session.h"
+#include "table/clipboard_read.h"
 #include "widgets/controls.h"
 
 class QAbstractButton;

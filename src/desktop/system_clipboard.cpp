@@ -1,30 +1,22 @@
-#include "app/system_clipboard.h"
-
-#include <poll.h>
-#include <xcb/xcb.h>
-
+// The system clipboard as the program sees it: CP932 text in, and text out
+// that stays there after the program ends.
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScopedValueRollback>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <string_view>
-
-#include <algorithm>
 #include <optional>
-#include <vector>
+#include <string_view>
+#include <utility>
 
-#include "app/clipboard_holder.h"
-#include "app/wayland_clipboard.h"
+#include "desktop/clipboard_holder.h"
+#include "desktop/desktop.h"
+#include "desktop/wayland_clipboard.h"
+#include "desktop/x11_clipboard.h"
 #include "files/text_file.h"
 #include "table/rich_cells.h"
-#include "widgets/widgets.h"
 
 namespace tabulon {
 
@@ -33,153 +25,10 @@ namespace {
 // Set while this process puts text there itself, having no holder for it.
 bool keepingOwnText = false;
 
-using Clock = std::chrono::steady_clock;
-
-// How long the clipboard's owner has to answer (and, for a large text, to
-// send each chunk): a live owner answers in milliseconds, and one that hangs
-// should cost no more than a moment. The toolkit waits 5 s per request.
-constexpr std::chrono::milliseconds kAnswerTimeout{2000};
-
-template <typename T>
-using XcbReply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-XcbReply<T> Reply(T* reply) {
-  return XcbReply<T>(reply, &std::free);
-}
-
 // UTF-8 never takes fewer bytes than its CP932 form, and at most four times
 // as many: text up to the load limit is always taken, text over four times
 // it never, and what lies between is measured.
 constexpr std::size_t kMaxClipboardUtf8 = 4 * kMaxLoadBytes;
-
-// The CLIPBOARD selection as UTF8_STRING, over a connection of its own: the
-// bytes exactly as the owner sends them, so that the codec sees bad UTF-8
-// as the filter sees it (the toolkit would first decode it into a string,
-// one U+FFFD per bad byte). Large texts come in INCR chunks.
-class X11Clipboard {
- public:
-  X11Clipboard() : c_(xcb_connect(nullptr, nullptr)) {}
-  ~X11Clipboard() { xcb_disconnect(c_); }  // the window goes with the connection
-  X11Clipboard(const X11Clipboard&) = delete;
-  X11Clipboard& operator=(const X11Clipboard&) = delete;
-
-  // The clipboard in the form `target` (UTF8_STRING: its plain text).
-  FormRead Read(std::string_view target, std::string& out) {
-    if (xcb_connection_has_error(c_)) return FormRead::Unavailable;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
-    const xcb_atom_t clipboard = Atom("CLIPBOARD"), type = Atom(target);
-    const xcb_atom_t incr = Atom("INCR"), property = Atom("TABULON_CLIPBOARD");
-    if (!screen || !clipboard || !type || !incr || !property) return FormRead::Unavailable;
-    const auto owner =
-        Reply(xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, clipboard), nullptr));
-    if (!owner || owner->owner == XCB_NONE) return FormRead::NoText;
-
-    if (window_ == 0) {
-      window_ = xcb_generate_id(c_);
-      const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-      xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
-                        XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK,
-                        &events);
-    }
-    xcb_convert_selection(c_, window_, clipboard, type, property, XCB_CURRENT_TIME);
-    xcb_flush(c_);
-    const auto notify = Wait(XCB_SELECTION_NOTIFY, [&](const xcb_generic_event_t* e) {
-      return reinterpret_cast<const xcb_selection_notify_event_t*>(e)->requestor == window_;
-    });
-    if (!notify) return FormRead::NoAnswer;
-    if (reinterpret_cast<const xcb_selection_notify_event_t*>(notify.get())->property == XCB_NONE) {
-      return FormRead::NoText;  // not on offer in that form
-    }
-    // Taking the property deletes it, which asks an INCR owner for a chunk.
-    const auto first = Take(property);
-    if (!first) return FormRead::NoAnswer;
-    if (first->type != incr) {
-      Append(out, first.get());
-      return FormRead::Text;
-    }
-    for (;;) {
-      const auto chunkReady = Wait(XCB_PROPERTY_NOTIFY, [&](const xcb_generic_event_t* e) {
-        const auto* p = reinterpret_cast<const xcb_property_notify_event_t*>(e);
-        return p->window == window_ && p->atom == property && p->state == XCB_PROPERTY_NEW_VALUE;
-      });
-      if (!chunkReady) return FormRead::NoAnswer;
-      const auto chunk = Take(property);
-      if (!chunk) return FormRead::NoAnswer;
-      if (xcb_get_property_value_length(chunk.get()) == 0) return FormRead::Text;
-      Append(out, chunk.get());
-      if (out.size() > kMaxClipboardUtf8) return FormRead::TooLarge;
-    }
-  }
-
-  // Whether a program owns the clipboard, not the compositor passing the
-  // Wayland one on.
-  bool ProgramOwns() {
-    return !xcb_connection_has_error(c_) && !CompositorOwnsX11Clipboard(c_);
-  }
-
-  // Whether the owner offers the form `target`, by its list of targets.
-  bool Offers(std::string_view target) {
-    if (!targets_) {
-      std::string list;
-      targets_.emplace();
-      if (Read("TARGETS", list) == FormRead::Text) {
-        for (std::size_t at = 0; at + 4 <= list.size(); at += 4) {
-          xcb_atom_t atom;
-          std::memcpy(&atom, list.data() + at, 4);
-          targets_->push_back(atom);
-        }
-      }
-    }
-    const xcb_atom_t atom = Atom(target);
-    return atom && std::find(targets_->begin(), targets_->end(), atom) != targets_->end();
-  }
-
- private:
-  xcb_atom_t Atom(std::string_view name) {
-    const auto reply = Reply(xcb_intern_atom_reply(
-        c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(name.size()), name.data()), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  }
-
-  XcbReply<xcb_get_property_reply_t> Take(xcb_atom_t property) {
-    return Reply(xcb_get_property_reply(
-        c_,
-        xcb_get_property(c_, 1, window_, property, XCB_GET_PROPERTY_TYPE_ANY, 0, UINT32_MAX / 4),
-        nullptr));
-  }
-
-  static void Append(std::string& out, xcb_get_property_reply_t* reply) {
-    out.append(static_cast<const char*>(xcb_get_property_value(reply)),
-               static_cast<std::size_t>(xcb_get_property_value_length(reply)));
-  }
-
-  // The next event of `type` that `wanted` accepts, within the owner's time
-  // to answer (counted afresh for each, as an INCR owner sends chunk by
-  // chunk); empty when none comes.
-  template <typename Wanted>
-  XcbReply<xcb_generic_event_t> Wait(uint8_t type, Wanted wanted) {
-    const Clock::time_point deadline = Clock::now() + kAnswerTimeout;
-    for (;;) {
-      while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
-        auto event = Reply(e);
-        if ((e->response_type & 0x7F) == type && wanted(e)) return event;
-      }
-      if (xcb_connection_has_error(c_)) return Reply<xcb_generic_event_t>(nullptr);
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-      if (left.count() <= 0) return Reply<xcb_generic_event_t>(nullptr);
-      pollfd p{xcb_get_file_descriptor(c_), POLLIN, 0};
-      if (::poll(&p, 1, static_cast<int>(left.count())) < 0 && errno != EINTR) {
-        return Reply<xcb_generic_event_t>(nullptr);
-      }
-    }
-  }
-
-  xcb_connection_t* c_;
-  xcb_window_t window_ = 0;
-  std::optional<std::vector<xcb_atom_t>> targets_;
-};
 
 // The clipboard's text as the toolkit passes it on, in the formats it reads
 // for text: the bytes themselves from this process's own text and where the
@@ -215,7 +64,7 @@ class ClipboardForms {
       }
     }
     if (!wayland_ && QGuiApplication::platformName() == QLatin1String("xcb")) {
-      x11_ = std::make_unique<X11Clipboard>();
+      x11_ = std::make_unique<X11Clipboard>(kMaxClipboardUtf8);
     }
   }
   bool Wayland() const { return wayland_ != nullptr; }
@@ -308,20 +157,13 @@ ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
 ClipboardRead ReadClipboard(bool richer) {
   ClipboardForms forms;
   ClipboardRead read = ReadForms(forms, richer);
-  // Compositors that pass the clipboard between Wayland and X11 programs
-  // only while an X11 window has the focus keep an X11 program's copy made
-  // without it (a script's) from Wayland: where the Wayland text is a
-  // single cell, cells an X11 program holds are taken instead. The paste
-  // item's check needs no cells.
-  if (!richer || !forms.Wayland() || read.status != ClipboardRead::Status::Ok ||
-      read.text.empty() || read.cells || HoldsCells(read.text)) {
-    return read;
-  }
-  ClipboardForms x11(ClipboardForms::Side::X11);
-  if (!x11.X11ProgramOwns()) return read;
-  ClipboardRead other = ReadForms(x11, richer);
-  const bool cells = other.cells || HoldsCells(other.text);
-  return other.status == ClipboardRead::Status::Ok && cells ? other : read;
+  // The paste item's check needs no cells.
+  if (!richer || !forms.Wayland()) return read;
+  return WithX11Cells(std::move(read), [&]() -> std::optional<ClipboardRead> {
+    ClipboardForms x11(ClipboardForms::Side::X11);
+    if (!x11.X11ProgramOwns()) return std::nullopt;
+    return ReadForms(x11, richer);
+  });
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // and the same table. The text comes from this process, and under an X
 // server (xvfb-run) also from another program, xclip, as on a desktop,
 // large texts in INCR chunks.
-#include "app/system_clipboard.h"
+#include "desktop/desktop.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

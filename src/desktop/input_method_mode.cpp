@@ -1,4 +1,4 @@
-#include "app/input_method_mode.h"
+#include "desktop/input_method_mode.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -11,49 +11,12 @@
 #include <QList>
 #include <QStandardPaths>
 #include <QVariantMap>
-#include <QWidget>
+
+#include "desktop/desktop.h"
 
 namespace tabulon {
 
 using Request = KanaFieldRules::Request;
-
-std::optional<Request> KanaFieldRules::FocusIn(bool withWindow) {
-  inField_ = true;
-  if (withWindow) return std::nullopt;
-  return ToKana();
-}
-
-std::optional<Request> KanaFieldRules::FocusOut() {
-  inField_ = false;
-  if (switched_.empty()) return std::nullopt;
-  Request back{switched_, saved_};
-  const bool restore = restore_;
-  switched_.clear();
-  saved_.clear();
-  restore_ = false;
-  if (!restore) return std::nullopt;
-  return back;
-}
-
-std::optional<Request> KanaFieldRules::Reported(const std::string& engine, const std::string& mode,
-                                                bool takesFocus) {
-  engine_ = engine;
-  mode_ = mode;
-  if (!inField_) return std::nullopt;
-  // The user changed the mode in the field: leaving it brings the old one back.
-  if (engine == switched_ && mode != saved_) restore_ = true;
-  if (takesFocus && switched_.empty()) return ToKana();
-  return std::nullopt;
-}
-
-std::optional<Request> KanaFieldRules::ToKana() {
-  if (mode_.empty() || !switched_.empty()) return std::nullopt;
-  switched_ = engine_;
-  saved_ = mode_;
-  restore_ = mode_ != kKana;
-  if (!restore_) return std::nullopt;
-  return Request{engine_, kKana};
-}
 
 namespace {
 
@@ -161,7 +124,7 @@ std::string EngineOf(const QDBusMessage& message) {
 
 }  // namespace
 
-InputMethodMode::InputMethodMode(QWidget* field) : QObject(field) {
+InputMethodMode::InputMethodMode(QObject* field) : QObject(field) {
   field->installEventFilter(this);
   const QString module = qEnvironmentVariable("QT_IM_MODULE");
   if (module == "ibus") {
@@ -183,6 +146,10 @@ InputMethodMode::InputMethodMode(QWidget* field) : QObject(field) {
 }
 
 InputMethodMode::~InputMethodMode() = default;
+
+void KanaWhileFocused(QObject* field) {
+  new InputMethodMode(field);
+}
 
 bool InputMethodMode::eventFilter(QObject*, QEvent* event) {
   if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;

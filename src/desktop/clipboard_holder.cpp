@@ -1,11 +1,9 @@
-#include "app/clipboard_holder.h"
+#include "desktop/clipboard_holder.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <xcb/xcb.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -22,7 +20,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/wayland_clipboard.h"
+#include "desktop/desktop.h"
+#include "desktop/wayland_clipboard.h"
+#include "desktop/x11_clipboard.h"
 #include "files/byte_io.h"
 
 namespace tabulon {
@@ -80,21 +80,6 @@ pid_t StartHolder(int text, int ready) {
 
 }  // namespace
 
-bool WriteBefore(int fd, std::string_view bytes, Clock::time_point deadline) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n > 0) {
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    } else if (n < 0 && errno == EAGAIN) {
-      pollfd p{fd, POLLOUT, 0};
-      if (::poll(&p, 1, MsLeft(deadline)) == 0) return false;
-    } else if (!(n < 0 && errno == EINTR)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool HandToClipboardHolder(const std::string& utf8) {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
   int text[2], ready[2];
@@ -136,12 +121,6 @@ std::string HolderFrameHead(std::size_t size) {
   return std::to_string(size) + '\n';
 }
 
-std::string HolderFrame(std::string_view text) {
-  std::string frame = HolderFrameHead(text.size());
-  frame += text;
-  return frame;
-}
-
 bool ReadHolderFrame(int fd, std::string& text) {
   std::string count;
   for (char c = 0; c != '\n';) {
@@ -165,22 +144,6 @@ bool ReadHolderFrame(int fd, std::string& text) {
 }
 
 namespace {
-
-// The window that owns the X11 selection `name` on `c`; none if no one does.
-xcb_window_t SelectionOwner(xcb_connection_t* c, std::string_view name) {
-  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-      c, xcb_intern_atom(c, 1, static_cast<uint16_t>(name.size()), name.data()), nullptr);
-  xcb_window_t window = XCB_NONE;
-  if (atom && atom->atom != XCB_ATOM_NONE) {
-    xcb_get_selection_owner_reply_t* owner =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
-    if (owner) window = owner->owner;
-    std::free(owner);
-  }
-  std::free(atom);
-  return window;
-}
-
 
 // A holder's Wayland side, where the compositor lets a program without a
 // window own its clipboard: the compositors that do so pass the clipboard
@@ -256,20 +219,6 @@ class WaylandSide {
   int checkFd_ = -1;
   std::string seen_;
 };
-
-}  // namespace
-
-// The window manager's windows share the client's part of their ids with
-// the window that owns WM_S0.
-bool CompositorOwnsX11Clipboard(xcb_connection_t* c) {
-  const xcb_window_t clipboard = SelectionOwner(c, "CLIPBOARD");
-  const xcb_window_t manager = SelectionOwner(c, "WM_S0");
-  const uint32_t client = ~xcb_get_setup(c)->resource_id_mask;
-  return clipboard != XCB_NONE && manager != XCB_NONE &&
-         (clipboard & client) == (manager & client);
-}
-
-namespace {
 
 enum class Ending { Taken, ToManager };
 

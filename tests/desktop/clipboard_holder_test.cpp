@@ -1,7 +1,7 @@
 // The pipe between the program and its clipboard holder: texts come through
 // whole and in order, whatever their bytes and size; a broken or cut pipe
 // gives no text.
-#include "app/clipboard_holder.h"
+#include "desktop/clipboard_holder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -33,7 +33,7 @@ TEST(HolderFrame, TextsComeThroughWholeAndInOrder) {
   const std::vector<std::string> texts = {
       "", "+-^-+\r\n|a|\r\n", std::string("nul\0\n12\n", 8), std::string(300'000, 'x')};
   std::string bytes;
-  for (const std::string& text : texts) bytes += HolderFrame(text);
+  for (const std::string& text : texts) bytes += HolderFrameHead(text.size()) + text;
   EXPECT_EQ(ReadAll(bytes), texts);
 }
 

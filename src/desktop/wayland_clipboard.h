@@ -11,11 +11,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tabulon {
+#include "desktop/form_read.h"
 
-// How a read of one form of the clipboard went, over Wayland or X11;
-// Unavailable where there was no connection to ask over.
-enum class FormRead { Text, NoText, NoAnswer, TooLarge, Unavailable };
+namespace tabulon {
 
 class WaylandClipboard {
  public:

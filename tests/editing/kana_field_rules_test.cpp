@@ -1,10 +1,12 @@
 // The title's kana input without an input method: which engine is asked for
 // which mode as the field's focus comes and goes and the engines report.
-#include "app/input_method_mode.h"
+#include "editing/kana_field_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace tabulon {

@@ -1,4 +1,4 @@
-#include "app/wayland_clipboard.h"
+#include "desktop/wayland_clipboard.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,7 +11,8 @@
 #include <cstring>
 #include <map>
 
-#include "app/clipboard_holder.h"
+#include "files/byte_io.h"
+#include "table/clipboard_read.h"
 
 namespace tabulon {
 
@@ -76,9 +77,8 @@ constexpr const char* kTextForms[] = {"text/plain;charset=utf-8", "text/plain", 
 
 using Clock = std::chrono::steady_clock;
 
-// A reader that stops reading, or a compositor that stops answering, must
-// not hold this process up for longer than this.
-constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+// A reader that stops reading, or a compositor that stops answering, does
+// not hold this process up for longer than kAnswerTimeout.
 
 void Done(void* data, wl_callback*, uint32_t) {
   *static_cast<bool*>(data) = true;
@@ -284,28 +284,18 @@ FormRead WaylandClipboard::ReadForm(std::string_view form, std::string& out, std
                                     std::chrono::milliseconds patience) {
   const int fd = Receive(form);
   if (fd < 0) return FormRead::NoText;
-  FormRead result = FormRead::Text;
-  char block[1 << 16];
-  for (;;) {
-    pollfd p{fd, POLLIN, 0};
-    const int polled = ::poll(&p, 1, static_cast<int>(patience.count()));
-    if (polled < 0 && errno == EINTR) continue;
-    if (polled <= 0) {
-      result = FormRead::NoAnswer;
-      break;
-    }
-    const ssize_t n = ::read(fd, block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) result = FormRead::NoAnswer;
-    if (n <= 0) break;
-    out.append(block, static_cast<std::size_t>(n));
-    if (out.size() > limit) {
-      result = FormRead::TooLarge;
-      break;
-    }
-  }
+  const ReadOutcome read = ReadAllBytes(fd, out, limit, patience);
   ::close(fd);
-  return result;
+  switch (read) {
+    case ReadOutcome::Ok:
+      return FormRead::Text;
+    case ReadOutcome::TooLarge:
+      return FormRead::TooLarge;
+    case ReadOutcome::Failed:
+    case ReadOutcome::TimedOut:
+      break;
+  }
+  return FormRead::NoAnswer;
 }
 
 bool WaylandClipboard::Own(std::string utf8) {

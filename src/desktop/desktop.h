@@ -1,14 +1,29 @@
-// The system clipboard as the program sees it: CP932 text in, and text out
-// that stays there after the program ends.
+// What the windows ask of the desktop: the display to open them on, the
+// system clipboard (read, and text put there that outlives the program,
+// kept by a holder process), and kana input in a field. The X11, Wayland
+// and D-Bus pieces behind it stay in this folder.
 #pragma once
 
 #include <string>
 
-#include "document/codec.h"
+#include "table/clipboard_read.h"
 
 class QObject;
 
 namespace tabulon {
+
+// The display.
+
+// Whether there is a display to open a window on (a platform chosen, an X11
+// or a Wayland display); without one the toolkit would abort.
+bool HasDisplay();
+
+// On a Wayland session the windows run through Xwayland where the desktop
+// offers it; QT_QPA_PLATFORM still decides where it is set. Called before
+// the application starts; the holders inherit the choice.
+void PreferXwayland();
+
+// The clipboard.
 
 // Where the compositor lets a program without a window at the Wayland
 // clipboard, that is the clipboard read; an X11 program's copy it did not
@@ -16,22 +31,13 @@ namespace tabulon {
 //
 // The clipboard's plain text as CP932, converted from the owner's UTF-8
 // bytes as tabulon-filter converts standard input: characters CP932 lacks
-// and bad UTF-8 sequences become "?" alike. Empty when an X11 owner does not
-// answer within two seconds, and when the text is larger than a file the
+// and bad UTF-8 sequences become "?" alike. Empty when an owner does not
+// answer within kAnswerTimeout, and when the text is larger than a file the
 // preview would load.
 std::string SystemClipboardText();
 
-// The same, with why it is empty when it is.
-// Where the clipboard also holds the cells in a richer form than its plain
-// text (an HTML table, a spreadsheet's quoted TAB text), the text is those
-// cells as tab text, and `cells` says so.
-struct ClipboardRead {
-  enum class Status { Ok, NoAnswer, TooLarge };
-  Status status = Status::Ok;
-  std::string text;
-  bool cells = false;
-  Replacements replaced;  // characters CP932 lacks, written as "?"
-};
+// The same with the cells of the richer forms, and why it is empty when it
+// is (see ClipboardRead).
 ClipboardRead ReadSystemClipboard();
 
 // Whether the clipboard is offered to the program only while one of its
@@ -54,5 +60,18 @@ void HandOverOwnCopies(QObject* context);
 // windowless, until another program copies, so that the text still outlives
 // the windows; it says so in one line on stderr.
 void KeepUnheldText();
+
+// The holder: the program started again with this one argument keeps a
+// text on the clipboard (see desktop/clipboard_holder.h); main hands such a
+// run to RunClipboardHolder before anything else.
+inline constexpr const char* kHolderFlag = "--hold-clipboard";
+int RunClipboardHolder(int argc, char** argv);
+
+// Kana input.
+
+// Full-width hiragana input while `field` has the focus, and the input mode
+// the user had once it leaves, asked of the running input method (ibus or
+// fcitx5); where neither runs, nothing. The watcher is a child of `field`.
+void KanaWhileFocused(QObject* field);
 
 }  // namespace tabulon
