@@ -1,4 +1,5 @@
 #include "table/reader.h"
+#include "table/tab_text.h"
 
 #include <gtest/gtest.h>
 
