@@ -9,12 +9,6 @@
 
 namespace tabulon {
 
-std::vector<std::string_view> SplitTabFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  SplitTabFields(line, [&](int, std::string_view f) { fields.push_back(f); });
-  return fields;
-}
-
 bool IsNumericText(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char ch) {
     return (ch >= '0' && ch <= '9') || ch == '+' || ch == ',' || ch == '-' || ch == '.' ||

@@ -29,7 +29,6 @@ void SplitTabFields(std::string_view line, Fn&& field) {
     line.remove_prefix(tab + 1);
   }
 }
-std::vector<std::string_view> SplitTabFields(std::string_view line);
 
 // A spreadsheet copies a cell that holds a line break or a double quote
 // between double quotes, each quote inside doubled. In tab text a double
