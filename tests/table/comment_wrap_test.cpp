@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "support/text.h"
 
 namespace tabulon {
@@ -85,19 +83,6 @@ TEST(CommentWrap, LastLineIsCutToTheWritersWidth) {
   Lines none;
   WrapComment(none, 14, WrapStyle::Delphi, o);
   EXPECT_TRUE(none.empty());
-}
-
-// The reader and the filter see a text's wrap by its first line's opening
-// mark, and a brace or slash-star wrap's end by a line of the closing mark.
-TEST(CommentWrap, FirstLineShowsTheWrapAndALineOfTheMarkClosesIt) {
-  const std::pair<const char*, WrapStyle> firstLines[] = {
-      {"{ title", WrapStyle::Delphi}, {"{-^--=---^-+", WrapStyle::Delphi},
-      {"/*x", WrapStyle::CFamily},    {"'a\tb", WrapStyle::Basic},
-      {" {", WrapStyle::Plain},       {"/ *", WrapStyle::Plain},
-      {"", WrapStyle::Plain},         {"a'b", WrapStyle::Plain}};
-  for (const auto& [line, style] : firstLines) EXPECT_EQ(WrapOfFirstLine(line), style) << line;
-  for (const char* line : {"}", "*/", "  }\t", " */ "}) EXPECT_TRUE(IsClosingMarkLine(line)) << line;
-  for (const char* line : {"", "} }", "-}", "*/x", "/*"}) EXPECT_FALSE(IsClosingMarkLine(line)) << line;
 }
 
 }  // namespace
