@@ -42,12 +42,14 @@ std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced = nullptr);
 void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
                         std::size_t* replaced = nullptr);
 
+// The same for a line already in CP932, where a field's length is its byte
+// count: widths[k] becomes at least the length of field k; the fields past
+// widths.size() are not looked at.
+void WidenToByteFields(std::string_view text, std::span<std::size_t> widths);
+
 // Whether the text is well-formed UTF-8: no stray or missing continuation
 // byte, no overlong form, no encoded surrogate, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);
-
-// The same for a line already in CP932: the byte lengths of its fields.
-void WidenToByteFields(std::string_view text, std::span<std::size_t> widths);
 
 // The length of the run of ASCII bytes that begins the text: bytes that
 // UTF-8 and CP932 share, each one column wide.

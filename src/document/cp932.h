@@ -66,8 +66,13 @@ inline std::string_view StripTrailing(std::string_view text) {
 inline std::string_view StripText(std::string_view text) {
   return StripTrailing(StripLeading(text));
 }
+// Whether the text holds nothing but blanks (StripText leaves it empty);
+// looked at from the front, where most texts have something else.
 inline bool IsBlankText(std::string_view text) {
-  return StripText(text).empty();
+  for (const char ch : text) {
+    if (!IsBlankByte(static_cast<unsigned char>(ch))) return false;
+  }
+  return true;
 }
 
 // Pads with blanks on the right (left-justified) or on the left

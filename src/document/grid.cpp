@@ -42,16 +42,6 @@ Grid& Grid::operator=(const Grid& other) {
   return *this;
 }
 
-namespace {
-// A byte above 32, looked for from the front, where most texts have one.
-bool HasNonBlankByte(const std::string& text) {
-  for (const char ch : text) {
-    if (!IsBlankByte(static_cast<unsigned char>(ch))) return true;
-  }
-  return false;
-}
-}  // namespace
-
 void Grid::SetCell(int col, int row, std::string text) {
   if (!InGrid(col, row)) return;
   std::unique_ptr<Block>& block = cells_[col][row / kBlockRows];
@@ -64,7 +54,7 @@ void Grid::SetCell(int col, int row, std::string text) {
   }
   std::string& cell = (*block)[row % kBlockRows];
   // The counts as Count would change them, in one step.
-  const int nonBlank = HasNonBlankByte(text) - HasNonBlankByte(cell);
+  const int nonBlank = static_cast<int>(!IsBlankText(text)) - static_cast<int>(!IsBlankText(cell));
   if (col != 1) nonBlankInRow_[row] += nonBlank;
   if (row >= kFirstDataRow) {
     filledInCol_[col] += !text.empty() - !cell.empty();
@@ -102,7 +92,7 @@ void Grid::EmptyColumn(int col) {
 
 void Grid::Count(int col, int row, const std::string& text, int sign) {
   if (text.empty()) return;
-  const bool nonBlank = HasNonBlankByte(text);
+  const bool nonBlank = !IsBlankText(text);
   if (row >= kFirstDataRow) {
     filledInCol_[col] += sign;
     if (nonBlank) nonBlankInCol_[col] += sign;

@@ -3,7 +3,7 @@
 #include <ctime>
 
 #include "document/codec.h"
-#include "document/cp932.h"
+#include "table/writer.h"
 
 namespace tabulon {
 
@@ -12,23 +12,6 @@ namespace {
 std::string TwoDigits(int n) {
   std::string s = std::to_string(n % 100);
   return s.size() < 2 ? "0" + s : s;
-}
-
-// The last line (a row or a column) from `last` down to `first` whose cells,
-// each followed by CR LF and trimmed as one text, hold more than `threshold`
-// bytes; 0 when none does. cell(i, line) is the line's i-th cell.
-template <typename CellAt>
-int LastUsed(int first, int last, int cells, std::size_t threshold, CellAt cell) {
-  std::string joined;
-  for (int line = last; line >= first; --line) {
-    joined.clear();
-    for (int i = 0; i < cells; ++i) {
-      joined += cell(i, line);
-      joined += "\r\n";
-    }
-    if (StripText(joined).size() > threshold) return line;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -87,8 +70,7 @@ std::string FormatDate(DateItem item, CivilDate date, const std::optional<EraYea
 void NumberDown(Document& doc) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return;
   const Grid& g = doc.grid;
-  const int last = LastUsed(kFirstDataRow, kLastRow, kColCount, 3,
-                            [&](int c, int r) -> const std::string& { return g.Cell(c, r); });
+  const int last = FindLastRow(g);
   int n = 1;
   for (int r = doc.CurRow; r <= last; ++r) {
     if (g.Cell(0, r) != ContinuationMark) doc.grid.SetCell(doc.CurCol, r, std::to_string(n++));
@@ -97,9 +79,7 @@ void NumberDown(Document& doc) {
 
 void NumberAcross(Document& doc) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return;
-  const Grid& g = doc.grid;
-  const int last = LastUsed(kFirstDataCol, kLastCol, kRowCount, 2,
-                            [&](int r, int c) -> const std::string& { return g.Cell(c, r); });
+  const int last = FindLastCol(doc.grid);
   int n = 1;
   for (int c = doc.CurCol; c <= last; ++c) doc.grid.SetCell(c, doc.CurRow, std::to_string(n++));
 }

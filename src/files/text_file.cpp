@@ -14,6 +14,7 @@
 
 #include "document/codec.h"
 #include "document/cp932.h"
+#include "table/format.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -202,7 +203,9 @@ void ReadLoadedText(Document& doc, std::string_view text) {
   ClearTable(doc);
   std::string_view first = text.substr(0, text.find_first_of("\r\n"));
   first.remove_prefix(TablePrefix(first).size());  // a table kept in code
-  if (FindText(first, "^-") != 2) {
+  // Only a top line whose layout marker follows the corner at once keeps
+  // the title and the ruled lines.
+  if (LayoutMarkerAt(first) != 2) {
     doc.options.SetChecked(OptionControl::CheckBox3, false);
     doc.options.SetChecked(OptionControl::CheckBox5, false);
   }

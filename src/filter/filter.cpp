@@ -214,103 +214,98 @@ std::string Plural(long n, std::string_view one, std::string_view many) {
   return std::to_string(n) + " " + std::string(n == 1 ? one : many);
 }
 
-}  // namespace
+// A refused command line: one line, and the usage after a flag or value
+// it does not know.
+int Refuse(const ParseOutcome& parsed, std::ostream& err) {
+  err << kProgram << ": " << parsed.error << '\n';
+  if (parsed.showUsage) err << FilterUsage();
+  return 2;
+}
 
-int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-              std::ostream& err, bool errIsOut) {
-  // Where standard error is standard output (an editor's filter command),
-  // the notes would land in the user's text: they are left out there.
-  std::ostream nowhere(nullptr);
-  std::ostream& notes = errIsOut ? nowhere : err;
-  const ParseOutcome parsed = ParseFilterArgs(args);
-  if (!parsed.request) {
-    err << kProgram << ": " << parsed.error << '\n';
-    if (parsed.showUsage) err << FilterUsage();
-    return 2;
+// Standard output, and whether writing it failed: a write that fails, here
+// or when the stream is flushed, is one line and status 1; the errno is
+// taken at once, before anything else can set it.
+class Output {
+ public:
+  Output(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+  std::ostream& Stream() { return out_; }
+  // Whether every write so far went through.
+  bool Wrote() {
+    if (error_ == 0 && !out_) error_ = errno != 0 ? errno : EIO;
+    return error_ == 0;
   }
-  const FilterRequest& r = *parsed.request;
-  // A write that fails, here or when the stream is flushed, is one line and
-  // status 1; the errno is taken at once, before anything else can set it.
-  int writeError = 0;
-  const auto wrote = [&] {
-    if (writeError == 0 && !out) writeError = errno != 0 ? errno : EIO;
-    return writeError == 0;
-  };
-  const auto finish = [&](int status) {
-    out.flush();
-    if (!wrote()) {
-      err << kProgram << ": cannot write standard output: " << std::strerror(writeError) << '\n';
+  // Flushes; `status`, or 1 with the error's line when a write failed.
+  int Finish(int status) {
+    out_.flush();
+    if (!Wrote()) {
+      err_ << kProgram << ": cannot write standard output: " << std::strerror(error_) << '\n';
       return 1;
     }
     return status;
-  };
-  if (r.help) {
-    errno = 0;
-    out << FilterUsage();
-    return finish(0);
-  }
-  if (r.version) {
-    errno = 0;
-    out << kProgram << ' ' << TABULON_VERSION << '\n';
-    return finish(0);
   }
 
-  std::size_t replaced = 0;
-  const std::string title = r.title.value_or(false) ? Utf8ToCp932(r.titleText, &replaced) : "";
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+  int error_ = 0;
+};
+
+// The title asked for, in CP932, counting the characters CP932 lacks;
+// nullopt, with its line on `err`, when it is too long for the title field.
+std::optional<std::string> TitleInCp932(const FilterRequest& r, std::size_t& replaced,
+                                        std::ostream& err) {
+  std::string title = r.title.value_or(false) ? Utf8ToCp932(r.titleText, &replaced) : "";
   if (static_cast<int>(title.size()) > kMaxTitleBytes) {
     err << kProgram << ": the title is " << title.size() << " bytes in CP932; at most "
         << kMaxTitleBytes << " fit\n";
-    return 2;
+    return std::nullopt;
   }
+  return title;
+}
 
-  Document doc;
+// Standard input into the grid, in the encoding asked for or found.
+ReadReport ReadInput(Document& doc, const FilterRequest& r, std::istream& in,
+                     InputOutcome& input) {
   SetUpGrid(doc);
-  InputOutcome input;
-  const ReadReport report = ReadFilterInput(
+  return ReadFilterInput(
       doc, in,
       r.inputEncoding ? std::optional<bool>(*r.inputEncoding == Encoding::Utf8) : std::nullopt,
       input);
-  if (input.readError != 0) {
-    err << kProgram << ": cannot read standard input: " << std::strerror(input.readError) << '\n';
-    return 1;
-  }
-  if (input.blank) {
-    // Nothing to make a table of: an editor's filter command keeps the text.
-    for (const auto& [ch, count] : input.blankRuns) {
-      for (std::size_t i = 0; i < count; ++i) out.put(ch);
-    }
-    out.flush();
-    if (!wrote()) return 1;
-    notes << kProgram << ": no cells in the input; it is written back unchanged\n";
-    return 1;
-  }
-  replaced += input.replaced;
-  ApplyRequest(r, title, doc.options);
-  LineFit fit;
-  WrittenTable table = WriteTable(doc, &fit);
-  std::vector<std::string>& lines = table.lines;
-  WrapComment(lines, table.ruleWidth, r.wrap.value_or(input.wrap), doc.options);
+}
 
-  const std::string_view eol = r.crlf ? "\r\n" : "\n";
+// An input without cells, given back byte for byte.
+void WriteBack(Output& output, const InputOutcome& input) {
+  for (const auto& [ch, count] : input.blankRuns) {
+    for (std::size_t i = 0; i < count; ++i) output.Stream().put(ch);
+  }
+  output.Stream().flush();
+}
+
+// A line of the table (CP932) in the output's encoding.
+std::string Encoded(const std::string& line, Encoding encoding) {
+  return encoding == Encoding::Utf8 ? Cp932ToUtf8(line) : line;
+}
+
+// The table's lines, each behind the prefix it was read behind (ASCII, the
+// same in either encoding); an empty line gets no trailing blanks. Stops at
+// the first failed write.
+void WriteLines(Output& output, const std::vector<std::string>& lines, std::string_view prefix,
+                Encoding encoding, std::string_view eol) {
   errno = 0;
-  const Encoding outputEncoding =
-      r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932);
-  // The table goes back behind the prefix it was read behind (ASCII, the
-  // same in either encoding); an empty line gets no trailing blanks.
-  const std::string_view prefix = input.prefix;
+  std::ostream& out = output.Stream();
   for (const std::string& line : lines) {
-    out << (line.empty() ? StripTrailing(prefix) : prefix);
-    if (outputEncoding == Encoding::Utf8) {
-      out << Cp932ToUtf8(line);
-    } else {
-      out << line;
-    }
-    out << eol;
-    if (!wrote()) break;
+    out << (line.empty() ? StripTrailing(prefix) : prefix) << Encoded(line, encoding) << eol;
+    if (!output.Wrote()) break;
   }
   out.flush();
-  wrote();
+  output.Wrote();
+}
 
+// What the table could not hold: characters written "?", rows and fields
+// beyond the grid, columns beyond the line width.
+void WriteNotes(std::ostream& notes, std::size_t replaced, const ReadReport& report,
+                const LineFit& fit) {
   if (replaced > 0) {
     notes << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
           << " that CP932 lacks written as \"?\"\n";
@@ -329,7 +324,60 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     notes << kProgram << ": left out " << Plural(fit.columnsLeftOut, "column", "columns")
           << " with text that did not fit in the line width of " << fit.width << "\n";
   }
-  return finish(0);
+}
+
+}  // namespace
+
+int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+              std::ostream& err, bool errIsOut) {
+  // Where standard error is standard output (an editor's filter command),
+  // the notes would land in the user's text: they are left out there.
+  std::ostream nowhere(nullptr);
+  std::ostream& notes = errIsOut ? nowhere : err;
+  const ParseOutcome parsed = ParseFilterArgs(args);
+  if (!parsed.request) return Refuse(parsed, err);
+  const FilterRequest& r = *parsed.request;
+  Output output(out, err);
+  if (r.help) {
+    errno = 0;
+    out << FilterUsage();
+    return output.Finish(0);
+  }
+  if (r.version) {
+    errno = 0;
+    out << kProgram << ' ' << TABULON_VERSION << '\n';
+    return output.Finish(0);
+  }
+
+  std::size_t replaced = 0;
+  const std::optional<std::string> title = TitleInCp932(r, replaced, err);
+  if (!title) return 2;
+
+  Document doc;
+  InputOutcome input;
+  const ReadReport report = ReadInput(doc, r, in, input);
+  if (input.readError != 0) {
+    err << kProgram << ": cannot read standard input: " << std::strerror(input.readError) << '\n';
+    return 1;
+  }
+  if (input.blank) {
+    // Nothing to make a table of: an editor's filter command keeps the text.
+    WriteBack(output, input);
+    if (!output.Wrote()) return 1;
+    notes << kProgram << ": no cells in the input; it is written back unchanged\n";
+    return 1;
+  }
+  replaced += input.replaced;
+  ApplyRequest(r, *title, doc.options);
+  LineFit fit;
+  WrittenTable table = WriteTable(doc, &fit);
+  WrapComment(table.lines, table.ruleWidth, r.wrap.value_or(input.wrap), doc.options);
+
+  WriteLines(output, table.lines, input.prefix,
+             r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932),
+             r.crlf ? "\r\n" : "\n");
+  WriteNotes(notes, replaced, report, fit);
+  return output.Finish(0);
 }
 
 }  // namespace tabulon

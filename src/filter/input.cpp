@@ -17,7 +17,7 @@
 
 #include "document/codec.h"
 #include "document/cp932.h"
-#include "table/format.h"
+#include "table/generated_table.h"
 #include "table/rich_cells.h"
 
 namespace tabulon {
@@ -119,7 +119,7 @@ class LineReader {
     for (const char ch : block) {
       const bool bom = skipBom_ && read_ < kUtf8Bom.size() && ch == kUtf8Bom[read_];
       ++read_;
-      if (!bom && static_cast<unsigned char>(ch) > ' ') {
+      if (!bom && !IsBlankByte(static_cast<unsigned char>(ch))) {
         outcome_.blank = false;
         runs.clear();
         runs.shrink_to_fit();
@@ -217,9 +217,7 @@ std::string WorkingHead(const GeneratedTableShape& shape, std::string_view raw,
     return head.substr(std::min<std::size_t>(1, head.size()));
   }
   // Blanks are ASCII, and no other character becomes a blank in CP932.
-  std::size_t b = 0;
-  while (b < raw.size() && IsBlankByte(static_cast<unsigned char>(raw[b]))) ++b;
-  return codec.Head(raw.substr(b), 2);
+  return codec.Head(StripLeading(raw), 2);
 }
 
 // What the reader makes of one input in one encoding, fed a line at a time:
@@ -275,11 +273,7 @@ class InputReader {
     long rowsAdjust = 0;
     if (tail) rowsAdjust = AppendStandIns(lines);
     std::move(quotedTail_.begin(), quotedTail_.end(), std::back_inserter(lines));
-    const WrapStyle wrap = lines.empty()                ? WrapStyle::Plain
-                           : StartsWith(lines[0], "{")  ? WrapStyle::Delphi
-                           : StartsWith(lines[0], "/*") ? WrapStyle::CFamily
-                           : StartsWith(lines[0], "'")  ? WrapStyle::Basic
-                                                        : WrapStyle::Plain;
+    const WrapStyle wrap = lines.empty() ? WrapStyle::Plain : WrapOfFirstLine(lines[0]);
     ReadReport report = ReadClipboardLines(doc, lines);
     if (report.kind == ReadReport::Kind::GeneratedTable ||
         report.kind == ReadReport::Kind::WrappedTabText) {
@@ -390,8 +384,7 @@ class InputReader {
         if (last) {
           // A closing "}" or "*/" alone on the last line is no row.
           codec_.Measure(raw);
-          const std::string_view stripped = StripText(raw);
-          if (stripped != "}" && stripped != "*/" && !raw.empty()) ++tailRows_;
+          if (!IsClosingMarkLine(raw) && !raw.empty()) ++tailRows_;
           return;
         }
         break;

@@ -6,6 +6,18 @@
 
 namespace tabulon {
 
+WrapStyle WrapOfFirstLine(std::string_view line0) {
+  if (line0.starts_with("{")) return WrapStyle::Delphi;
+  if (line0.starts_with("/*")) return WrapStyle::CFamily;
+  if (line0.starts_with("'")) return WrapStyle::Basic;
+  return WrapStyle::Plain;
+}
+
+bool IsClosingMarkLine(std::string_view line) {
+  const std::string_view mark = StripText(line);
+  return mark == "}" || mark == "*/";
+}
+
 void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style,
                  const OptionState& options) {
   if (style == WrapStyle::Plain) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/options.h"
@@ -15,6 +16,14 @@ enum class WrapStyle {
   CFamily,  // "/* */"
   Basic,    // "'" before every line
 };
+
+// The wrap a text's first line shows by its opening mark: "{" brace, "/*"
+// slash-star, "'" Basic; plain without one.
+WrapStyle WrapOfFirstLine(std::string_view line0);
+
+// Whether a line is only the closing mark of a brace or slash-star wrap
+// ("}" or "*/", with blanks around it or not).
+bool IsClosingMarkLine(std::string_view line);
 
 // Wraps `lines` in place. `ruleWidth` is the table width T of the writer's
 // run; the ruled and line-style options and the title option come from the

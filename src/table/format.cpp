@@ -1,6 +1,22 @@
 #include "table/format.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "document/cp932.h"
+
 namespace tabulon {
+
+namespace {
+
+// How a ruled table's first line begins in each of the program's wraps (the
+// box corner's wraps also hold its mark alone).
+constexpr std::string_view kTableStarts[] = {
+    "+-^-", "{-^-", "/*^-", "'+-^-", "\x84\xa1^-", "{\x84\xa1^-", "/*\x84\xa1^-", "'\x84\xa1^-"};
+
+constexpr std::size_t kMarkerSize = 8;  // "^--tcr-^"
+
+}  // namespace
 
 std::string MakeBoxRule(int n) {
   std::string out;
@@ -11,13 +27,49 @@ std::string MakeBoxRule(int n) {
   return out;
 }
 
-std::string LayoutMarker(bool title, bool columnHeadings, bool rowHeadings) {
+std::string LayoutMarker(const TableLayout& layout) {
   std::string m = "^--";
-  m.push_back(title ? '-' : '=');
-  m.push_back(columnHeadings ? '=' : '-');
-  m.push_back(rowHeadings ? '=' : '-');
+  m.push_back(layout.title ? '-' : '=');
+  m.push_back(layout.columnHeadings ? '=' : '-');
+  m.push_back(layout.rowHeadings ? '=' : '-');
   m += "-^";
   return m;
+}
+
+TableLayout LayoutOfTopLine(std::string_view line) {
+  TableLayout layout;
+  // The byte search finds the candidates; each counts only where a
+  // character begins, which a walk from the last boundary tells.
+  std::size_t boundary = 0;
+  for (std::size_t at = line.find("^--"); at != std::string_view::npos;
+       at = line.find("^--", at + 1)) {
+    const std::string_view m = line.substr(at, kMarkerSize);
+    const auto flag = [](char ch) { return ch == '-' || ch == '='; };
+    if (m.size() < kMarkerSize || !m.ends_with("-^") || !flag(m[3]) || !flag(m[4]) ||
+        !flag(m[5])) {
+      continue;
+    }
+    while (boundary < at) boundary += CharLength(line, boundary);
+    if (boundary != at) continue;
+    layout.title = layout.title || m[3] == '-';
+    layout.columnHeadings = layout.columnHeadings || m[4] == '=';
+    layout.rowHeadings = layout.rowHeadings || m[5] == '=';
+  }
+  return layout;
+}
+
+std::size_t LayoutMarkerAt(std::string_view line) {
+  return FindText(line, "^-");
+}
+
+bool BeginsTableTop(std::string_view text) {
+  return std::any_of(std::begin(kTableStarts), std::end(kTableStarts),
+                     [text](std::string_view start) { return text.starts_with(start); });
+}
+
+bool IsGeneratedTableTop(std::string_view line0) {
+  return std::any_of(std::begin(kTableStarts), std::end(kTableStarts),
+                     [line0](std::string_view start) { return ContainsText(line0, start); });
 }
 
 }  // namespace tabulon

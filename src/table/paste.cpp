@@ -5,18 +5,21 @@
 #include <vector>
 
 #include "document/cp932.h"
+#include "table/format.h"
 #include "table/reader.h"
+#include "table/tab_text.h"
 
 namespace tabulon {
 
 namespace {
 
-// A table this program wrote: its layout marker "^-" begins at byte 3 or 4
-// of the top line, right after the corner and any comment mark. The marker
-// alone is not enough; an ordinary line such as "x=^-y" has it there too.
-bool IsGeneratedTableTop(std::string_view line0) {
-  const std::size_t at = FindText(line0, "^-");
-  return (at == 2 || at == 3) && HasGeneratedTablePrefix(line0);
+// A table this program wrote, read again only where its layout marker "^-"
+// begins at byte 3 or 4 of the top line, right after the corner and any
+// comment mark. The marker there alone is not enough; an ordinary line such
+// as "x=^-y" has it there too.
+bool IsTableToReadAgain(std::string_view line0) {
+  const std::size_t at = LayoutMarkerAt(line0);
+  return (at == 2 || at == 3) && IsGeneratedTableTop(line0);
 }
 
 // Lines that fit between `firstRow` and the last grid row.
@@ -54,29 +57,8 @@ PasteKind PasteOneValue(Document& doc, const std::string& value) {
 PasteKind PasteBlock(Document& doc, const std::vector<std::string>& lines, bool quotes) {
   if (!InDataCells(doc.CurCol, doc.CurRow)) return PasteKind::Nothing;
   const int firstCol = doc.CurCol;
-  ColumnWidths w{};
-  if (quotes && HasQuotedField(lines)) {
-    // Cells with line breaks: a record takes a grid row for each line of
-    // its tallest field, the rows after its first marked as continuations.
-    for (TabRecords records(lines); records.Next();) WidenToRecord(w, records, firstCol);
-    std::size_t row = static_cast<std::size_t>(doc.CurRow);
-    for (TabRecords records(lines); row <= static_cast<std::size_t>(kLastRow) && records.Next();
-         row += records.Rows()) {
-      StoreTabRecord(doc, firstCol, row, records, w, nullptr);
-    }
-  } else {
-    for (const std::string& line : lines) WidenToFields(w, line, firstCol);
-    const std::size_t rows = RowsFrom(doc.CurRow, lines.size());
-    for (std::size_t r = 0; r < rows; ++r) {
-      const int row = doc.CurRow + static_cast<int>(r);
-      SplitTabFields(lines[r], [&](int i, std::string_view f) {
-        const int c = firstCol + i;
-        if (c > kLastCol) return;
-        doc.grid.SetCell(
-            c, row, IsNumericText(StripText(f)) ? PadLeft(f, w[c]) : std::string(StripTrailing(f)));
-      });
-    }
-  }
+  const ColumnWidths w =
+      StoreTabText(doc, lines, quotes, firstCol, static_cast<std::size_t>(doc.CurRow), nullptr);
   for (int c = firstCol; c <= kLastCol; ++c) {
     const int textWidth = kPixelsPerByte * w[c] + kColumnPaddingPx;
     doc.grid.SetColWidth(c, std::max(textWidth, doc.grid.ColWidth(c)));
@@ -95,7 +77,7 @@ PasteKind PasteText(Document& doc, std::string_view text) {
   // 0x09 is never the second byte of a double-byte character, so a byte
   // search finds exactly the TABs a character walk would.
   if (text.find('\t') == std::string_view::npos) {
-    if (IsGeneratedTableTop(l0)) {
+    if (IsTableToReadAgain(l0)) {
       // The window's creation once more; rows the table does not reach keep
       // their cells.
       SetUpGrid(doc);
@@ -105,14 +87,10 @@ PasteKind PasteText(Document& doc, std::string_view text) {
     return lines.size() >= 2 ? PasteLines(doc, lines) : PasteOneValue(doc, l0);
   }
 
-  // Only a first line that begins with the Basic comment mark is a comment;
-  // an apostrophe further on is part of the spreadsheet text.
-  const bool quoted = StartsWith(l0, "'");
-  const bool tab = l0.find('\t') != std::string::npos;
-  if (!quoted && (tab || QuotedFirstFieldBeforeTab(lines))) {
+  const TextForm form = FormOfTabText(l0, QuotedFirstFieldBeforeTab(lines));
+  if (form == TextForm::TabText) {
     return PasteBlock(doc, lines, text.find('"') != std::string_view::npos);
   }
-  const WrappedForm form = quoted ? (tab ? WrappedForm::A : WrappedForm::B) : WrappedForm::C;
   ReadWrappedTabText(doc, lines, form, UnmarkedTitle::Keep);
   return PasteKind::WrappedTabText;
 }

@@ -11,6 +11,7 @@
 
 #include "document/codec.h"
 #include "document/cp932.h"
+#include "table/format.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -307,7 +308,7 @@ std::optional<std::string> RicherCells(
     const std::function<std::optional<std::string>(std::string_view)>& form) {
   // A table this program wrote reads from its own text, in every wrap and
   // behind any prefix (the marks are found anywhere in the first line).
-  if (HasGeneratedTablePrefix(Utf8ToCp932(plain.substr(0, plain.find_first_of("\r\n"))))) {
+  if (IsGeneratedTableTop(Utf8ToCp932(plain.substr(0, plain.find_first_of("\r\n"))))) {
     return std::nullopt;
   }
   if (std::optional<std::string> quoted = form(kQuotedTabTextType); quoted && !quoted->empty()) {

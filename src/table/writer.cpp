@@ -131,7 +131,8 @@ class TableWriter {
       : doc_(doc), g_(doc.grid), o_(doc.options), style_(o_.BoxStyle() ? kBox : kAscii) {}
 
   int Run() {
-    const int lastRow = FindLastRow(g_);
+    // The table has row 1 even where no row is used.
+    const int lastRow = std::max(FindLastRow(g_), kFirstDataRow);
     lastCol_ = FindLastCol(g_);
     doc_.CurRow = 0;
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
@@ -213,8 +214,7 @@ class TableWriter {
   }
 
   void WriteTopAndTitle(int T) {
-    const std::string marker =
-        LayoutMarker(title_, o_.Checked(C::CheckBox1), o_.Checked(C::CheckBox2));
+    const std::string marker = LayoutMarker({title_, o_.Checked(C::CheckBox1), rowHeadings_});
     auto& out = lines_;
     if (title_) {
       if (style_.box) {
@@ -233,8 +233,9 @@ class TableWriter {
       out.push_back("+-" + marker + rule_.substr(std::min<std::size_t>(10, rule_.size())));
       return;
     }
-    // The prefix takes the place of U's first ten bytes; a character that
-    // spans bytes 10 and 11 gives way to a "-".
+    // The corner and the marker take the place of the rule line's first ten
+    // bytes; a character of the rule that spans bytes 10 and 11 gives way to
+    // a "-".
     std::size_t from = std::min<std::size_t>(10, rule_.size());
     std::string top = std::string(box::TopLeft) + marker;
     if (from < rule_.size() && IsTrailByteAt(rule_, from)) {
@@ -377,7 +378,7 @@ int FindLastRow(const Grid& grid) {
   for (int r = kLastRow; r >= kFirstDataRow; --r) {
     if (RowUseExceeds(grid, r, 3)) return r;
   }
-  return kFirstDataRow;
+  return 0;
 }
 
 int FindLastCol(const Grid& grid) {

@@ -25,6 +25,7 @@
 #include "invariants.h"
 #include "table/paste.h"
 #include "table/reader.h"
+#include "table/tab_text.h"
 #include "table/writer.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "table/reader.h"
+#include "table/tab_text.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +32,16 @@ TEST(SplitLines, FinalBreakEndsTheLastLine) {
 
 TEST(SplitTabFields, KeepsEmptyAndBlankFields) {
   using Fields = std::vector<std::string_view>;
-  EXPECT_EQ(SplitTabFields(""), Fields{""});
-  EXPECT_EQ(SplitTabFields("a\t\t b \t"), (Fields{"a", "", " b ", ""}));
+  const auto split = [](std::string_view line) {
+    Fields fields;
+    SplitTabFields(line, [&](int i, std::string_view f) {
+      EXPECT_EQ(i, static_cast<int>(fields.size()));
+      fields.push_back(f);
+    });
+    return fields;
+  };
+  EXPECT_EQ(split(""), Fields{""});
+  EXPECT_EQ(split("a\t\t b \t"), (Fields{"a", "", " b ", ""}));
 }
 
 // Random lines of TABs, bytes near the TAB's code and others: each field

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -51,14 +52,6 @@ TEST(BoxRule, FillsExactlyNColumns) {
   EXPECT_EQ(MakeBoxRule(3), Sj("─-"));
   EXPECT_EQ(MakeBoxRule(4), Sj("──"));
   EXPECT_EQ(MakeBoxRule(-2), "");
-}
-
-TEST(LayoutMarker, RecordsTitleAndHeadings) {
-  EXPECT_EQ(LayoutMarker(true, true, true), "^---==-^");
-  EXPECT_EQ(LayoutMarker(false, true, true), "^--===-^");
-  EXPECT_EQ(LayoutMarker(true, false, false), "^------^");
-  EXPECT_EQ(LayoutMarker(false, false, false), "^--=---^");
-  EXPECT_EQ(LayoutMarker(false, false, true), "^--=-=-^");
 }
 
 TEST_F(WriterTest, AsciiSampleWithTitleAndHeadings) {
@@ -303,7 +296,7 @@ TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
                                  : static_cast<int>(random() % kRowCount);
       g.SetCell(c, r, texts[random() % std::size(texts)]);
     }
-    int lastRow = kFirstDataRow;
+    int lastRow = 0;
     for (int r = kLastRow; r >= kFirstDataRow; --r) {
       if (JoinedStrippedLength(g, true, r) > 3) {
         lastRow = r;
@@ -320,6 +313,25 @@ TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
     ASSERT_EQ(FindLastRow(g), lastRow) << "round " << round;
     ASSERT_EQ(FindLastCol(g), lastCol) << "round " << round;
   }
+}
+
+// No used row or column is 0, which is no data row or column; the table
+// still has row 1, and the numbering commands then number nothing.
+TEST(GridCounts, NoneUsedIsZeroAndTheTableStillHasRowOne) {
+  Document doc;
+  SetUpGrid(doc);
+  doc.grid.SetCell(1, 1, "");
+  doc.grid.SetCell(2, 1, "ab");  // too short to use row 1 or column 2
+  doc.grid.SetCell(2, 0, "");
+  EXPECT_EQ(FindLastRow(doc.grid), 0);
+  EXPECT_EQ(FindLastCol(doc.grid), 0);
+  doc.options.SetChecked(OptionControl::CheckBox3, false);
+  doc.options.SetChecked(OptionControl::CheckBox5, false);
+  EXPECT_EQ(WriteTable(doc).lines, std::vector<std::string>{""});
+  doc.options.SetChecked(OptionControl::CheckBox5, true);
+  const std::vector<std::string> ruled = WriteTable(doc).lines;
+  ASSERT_EQ(ruled.size(), 3u);
+  EXPECT_EQ(ruled[1].substr(0, 3), "|ab") << ruled[1];
 }
 
 // A row whose cells beside the heading are all blank is written from the
@@ -346,7 +358,7 @@ TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
     o.SetChecked(OptionControl::CheckBox4, random() % 2 == 0);
     Document alone = doc;
     const WrittenTable written = WriteTable(doc);
-    for (int r = kFirstDataRow; r <= FindLastRow(doc.grid); ++r) {
+    for (int r = kFirstDataRow; r <= std::max(FindLastRow(doc.grid), kFirstDataRow); ++r) {
       if (doc.grid.NonBlankCellsBesideHeading(r) == 0) alone.grid.SetCell(0, r, "x");
     }
     ASSERT_EQ(written.lines, WriteTable(alone).lines) << "round " << round;
