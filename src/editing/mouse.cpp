@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/cp932.h"
+
 namespace tabulon {
 
 namespace {
@@ -35,13 +37,6 @@ void SelectByPress(Grid& g, int col, int row) {
   }
 }
 
-// "貼り付け" pastes only text with something in it besides blanks and
-// control characters.
-bool HasPasteableText(const std::string& text) {
-  return std::any_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) > 0x20; });
-}
-
 }  // namespace
 
 void GridMouseDown(Document& doc, GridEditState& state, GridCell pressed, ShiftState shift,
@@ -60,7 +55,9 @@ void GridMouseDown(Document& doc, GridEditState& state, GridCell pressed, ShiftS
   SelectByPress(doc.grid, doc.CurCol, doc.CurRow);
   if (shift != kRightButton) return;
   state.menu = MenuForPress(doc.CurCol, doc.CurRow, true);
-  if (state.menu == GridMenu::Cells) state.cellPasteEnabled = HasPasteableText(clipboardText());
+  // "貼り付け" pastes only text with something in it besides blanks and
+  // control characters.
+  if (state.menu == GridMenu::Cells) state.cellPasteEnabled = !IsBlankText(clipboardText());
 }
 
 int ColEdgeOffset(const Document& doc, int x, int c) {
