@@ -30,8 +30,6 @@
 namespace {
 
 using namespace tabulon;
-using C = OptionControl;
-
 std::size_t TextBytes(const std::vector<std::string>& lines) {
   std::size_t n = 0;
   for (const std::string& l : lines) n += l.size() + 2;  // CR LF
@@ -52,12 +50,12 @@ std::unique_ptr<Document> MakeFullGrid(bool box) {
     FitColWidth(*doc, c);
   }
   OptionState& o = doc->options;
-  o.SetChecked(C::CheckBox5, true);
-  o.SetChecked(C::CheckBox1, true);
-  o.SetChecked(C::CheckBox2, true);
-  o.SetChecked(C::CheckBox3, true);
+  o.SetChecked(Option::Ruled, true);
+  o.SetChecked(Option::ColumnHeadings, true);
+  o.SetChecked(Option::RowHeadings, true);
+  o.SetChecked(Option::Title, true);
   o.SetTitle(Utf8ToCp932("月次売上表 Plan"));
-  o.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
+  o.SetChecked(box ? Option::BoxRules : Option::AsciiRules, true);
   return doc;
 }
 

@@ -39,8 +39,6 @@ namespace tabulon {
 
 namespace {
 
-using C = OptionControl;
-
 // Refuses any edit that would make the text longer than `limit` bytes in
 // CP932, whether typed, pasted or committed by an input method. A longer text
 // the program itself puts there (a title read from a table) is kept whole;
@@ -264,15 +262,15 @@ void TForm1::RefreshAll() {
   StringGrid1->Refresh();
 }
 
-std::array<std::pair<QAbstractButton*, OptionControl>, 8> TForm1::OptionButtons() const {
-  return {{{CheckBox1, C::CheckBox1},
-           {CheckBox2, C::CheckBox2},
-           {CheckBox3, C::CheckBox3},
-           {CheckBox4, C::CheckBox4},
-           {CheckBox5, C::CheckBox5},
-           {CheckBox6, C::CheckBox6},
-           {RadioButton1, C::RadioButton1},
-           {RadioButton2, C::RadioButton2}}};
+std::array<std::pair<QAbstractButton*, Option>, 8> TForm1::OptionButtons() const {
+  return {{{CheckBox1, Option::ColumnHeadings},
+           {CheckBox2, Option::RowHeadings},
+           {CheckBox3, Option::Title},
+           {CheckBox4, Option::Trim},
+           {CheckBox5, Option::Ruled},
+           {CheckBox6, Option::FixedWidth},
+           {RadioButton1, Option::AsciiRules},
+           {RadioButton2, Option::BoxRules}}};
 }
 
 void TForm1::RefreshOptions() {
@@ -286,8 +284,8 @@ void TForm1::RefreshOptions() {
   if (const QString width = QString::number(o.Position()); Edit2->text() != width) {
     Edit2->setText(width);
   }
-  Edit2->setEnabled(o.Enabled(C::Edit2));
-  UpDown1->setEnabled(o.Enabled(C::UpDown1));
+  Edit2->setEnabled(o.Enabled(Option::WidthValue));
+  UpDown1->setEnabled(o.Enabled(Option::WidthArrows));
   upButton_->setEnabled(o.Position() < kMaxLineWidth);
   downButton_->setEnabled(o.Position() > kMinLineWidth);
   ShowTitle(FromCp932(o.Title()));

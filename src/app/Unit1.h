@@ -86,7 +86,7 @@ class TForm1 : public QDialog {
   void RefreshOptions();
   void ShowTitle(const QString& title);
   // The check boxes and radio buttons with the option each one shows.
-  std::array<std::pair<QAbstractButton*, OptionControl>, 8> OptionButtons() const;
+  std::array<std::pair<QAbstractButton*, Option>, 8> OptionButtons() const;
   void OpenGridMenu(GridMenu menu, const QPoint& globalPos);
   // Any grid command: a menu item's (with a date item's format and a
   // fixed-text item's text) or a key's.

@@ -5,45 +5,43 @@
 
 namespace tabulon {
 
-using C = OptionControl;
-
 OptionState::OptionState() {
   enabled_.fill(true);
-  checked_[Index(C::CheckBox1)] = true;
-  checked_[Index(C::CheckBox2)] = true;
-  checked_[Index(C::CheckBox3)] = true;
-  checked_[Index(C::CheckBox5)] = true;
-  checked_[Index(C::RadioButton1)] = true;
-  enabled_[Index(C::Edit2)] = false;
-  enabled_[Index(C::UpDown1)] = false;
+  checked_[Index(Option::ColumnHeadings)] = true;
+  checked_[Index(Option::RowHeadings)] = true;
+  checked_[Index(Option::Title)] = true;
+  checked_[Index(Option::Ruled)] = true;
+  checked_[Index(Option::AsciiRules)] = true;
+  enabled_[Index(Option::WidthValue)] = false;
+  enabled_[Index(Option::WidthArrows)] = false;
 }
 
 void OptionState::Changed() const {
   if (observer_) observer_();
 }
 
-void OptionState::SetEnabled(C c, bool enabled) {
+void OptionState::SetEnabled(Option c, bool enabled) {
   if (enabled_[Index(c)] == enabled) return;
   enabled_[Index(c)] = enabled;
   Changed();
 }
 
-void OptionState::SetChecked(C c, bool checked) {
-  if (c == C::Edit2 || c == C::UpDown1) return;
+void OptionState::SetChecked(Option c, bool checked) {
+  if (c == Option::WidthValue || c == Option::WidthArrows) return;
   if (checked_[Index(c)] == checked) return;
   checked_[Index(c)] = checked;
-  if (checked && c == C::RadioButton1) checked_[Index(C::RadioButton2)] = false;
-  if (checked && c == C::RadioButton2) checked_[Index(C::RadioButton1)] = false;
+  if (checked && c == Option::AsciiRules) checked_[Index(Option::BoxRules)] = false;
+  if (checked && c == Option::BoxRules) checked_[Index(Option::AsciiRules)] = false;
   Changed();
   switch (c) {
-    case C::CheckBox4:
-      CheckBox4Click();
+    case Option::Trim:
+      TrimClicked();
       break;
-    case C::CheckBox5:
-      CheckBox5Click();
+    case Option::Ruled:
+      RuledClicked();
       break;
-    case C::CheckBox6:
-      CheckBox6Click();
+    case Option::FixedWidth:
+      FixedWidthClicked();
       break;
     default:
       break;
@@ -72,61 +70,62 @@ void OptionState::Restore(Values values) {
 }
 
 void OptionState::RestoreDefaults() {
-  SetChecked(C::CheckBox1, true);
-  SetChecked(C::CheckBox2, true);
-  SetChecked(C::CheckBox3, true);
-  SetChecked(C::CheckBox4, false);
-  SetChecked(C::CheckBox5, true);
-  SetChecked(C::CheckBox6, false);
+  SetChecked(Option::ColumnHeadings, true);
+  SetChecked(Option::RowHeadings, true);
+  SetChecked(Option::Title, true);
+  SetChecked(Option::Trim, false);
+  SetChecked(Option::Ruled, true);
+  SetChecked(Option::FixedWidth, false);
   SetPosition(kMaxLineWidth);
-  SetChecked(C::RadioButton1, true);
+  SetChecked(Option::AsciiRules, true);
   SetTitle("");
 }
 
 // 罫線 governs the heading boxes, both cutting options and the line style.
-void OptionState::CheckBox5Click() {
-  if (Checked(C::CheckBox5)) {
-    for (C c : {C::CheckBox1, C::CheckBox2, C::CheckBox4, C::CheckBox6, C::RadioButton1,
-                C::RadioButton2}) {
+void OptionState::RuledClicked() {
+  if (Checked(Option::Ruled)) {
+    for (Option c : {Option::ColumnHeadings, Option::RowHeadings, Option::Trim, Option::FixedWidth,
+                     Option::AsciiRules, Option::BoxRules}) {
       SetEnabled(c, true);
     }
-    if (Checked(C::CheckBox6)) {
-      SetEnabled(C::Edit2, true);
-      SetEnabled(C::UpDown1, true);
+    if (Checked(Option::FixedWidth)) {
+      SetEnabled(Option::WidthValue, true);
+      SetEnabled(Option::WidthArrows, true);
     }
   } else {
-    SetChecked(C::CheckBox1, false);
-    SetChecked(C::CheckBox2, false);
-    for (C c : {C::CheckBox1, C::CheckBox2, C::CheckBox4, C::CheckBox6, C::RadioButton1,
-                C::RadioButton2, C::Edit2, C::UpDown1}) {
+    SetChecked(Option::ColumnHeadings, false);
+    SetChecked(Option::RowHeadings, false);
+    for (Option c :
+         {Option::ColumnHeadings, Option::RowHeadings, Option::Trim, Option::FixedWidth,
+          Option::AsciiRules, Option::BoxRules, Option::WidthValue, Option::WidthArrows}) {
       SetEnabled(c, false);
     }
   }
 }
 
 // 空白列切捨て and 桁数 exclude each other.
-void OptionState::CheckBox4Click() {
-  if (Checked(C::CheckBox4)) {
-    SetEnabled(C::CheckBox6, false);
-    SetChecked(C::CheckBox6, false);
+void OptionState::TrimClicked() {
+  if (Checked(Option::Trim)) {
+    SetEnabled(Option::FixedWidth, false);
+    SetChecked(Option::FixedWidth, false);
   } else {
-    SetEnabled(C::CheckBox6, true);
-    if (Checked(C::CheckBox6)) {
-      SetEnabled(C::Edit2, true);
-      SetEnabled(C::UpDown1, true);
+    SetEnabled(Option::FixedWidth, true);
+    if (Checked(Option::FixedWidth)) {
+      SetEnabled(Option::WidthValue, true);
+      SetEnabled(Option::WidthArrows, true);
     }
   }
 }
 
 // Whenever 桁数 is unchecked the width returns to 99.
-void OptionState::CheckBox6Click() {
-  if (Checked(C::CheckBox6)) {
-    SetEnabled(C::Edit2, true);
-    SetEnabled(C::UpDown1, true);
+void OptionState::FixedWidthClicked() {
+  if (Checked(Option::FixedWidth)) {
+    SetEnabled(Option::WidthValue, true);
+    SetEnabled(Option::WidthArrows, true);
   } else {
     SetPosition(kMaxLineWidth);
-    SetEnabled(C::Edit2, false);
-    SetEnabled(C::UpDown1, false);
+    SetEnabled(Option::WidthValue, false);
+    SetEnabled(Option::WidthArrows, false);
   }
 }
 

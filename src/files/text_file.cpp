@@ -206,8 +206,8 @@ void ReadLoadedText(Document& doc, std::string_view text) {
   // Only a top line whose layout marker follows the corner at once keeps
   // the title and the ruled lines.
   if (LayoutMarkerAt(first) != 2) {
-    doc.options.SetChecked(OptionControl::CheckBox3, false);
-    doc.options.SetChecked(OptionControl::CheckBox5, false);
+    doc.options.SetChecked(Option::Title, false);
+    doc.options.SetChecked(Option::Ruled, false);
   }
   SetUpGrid(doc);
   ReadClipboardText(doc, text);

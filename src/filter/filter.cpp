@@ -188,24 +188,24 @@ namespace {
 // Sets the controls in a fixed order, each through the option handlers as a
 // click would, whether or not the reader has greyed the control out.
 void ApplyRequest(const FilterRequest& r, const std::string& titleCp932, OptionState& o) {
-  using C = OptionControl;
+  using Option = Option;
   if (r.rules) {
-    o.SetChecked(C::CheckBox5, *r.rules != RulesFlag::None);
-    if (*r.rules == RulesFlag::Ascii) o.SetChecked(C::RadioButton1, true);
-    if (*r.rules == RulesFlag::Box) o.SetChecked(C::RadioButton2, true);
+    o.SetChecked(Option::Ruled, *r.rules != RulesFlag::None);
+    if (*r.rules == RulesFlag::Ascii) o.SetChecked(Option::AsciiRules, true);
+    if (*r.rules == RulesFlag::Box) o.SetChecked(Option::BoxRules, true);
   }
   if (r.title) {
-    o.SetChecked(C::CheckBox3, *r.title);
+    o.SetChecked(Option::Title, *r.title);
     if (*r.title) o.SetTitle(titleCp932);
   }
-  if (r.columnHeadings) o.SetChecked(C::CheckBox1, *r.columnHeadings);
-  if (r.rowHeadings) o.SetChecked(C::CheckBox2, *r.rowHeadings);
-  if (r.trim) o.SetChecked(C::CheckBox4, *r.trim);
+  if (r.columnHeadings) o.SetChecked(Option::ColumnHeadings, *r.columnHeadings);
+  if (r.rowHeadings) o.SetChecked(Option::RowHeadings, *r.rowHeadings);
+  if (r.trim) o.SetChecked(Option::Trim, *r.trim);
   if (r.width) {
     // In the window 桁数 can be checked only once 空白列切捨て is off, and
     // the table read may have checked it: a width asked for is a width given.
-    if (*r.width) o.SetChecked(C::CheckBox4, false);
-    o.SetChecked(C::CheckBox6, *r.width);
+    if (*r.width) o.SetChecked(Option::Trim, false);
+    o.SetChecked(Option::FixedWidth, *r.width);
     if (*r.width) o.SetPosition(r.widthValue);
   }
 }

@@ -29,9 +29,9 @@ void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style
   const std::string open = brace ? "{" : "/*";
   const std::string close = brace ? "}" : "*/";
 
-  if (!options.Checked(OptionControl::CheckBox5)) {
+  if (!options.Checked(Option::Ruled)) {
     // The title line begins with a blank, which the opening mark replaces.
-    if (options.Checked(OptionControl::CheckBox3)) {
+    if (options.Checked(Option::Title)) {
       if (!lines.empty()) ReplaceFirst(lines.front(), " ", open);
     } else {
       lines.insert(lines.begin(), open);

@@ -11,8 +11,6 @@ namespace tabulon {
 
 namespace {
 
-using C = OptionControl;
-
 // 1-based byte position of the first occurrence, found character by
 // character; 0 when there is none.
 long Pos(std::string_view text, std::string_view needle) {
@@ -140,12 +138,12 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
 
   if (l0.size() < static_cast<std::size_t>(kMaxLineWidth)) {
     o.SetPosition(static_cast<int>(l0.size()));
-    o.SetChecked(C::CheckBox4, true);
+    o.SetChecked(Option::Trim, true);
   }
   const GeneratedTableShape shape(l0);
   const bool box = shape.Box();
   const long topLeft = Pos(l0, box::TopLeft);
-  o.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
+  o.SetChecked(box ? Option::BoxRules : Option::AsciiRules, true);
   const TableLayout layout = LayoutOfTopLine(l0);
 
   if (layout.title) {
@@ -169,22 +167,22 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
       title = shape.Basic() ? Copy(l1, 3, n - 3) : Copy(l1, 2, n - 2);
     }
     o.SetTitle(std::string(StripText(title)));
-    o.SetChecked(C::CheckBox3, true);
+    o.SetChecked(Option::Title, true);
   } else {
     o.SetTitle("");
-    o.SetChecked(C::CheckBox3, false);
+    o.SetChecked(Option::Title, false);
   }
 
   std::size_t first;
   if (layout.columnHeadings) {
-    o.SetChecked(C::CheckBox1, true);
-    first = o.Checked(C::CheckBox3) ? 5 : 3;
+    o.SetChecked(Option::ColumnHeadings, true);
+    first = o.Checked(Option::Title) ? 5 : 3;
   } else {
-    o.SetChecked(C::CheckBox1, false);
-    first = o.Checked(C::CheckBox3) ? 3 : 1;
+    o.SetChecked(Option::ColumnHeadings, false);
+    first = o.Checked(Option::Title) ? 3 : 1;
   }
   const bool rowHeadings = layout.rowHeadings;
-  o.SetChecked(C::CheckBox2, rowHeadings);
+  o.SetChecked(Option::RowHeadings, rowHeadings);
   const long dataStart = rowHeadings ? (box ? 9 : 6) : (box ? 3 : 2);
   const long separator = box ? 2 : 1;
 

@@ -36,8 +36,6 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 namespace {
 
-using C = OptionControl;
-
 void EraseFirst(std::string& text, std::string_view what) {
   ReplaceFirst(text, what, "");
 }
@@ -97,7 +95,7 @@ ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, Te
       break;
   }
   doc.options.SetTitle(title);
-  doc.options.SetChecked(C::CheckBox3, !IsBlankText(title));
+  doc.options.SetChecked(Option::Title, !IsBlankText(title));
 
   ReadReport report;
   report.kind = ReadReport::Kind::WrappedTabText;
@@ -105,7 +103,7 @@ ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, Te
     StoreTabLine(doc, kFirstDataCol, r, lines[r], nullptr, &report);
   }
   ApplyTextWidths(doc, w);
-  doc.options.SetChecked(C::CheckBox5, false);
+  doc.options.SetChecked(Option::Ruled, false);
   return report;
 }
 

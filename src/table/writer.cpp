@@ -12,8 +12,6 @@ namespace tabulon {
 
 namespace {
 
-using C = OptionControl;
-
 // Whether the stripped joined text of a row or a column is longer than
 // `limit` (at most 3): two non-blank cells are at least four bytes apart
 // once joined, and with fewer only one cell's text is left. The grid's
@@ -145,19 +143,19 @@ class TableWriter {
     }
     lines_.clear();
     lines_.reserve(2 * static_cast<std::size_t>(lastRow) + 6);  // rows, rules, the top
-    if (!o_.Checked(C::CheckBox5)) {
+    if (!o_.Checked(Option::Ruled)) {
       WriteUnruled(lastRow);
       return 0;
     }
-    rowHeadings_ = o_.Checked(C::CheckBox2);
-    title_ = o_.Checked(C::CheckBox3);
-    if (!o_.Checked(C::CheckBox4)) lastCol_ = kLastCol;
-    W_ = o_.Checked(C::CheckBox6) ? o_.Position() : kMaxLineWidth;
+    rowHeadings_ = o_.Checked(Option::RowHeadings);
+    title_ = o_.Checked(Option::Title);
+    if (!o_.Checked(Option::Trim)) lastCol_ = kLastCol;
+    W_ = o_.Checked(Option::FixedWidth) ? o_.Position() : kMaxLineWidth;
 
     BuildRuleLine();
     const int T = static_cast<int>(rule_.size());
     WriteTopAndTitle(T);
-    if (o_.Checked(C::CheckBox1)) WriteHeadingRow(T);
+    if (o_.Checked(Option::ColumnHeadings)) WriteHeadingRow(T);
     if (style_.box) ReplaceAllChars(rule_, box::TopT, box::Cross);
     WriteDataRows(lastRow, T);
     return T;
@@ -195,14 +193,14 @@ class TableWriter {
       }
       if (!box) {
         rule_ += std::string(e, '-') + "+";
-        if (o_.Checked(C::CheckBox4) && c >= lastCol_) {
+        if (o_.Checked(Option::Trim) && c >= lastCol_) {
           const int need = title_ ? std::max(titleWidth, 9) + 2 : 11;
           if (Width(rule_) >= need) return;
         }
         continue;
       }
       rule_ += MakeBoxRule(e);
-      if (o_.Checked(C::CheckBox4) && c >= lastCol_) {
+      if (o_.Checked(Option::Trim) && c >= lastCol_) {
         const int need = title_ ? std::max(titleWidth, 8) + 4 : 12;
         if (Width(rule_) + 2 >= need) {
           rule_ += box::RightT;
@@ -214,7 +212,8 @@ class TableWriter {
   }
 
   void WriteTopAndTitle(int T) {
-    const std::string marker = LayoutMarker({title_, o_.Checked(C::CheckBox1), rowHeadings_});
+    const std::string marker =
+        LayoutMarker({title_, o_.Checked(Option::ColumnHeadings), rowHeadings_});
     auto& out = lines_;
     if (title_) {
       if (style_.box) {
@@ -336,7 +335,7 @@ class TableWriter {
   // Without ruled lines: fields ended by TABs, no frame, no headings.
   void WriteUnruled(int lastRow) {
     constexpr int W = kMaxLineWidth;
-    if (o_.Checked(C::CheckBox3)) lines_.push_back(" " + o_.Title());
+    if (o_.Checked(Option::Title)) lines_.push_back(" " + o_.Title());
     LineBuffer line;
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
       line.Start("");

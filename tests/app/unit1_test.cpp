@@ -27,7 +27,6 @@
 #include "widgets/widgets.h"
 
 using namespace tabulon;
-using C = OptionControl;
 using tabulon::testing::Sj;
 
 namespace {
@@ -80,7 +79,7 @@ class Unit1Test : public QObject {
     rules->click();
     QVERIFY(columnHeadings->isEnabled());
     QVERIFY(!columnHeadings->isChecked());
-    QVERIFY(!form.document().options.Checked(C::CheckBox1));
+    QVERIFY(!form.document().options.Checked(Option::ColumnHeadings));
   }
 
   void widthArrowsStepWithinTwelveToNinetyNine() {
@@ -183,7 +182,7 @@ class Unit1Test : public QObject {
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "RadioButton2"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "RadioButton1"));
-    QVERIFY(form.document().options.Checked(C::RadioButton1));
+    QVERIFY(form.document().options.Checked(Option::AsciiRules));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), Find<QWidget>(form, "CheckBox6"));
 
@@ -300,8 +299,8 @@ class Unit1Test : public QObject {
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 24, y));
     QCOMPARE(form.document().grid.ColWidth(2), 17 + 24);
     Document& doc = form.document();
-    doc.options.SetChecked(C::CheckBox4, true);
-    doc.options.SetChecked(C::CheckBox3, false);
+    doc.options.SetChecked(Option::Trim, true);
+    doc.options.SetChecked(Option::Title, false);
     QCOMPARE(WriteTable(doc).lines[2], std::string("+---+------+"));
 
     // Column 1's border is the corner cell's right edge; the row headings

@@ -8,8 +8,6 @@
 namespace tabulon {
 namespace {
 
-using C = OptionControl;
-
 constexpr std::string_view kColHeadings = "abcdefghijklmnopqrstuvwxyz123456789";
 const std::string kHiragana3 = "\x82\xa0\x82\xa2\x82\xa4";  // あいう
 
@@ -25,9 +23,9 @@ void ExpectDefaultHeadings(const Grid& g) {
 
 void ExpectDefaultOptions(const OptionState& o) {
   const OptionState fresh;
-  for (int i = 0; i < kOptionControlCount; ++i) {
-    EXPECT_EQ(o.Checked(C(i)), fresh.Checked(C(i))) << "control " << i;
-    EXPECT_EQ(o.Enabled(C(i)), fresh.Enabled(C(i))) << "control " << i;
+  for (int i = 0; i < kOptionCount; ++i) {
+    EXPECT_EQ(o.Checked(Option(i)), fresh.Checked(Option(i))) << "option " << i;
+    EXPECT_EQ(o.Enabled(Option(i)), fresh.Enabled(Option(i))) << "option " << i;
   }
   EXPECT_EQ(o.Position(), kMaxLineWidth);
   EXPECT_EQ(o.Title(), "");
@@ -136,11 +134,11 @@ TEST(DocumentClearTable, EmptiesGridAndRestoresHeadingsWidthsPositionAndOptions)
   doc.CurCol = 7;
   doc.CurRow = 9;
   OptionState& o = doc.options;
-  o.SetChecked(C::CheckBox1, false);
-  o.SetChecked(C::CheckBox3, false);
-  o.SetChecked(C::CheckBox6, true);
+  o.SetChecked(Option::ColumnHeadings, false);
+  o.SetChecked(Option::Title, false);
+  o.SetChecked(Option::FixedWidth, true);
   o.SetPosition(40);
-  o.SetChecked(C::RadioButton2, true);
+  o.SetChecked(Option::BoxRules, true);
   o.SetTitle("title");
 
   ClearTable(doc);
@@ -159,8 +157,8 @@ TEST(DocumentClearTable, EmptiesGridAndRestoresHeadingsWidthsPositionAndOptions)
 TEST(DocumentClearTable, RechecksRuledLinesAndReenablesWhatTheyGovern) {
   Document doc;
   SetUpGrid(doc);
-  doc.options.SetChecked(C::CheckBox4, true);
-  doc.options.SetChecked(C::CheckBox5, false);
+  doc.options.SetChecked(Option::Trim, true);
+  doc.options.SetChecked(Option::Ruled, false);
   ClearTable(doc);
   ExpectDefaultOptions(doc.options);
 }

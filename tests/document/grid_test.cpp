@@ -130,7 +130,7 @@ void ExpectResetGivesNewSetUpDocument(void (*reset)(Document&), bool releases) {
   doc.grid.SetColWidth(9, 101);
   doc.grid.Select(7, 8);
   doc.grid.ScrollTo(9, 40);
-  doc.options.SetChecked(OptionControl::CheckBox5, false);
+  doc.options.SetChecked(Option::Ruled, false);
   doc.options.SetTitle(std::string(50, 't'));
 
   reset(doc);

@@ -8,16 +8,19 @@
 namespace tabulon {
 namespace {
 
-using C = OptionControl;
-
-constexpr std::pair<C, const char*> kNames[] = {{C::CheckBox1, "CB1"},    {C::CheckBox2, "CB2"},
-                                                {C::CheckBox3, "CB3"},    {C::CheckBox4, "CB4"},
-                                                {C::CheckBox5, "CB5"},    {C::CheckBox6, "CB6"},
-                                                {C::RadioButton1, "RB1"}, {C::RadioButton2, "RB2"},
-                                                {C::Edit2, "Edit2"},      {C::UpDown1, "UpDown1"}};
+constexpr std::pair<Option, const char*> kNames[] = {{Option::ColumnHeadings, "colheads"},
+                                                     {Option::RowHeadings, "rowheads"},
+                                                     {Option::Title, "title"},
+                                                     {Option::Trim, "trim"},
+                                                     {Option::Ruled, "ruled"},
+                                                     {Option::FixedWidth, "fixed"},
+                                                     {Option::AsciiRules, "ascii"},
+                                                     {Option::BoxRules, "box"},
+                                                     {Option::WidthValue, "value"},
+                                                     {Option::WidthArrows, "arrows"}};
 
 // The controls for which `state` holds, by name, so a failure shows the whole picture.
-std::string Set(const OptionState& o, bool (OptionState::*state)(C) const) {
+std::string Set(const OptionState& o, bool (OptionState::*state)(Option) const) {
   std::string s;
   for (auto [c, name] : kNames)
     if ((o.*state)(c)) s += std::string(s.empty() ? "" : " ") + name;
@@ -30,11 +33,11 @@ std::string Enabled(const OptionState& o) {
   return Set(o, &OptionState::Enabled);
 }
 
-constexpr const char* kAllButWidth = "CB1 CB2 CB3 CB4 CB5 CB6 RB1 RB2";
+constexpr const char* kAllButWidth = "colheads rowheads title trim ruled fixed ascii box";
 
 TEST(OptionDefaults, AsTheWindowIsDesigned) {
   const OptionState o;
-  EXPECT_EQ(Checked(o), "CB1 CB2 CB3 CB5 RB1");
+  EXPECT_EQ(Checked(o), "colheads rowheads title ruled ascii");
   EXPECT_EQ(Enabled(o), kAllButWidth);
   EXPECT_EQ(o.Position(), 99);
   EXPECT_EQ(o.Title(), "");
@@ -46,88 +49,88 @@ TEST(OptionHandlers, SettingThePresentValueRunsNothing) {
   o.SetPosition(40);  // allowed by the model although 桁数 is unchecked
   int notified = 0;
   o.SetObserver([&] { ++notified; });
-  o.SetChecked(C::CheckBox6, false);  // its handler would reset the width to 99
-  o.SetChecked(C::CheckBox5, true);
-  o.SetChecked(C::CheckBox1, true);
-  o.SetChecked(C::RadioButton1, true);
-  o.SetChecked(C::Edit2, true);  // not a check control
+  o.SetChecked(Option::FixedWidth, false);  // its handler would reset the width to 99
+  o.SetChecked(Option::Ruled, true);
+  o.SetChecked(Option::ColumnHeadings, true);
+  o.SetChecked(Option::AsciiRules, true);
+  o.SetChecked(Option::WidthValue, true);  // not a check control
   o.SetPosition(40);
   o.SetTitle("");
   EXPECT_EQ(notified, 0);
   EXPECT_EQ(o.Position(), 40);
-  EXPECT_EQ(Checked(o), "CB1 CB2 CB3 CB5 RB1");
-  o.SetChecked(C::CheckBox3, false);
+  EXPECT_EQ(Checked(o), "colheads rowheads title ruled ascii");
+  o.SetChecked(Option::Title, false);
   EXPECT_GE(notified, 1);
 }
 
 TEST(OptionRuledLines, OffUnchecksAndDisablesHeadingsOnDoesNotRecheck) {
   OptionState o;
-  o.SetChecked(C::CheckBox5, false);
-  EXPECT_EQ(Checked(o), "CB3 RB1");
-  EXPECT_EQ(Enabled(o), "CB3 CB5");
-  o.SetChecked(C::CheckBox5, true);
-  EXPECT_EQ(Checked(o), "CB3 CB5 RB1");
+  o.SetChecked(Option::Ruled, false);
+  EXPECT_EQ(Checked(o), "title ascii");
+  EXPECT_EQ(Enabled(o), "title ruled");
+  o.SetChecked(Option::Ruled, true);
+  EXPECT_EQ(Checked(o), "title ruled ascii");
   EXPECT_EQ(Enabled(o), kAllButWidth);
 }
 
 TEST(OptionRuledLines, OnAgainReenablesWidthWhenFixedWidthStayedChecked) {
   OptionState o;
-  o.SetChecked(C::CheckBox6, true);
+  o.SetChecked(Option::FixedWidth, true);
   o.SetPosition(40);
-  o.SetChecked(C::CheckBox5, false);
-  EXPECT_EQ(Enabled(o), "CB3 CB5");
-  o.SetChecked(C::CheckBox5, true);
-  EXPECT_EQ(Checked(o), "CB3 CB5 CB6 RB1");
-  EXPECT_EQ(Enabled(o), "CB1 CB2 CB3 CB4 CB5 CB6 RB1 RB2 Edit2 UpDown1");
+  o.SetChecked(Option::Ruled, false);
+  EXPECT_EQ(Enabled(o), "title ruled");
+  o.SetChecked(Option::Ruled, true);
+  EXPECT_EQ(Checked(o), "title ruled fixed ascii");
+  EXPECT_EQ(Enabled(o), "colheads rowheads title trim ruled fixed ascii box value arrows");
   EXPECT_EQ(o.Position(), 40);
 }
 
 TEST(OptionBlankColumnCut, ExcludesFixedWidthAndResetsWidth) {
   OptionState o;
-  o.SetChecked(C::CheckBox6, true);
+  o.SetChecked(Option::FixedWidth, true);
   o.SetPosition(40);
-  o.SetChecked(C::CheckBox4, true);
-  EXPECT_FALSE(o.Checked(C::CheckBox6));
-  EXPECT_EQ(Enabled(o), "CB1 CB2 CB3 CB4 CB5 RB1 RB2");
+  o.SetChecked(Option::Trim, true);
+  EXPECT_FALSE(o.Checked(Option::FixedWidth));
+  EXPECT_EQ(Enabled(o), "colheads rowheads title trim ruled ascii box");
   EXPECT_EQ(o.Position(), 99);
-  o.SetChecked(C::CheckBox4, false);
-  EXPECT_FALSE(o.Checked(C::CheckBox6));
+  o.SetChecked(Option::Trim, false);
+  EXPECT_FALSE(o.Checked(Option::FixedWidth));
   EXPECT_EQ(Enabled(o), kAllButWidth);
 }
 
 TEST(OptionBlankColumnCut, RuledLinesOffAndOnLeaveFixedWidthEnabled) {
   OptionState o;
-  o.SetChecked(C::CheckBox4, true);
-  o.SetChecked(C::CheckBox5, false);
-  o.SetChecked(C::CheckBox5, true);
-  EXPECT_TRUE(o.Enabled(C::CheckBox6));
-  o.SetChecked(C::CheckBox6, true);
-  EXPECT_EQ(Checked(o), "CB3 CB4 CB5 CB6 RB1");
-  EXPECT_TRUE(o.Enabled(C::Edit2));
-  EXPECT_TRUE(o.Enabled(C::UpDown1));
+  o.SetChecked(Option::Trim, true);
+  o.SetChecked(Option::Ruled, false);
+  o.SetChecked(Option::Ruled, true);
+  EXPECT_TRUE(o.Enabled(Option::FixedWidth));
+  o.SetChecked(Option::FixedWidth, true);
+  EXPECT_EQ(Checked(o), "title trim ruled fixed ascii");
+  EXPECT_TRUE(o.Enabled(Option::WidthValue));
+  EXPECT_TRUE(o.Enabled(Option::WidthArrows));
 }
 
 TEST(OptionFixedWidth, EnablesWidthControlsAndClampsTo12Through99) {
   OptionState o;
-  o.SetChecked(C::CheckBox6, true);
-  EXPECT_EQ(Enabled(o), "CB1 CB2 CB3 CB4 CB5 CB6 RB1 RB2 Edit2 UpDown1");
+  o.SetChecked(Option::FixedWidth, true);
+  EXPECT_EQ(Enabled(o), "colheads rowheads title trim ruled fixed ascii box value arrows");
   for (auto [in, out] : {std::pair{40, 40}, {12, 12}, {11, 12}, {-5, 12}, {100, 99}, {99, 99}}) {
     o.SetPosition(in);
     EXPECT_EQ(o.Position(), out) << in;
   }
   o.SetPosition(40);
-  o.SetChecked(C::CheckBox6, false);
+  o.SetChecked(Option::FixedWidth, false);
   EXPECT_EQ(o.Position(), 99);
   EXPECT_EQ(Enabled(o), kAllButWidth);
 }
 
 TEST(OptionLineStyle, RadioButtonsExcludeEachOther) {
   OptionState o;
-  o.SetChecked(C::RadioButton2, true);
-  EXPECT_FALSE(o.Checked(C::RadioButton1));
+  o.SetChecked(Option::BoxRules, true);
+  EXPECT_FALSE(o.Checked(Option::AsciiRules));
   EXPECT_TRUE(o.BoxStyle());
-  o.SetChecked(C::RadioButton1, true);
-  EXPECT_FALSE(o.Checked(C::RadioButton2));
+  o.SetChecked(Option::AsciiRules, true);
+  EXPECT_FALSE(o.Checked(Option::BoxRules));
   EXPECT_FALSE(o.BoxStyle());
 }
 

@@ -54,7 +54,7 @@ void Randomise(std::mt19937& rng, Document& doc) {
     doc.grid.SetCell(0, any(1, 40), std::string(ContinuationMark));
   for (int n = any(0, 3); n > 0; --n) doc.grid.SetCell(any(2, kLastCol), 0, Pick(rng, texts));
   for (int n = any(0, 5); n > 0; --n) doc.grid.SetColWidth(any(2, kLastCol), 6 * any(1, 9) + 5);
-  if (any(0, 1)) doc.options.SetChecked(OptionControl::CheckBox5, false);
+  if (any(0, 1)) doc.options.SetChecked(Option::Ruled, false);
   if (any(0, 1)) doc.options.SetTitle("t");
   doc.CurCol = any(2, kLastCol);
   doc.CurRow = any(1, 45);

@@ -16,7 +16,6 @@
 namespace tabulon {
 namespace {
 
-using C = OptionControl;
 namespace fs = std::filesystem;
 
 TEST(SaveFileName, ExtensionBecomesTxt) {
@@ -207,9 +206,9 @@ TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtByteThree) {
                                                  {"x\ty", false}}) {
     Document doc;
     SetUpGrid(doc);
-    doc.options.SetChecked(C::CheckBox4, true);
+    doc.options.SetChecked(Option::Trim, true);
     ReadLoadedText(doc, first + "\r\n|ab|\r\n+--+\r\n");
-    EXPECT_EQ(doc.options.Checked(C::CheckBox5), ruled) << first;
+    EXPECT_EQ(doc.options.Checked(Option::Ruled), ruled) << first;
   }
 }
 

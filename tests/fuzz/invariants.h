@@ -64,19 +64,20 @@ inline void Check(bool ok, const char* what) {
 // The options stay consistent, and every line of the written table (but
 // the title) is exactly the table's width.
 inline void CheckOptionsAndTable(Document& doc) {
-  using C = OptionControl;
+  using Option = Option;
   const OptionState& o = doc.options;
-  Check(o.Checked(C::RadioButton1) != o.Checked(C::RadioButton2), "one line style");
+  Check(o.Checked(Option::AsciiRules) != o.Checked(Option::BoxRules), "one line style");
   Check(o.Position() >= kMinLineWidth && o.Position() <= kMaxLineWidth, "width in range");
-  Check(!(o.Checked(C::CheckBox4) && o.Checked(C::CheckBox6)), "cut and width exclude");
-  Check(o.Enabled(C::UpDown1) == (o.Checked(C::CheckBox6) && o.Enabled(C::CheckBox6)),
+  Check(!(o.Checked(Option::Trim) && o.Checked(Option::FixedWidth)), "cut and width exclude");
+  Check(o.Enabled(Option::WidthArrows) ==
+            (o.Checked(Option::FixedWidth) && o.Enabled(Option::FixedWidth)),
         "width arrows follow 桁数");
 
   const WrittenTable table = WriteTable(doc);
   const int T = table.ruleWidth;
-  if (o.Checked(C::CheckBox5)) {
+  if (o.Checked(Option::Ruled)) {
     Check(T >= 11 && T <= kMaxLineWidth, "table width");
-    const std::size_t titleLine = o.Checked(C::CheckBox3) ? 1 : SIZE_MAX;
+    const std::size_t titleLine = o.Checked(Option::Title) ? 1 : SIZE_MAX;
     for (std::size_t i = 0; i < table.lines.size(); ++i) {
       if (i != titleLine) {
         Check(table.lines[i].size() == static_cast<std::size_t>(T), "line width T");

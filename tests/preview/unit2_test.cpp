@@ -20,8 +20,6 @@
 #include "preview/Unit2.h"
 
 using namespace tabulon;
-using C = OptionControl;
-
 namespace {
 
 const char* const kAsciiTable =
@@ -94,7 +92,7 @@ class Unit2Test : public QObject {
 
     Harness c(kAsciiTable);
     c.Create([](TForm2& p) {
-      // StaticText1 stands in for the C family button's caption.
+      // StaticText1 stands in for the Option family button's caption.
       QTest::mouseClick(p.findChild<QWidget*>("StaticText1"), Qt::LeftButton);
       return QDialog::Accepted;
     });
@@ -311,7 +309,7 @@ class Unit2Test : public QObject {
         "'+-^---==-^---+\n'|Plan        |\n'+---+---+----+\n'| ＼|a  |b   |\n"
         "'+---+---+----+\n'|  1|x  |yy  |\n'+---+---+----+\n");
     Harness h("x\t1\r\ny\t2\r\n");
-    h.form->document().options.SetChecked(C::CheckBox6, true);
+    h.form->document().options.SetChecked(Option::FixedWidth, true);
     h.fileName = path;
     h.Create([&](TForm2& p) {
       p.Button3Click();
@@ -326,8 +324,8 @@ class Unit2Test : public QObject {
     QCOMPARE(doc.grid.Cell(2, 2), std::string(""));
     QCOMPARE(doc.options.Title(), std::string("Plan"));
     // A Basic-wrapped table has "^-" at byte 4: 罫線 was switched off first.
-    QVERIFY(!doc.options.Checked(C::CheckBox5));
-    QVERIFY(!doc.options.Checked(C::CheckBox6));
+    QVERIFY(!doc.options.Checked(Option::Ruled));
+    QVERIFY(!doc.options.Checked(Option::FixedWidth));
     QCOMPARE(h.form->findChild<QLineEdit*>("Edit1")->text(), QString("Plan"));
   }
 

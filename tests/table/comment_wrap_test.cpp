@@ -9,7 +9,6 @@ namespace {
 
 using testing::SjLines;
 using testing::Utf8Lines;
-using C = OptionControl;
 using Lines = std::vector<std::string>;
 
 const Lines kAscii = SjLines(testing::kSampleAscii);
@@ -38,13 +37,13 @@ TEST(CommentWrap, BasicQuotesEveryLineAndPlainChangesNothing) {
   ASSERT_EQ(b.size(), 9u);
   for (const std::string& line : b) EXPECT_EQ(line[0], '\'') << line;
   EXPECT_EQ(Wrap(kAscii, 14, WrapStyle::Plain, o), Utf8Lines(kAscii));
-  o.SetChecked(C::CheckBox5, false);
+  o.SetChecked(Option::Ruled, false);
   EXPECT_EQ(Wrap(SjLines({" t", "x\t"}), 0, WrapStyle::Basic, o), (Lines{"' t", "'x\t"}));
 }
 
 TEST(CommentWrap, BoxStyleMarksOutsideTheFrame) {
   OptionState o;
-  o.SetChecked(C::RadioButton2, true);
+  o.SetChecked(Option::BoxRules, true);
   Lines c = Wrap(kBox, 19, WrapStyle::CFamily, o);
   EXPECT_EQ(c.front(), "/*┌^---==-^───-┐");
   EXPECT_EQ(c[1], "  │Plan           │");
@@ -57,19 +56,19 @@ TEST(CommentWrap, BoxStyleMarksOutsideTheFrame) {
 
 TEST(CommentWrap, UnruledWithTitleTakesTheTitleBlank) {
   OptionState o;
-  o.SetChecked(C::CheckBox5, false);
+  o.SetChecked(Option::Ruled, false);
   const Lines text = SjLines({" Plan", "x  \tyy  \t", "12 \tz   \t"});
   EXPECT_EQ(Wrap(text, 0, WrapStyle::Delphi, o),
             (Lines{"{Plan", "x  \tyy  \t", "12 \tz   \t", "}"}));
   EXPECT_EQ(Wrap(text, 0, WrapStyle::CFamily, o).front(), "/*Plan");
-  o.SetChecked(C::CheckBox3, false);
+  o.SetChecked(Option::Title, false);
   EXPECT_EQ(Wrap(SjLines({"x\t"}), 0, WrapStyle::CFamily, o), (Lines{"/*", "x\t", "*/"}));
 }
 
 TEST(CommentWrap, SingleLineGetsBothMarks) {
   OptionState o;
   EXPECT_EQ(Wrap(SjLines({"+-^--=---^-+"}), 12, WrapStyle::Delphi, o), (Lines{"{-^--=---^-}"}));
-  o.SetChecked(C::RadioButton2, true);
+  o.SetChecked(Option::BoxRules, true);
   EXPECT_EQ(Wrap(SjLines({"┌┐"}), 4, WrapStyle::CFamily, o), (Lines{"/*┌┐*/"}));
 }
 

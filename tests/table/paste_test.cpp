@@ -16,7 +16,6 @@ namespace tabulon {
 namespace {
 
 using testing::SjText;
-using C = OptionControl;
 using K = PasteKind;
 using Cells = std::vector<std::string>;
 
@@ -184,12 +183,12 @@ TEST(PasteTable, ReadsAgainFromRowOneAndKeepsRowsItDoesNotReach) {
   for (const std::string& line : WriteTable(source).lines) text += line + "\r\n";
 
   Document doc = Filled(20, 100);
-  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(Option::Title, false);
   EXPECT_EQ(PasteText(doc, text), K::Table);
   EXPECT_EQ((Cells{doc.grid.Cell(2, 1), doc.grid.Cell(3, 2), doc.grid.Cell(9, 1),
                    doc.grid.Cell(2, 3), doc.options.Title()}),
             (Cells{"x", "12", "", "2/3", "Plan"}));
-  EXPECT_TRUE(doc.options.Checked(C::CheckBox3));
+  EXPECT_TRUE(doc.options.Checked(Option::Title));
 }
 
 TEST(PasteWrapped, RowsFromRowOneWhateverTheRecordedCell) {
@@ -212,8 +211,8 @@ TEST(PasteWrapped, RowsFromRowOneWhateverTheRecordedCell) {
     doc.options.SetTitle(c.before);
     EXPECT_EQ(PasteText(doc, c.text), K::WrappedTabText) << c.text;
     EXPECT_EQ(doc.options.Title(), c.title) << c.text;
-    EXPECT_EQ(doc.options.Checked(C::CheckBox3), !IsBlankText(c.title)) << c.text;
-    EXPECT_FALSE(doc.options.Checked(C::CheckBox5));
+    EXPECT_EQ(doc.options.Checked(Option::Title), !IsBlankText(c.title)) << c.text;
+    EXPECT_FALSE(doc.options.Checked(Option::Ruled));
     EXPECT_EQ(doc.grid.Cell(2, 1), "x") << c.text;
     EXPECT_EQ(std::pair(doc.CurCol, doc.CurRow), std::pair(20, 100));
   }

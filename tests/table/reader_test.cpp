@@ -86,7 +86,7 @@ TEST_F(PlainTabTextTest, NumbersAreRightAlignedToTheColumnWidth) {
   EXPECT_EQ(doc.grid.ColWidth(2), 17);
   EXPECT_EQ(doc.grid.ColWidth(3), 17);
   EXPECT_EQ(doc.options.Title(), "");
-  EXPECT_TRUE(doc.options.Checked(OptionControl::CheckBox5));
+  EXPECT_TRUE(doc.options.Checked(Option::Ruled));
 }
 
 TEST_F(PlainTabTextTest, NumericTestTrimsButTheCellKeepsTheField) {
@@ -150,19 +150,17 @@ namespace {
 using testing::kSampleAscii;
 using testing::kSampleBox;
 using testing::SjText;
-using C = OptionControl;
-
 class GeneratedTableTest : public ::testing::Test {
  protected:
   GeneratedTableTest() { SetUpGrid(doc); }
   ReadReport Read(const std::string& text) { return ReadClipboardText(doc, text); }
   const std::string& Cell(int c, int r) const { return doc.grid.Cell(c, r); }
-  bool On(C c) const { return doc.options.Checked(c); }
+  bool On(Option c) const { return doc.options.Checked(c); }
 
   // The sample's cells, widths and heading options came back.
   void ExpectSample() {
     EXPECT_EQ(doc.options.Title(), "Plan");
-    EXPECT_TRUE(On(C::CheckBox1) && On(C::CheckBox2) && On(C::CheckBox3));
+    EXPECT_TRUE(On(Option::ColumnHeadings) && On(Option::RowHeadings) && On(Option::Title));
     EXPECT_EQ(Cell(2, 1), "x");
     EXPECT_EQ(Cell(3, 1), "yy");
     EXPECT_EQ(Cell(2, 2), "12");
@@ -180,16 +178,16 @@ class GeneratedTableTest : public ::testing::Test {
 TEST_F(GeneratedTableTest, AsciiSample) {
   EXPECT_EQ(Read(SjText(kSampleAscii)).kind, ReadReport::Kind::GeneratedTable);
   ExpectSample();
-  EXPECT_TRUE(On(C::RadioButton1));
+  EXPECT_TRUE(On(Option::AsciiRules));
   EXPECT_EQ(doc.options.Position(), 14);
-  EXPECT_TRUE(On(C::CheckBox4));
-  EXPECT_FALSE(On(C::CheckBox6));
+  EXPECT_TRUE(On(Option::Trim));
+  EXPECT_FALSE(On(Option::FixedWidth));
 }
 
 TEST_F(GeneratedTableTest, BoxSampleAndItsCWrapping) {
   Read(SjText(kSampleBox));
   ExpectSample();
-  EXPECT_TRUE(On(C::RadioButton2));
+  EXPECT_TRUE(On(Option::BoxRules));
   EXPECT_EQ(doc.options.Position(), 19);
 
   SetUpGrid(doc);
@@ -197,18 +195,18 @@ TEST_F(GeneratedTableTest, BoxSampleAndItsCWrapping) {
   wrapped.insert(wrapped.size() - 2, "*/");
   Read(wrapped);
   ExpectSample();
-  EXPECT_TRUE(On(C::RadioButton2));
+  EXPECT_TRUE(On(Option::BoxRules));
   EXPECT_EQ(doc.options.Position(), 21);
 }
 
 TEST_F(GeneratedTableTest, BasicWrappingInBothStyles) {
   Read(SjText(kSampleAscii, "'"));
   ExpectSample();
-  EXPECT_TRUE(On(C::RadioButton1));
+  EXPECT_TRUE(On(Option::AsciiRules));
   SetUpGrid(doc);
   Read(SjText(kSampleBox, "'"));
   ExpectSample();
-  EXPECT_TRUE(On(C::RadioButton2));
+  EXPECT_TRUE(On(Option::BoxRules));
 }
 
 TEST_F(GeneratedTableTest, BasicBoxTableWithAnEmptyLine) {
@@ -224,14 +222,14 @@ TEST_F(GeneratedTableTest, TopLineLengthSetsTheWidthBelow99Only) {
   const std::string rule = "+" + std::string(58, '-') + "+";
   Read("+-^--=---^" + rule.substr(10) + "\r\n|x" + std::string(57, ' ') + "|\r\n" + rule + "\r\n");
   EXPECT_EQ(doc.options.Position(), 60);
-  EXPECT_TRUE(On(C::CheckBox4));
+  EXPECT_TRUE(On(Option::Trim));
   EXPECT_EQ(Cell(2, 1), "x");
   doc = Document();
   SetUpGrid(doc);
   const std::string wide = "+" + std::string(97, '-') + "+";
   Read("+-^--=---^" + wide.substr(10) + "\r\n|x\r\n" + wide + "\r\n");
   EXPECT_EQ(doc.options.Position(), 99);
-  EXPECT_FALSE(On(C::CheckBox4));
+  EXPECT_FALSE(On(Option::Trim));
 }
 
 TEST_F(GeneratedTableTest, TrailingEmptyLineIsTakenForTheLastLine) {
@@ -327,16 +325,16 @@ TEST_F(WrappedTabTextTest, FormABasicWithoutTitle) {
   EXPECT_EQ(Cell(2, 1), "x");
   EXPECT_EQ(Cell(3, 2), "z");
   EXPECT_EQ(Cell(2, 2), "12");  // numbers are not right-aligned here
-  EXPECT_FALSE(On(C::CheckBox3));
-  EXPECT_FALSE(On(C::CheckBox5));
-  EXPECT_FALSE(On(C::CheckBox1) || doc.options.Enabled(C::CheckBox1));
+  EXPECT_FALSE(On(Option::Title));
+  EXPECT_FALSE(On(Option::Ruled));
+  EXPECT_FALSE(On(Option::ColumnHeadings) || doc.options.Enabled(Option::ColumnHeadings));
 }
 
 TEST_F(WrappedTabTextTest, FormBBasicWithTitle) {
   Read(SjText({"' 計画", "'x  \tyy  \t", "'12 \tz   \t"}));
   EXPECT_EQ(doc.options.Title(), Sj("計画"));
-  EXPECT_TRUE(On(C::CheckBox3));
-  EXPECT_FALSE(On(C::CheckBox5));
+  EXPECT_TRUE(On(Option::Title));
+  EXPECT_FALSE(On(Option::Ruled));
   EXPECT_EQ(Cell(3, 1), "yy");
   EXPECT_EQ(Cell(2, 2), "12");
   // Only the comment mark goes: an apostrophe of the title itself stays.
@@ -358,13 +356,13 @@ TEST_F(WrappedTabTextTest, FormCBraceAndSlashStar) {
   SetUpGrid(doc);
   Read("/*\r\nx\t\r\n*/\r\n");
   EXPECT_EQ(doc.options.Title(), "");
-  EXPECT_FALSE(On(C::CheckBox3));
+  EXPECT_FALSE(On(Option::Title));
   EXPECT_EQ(Cell(2, 1), "x");
 }
 
 TEST_F(WrappedTabTextTest, SecondLineWithoutTabIsReadAsNothing) {
   EXPECT_EQ(Read("{Plan\r\nno tabs\r\n}").kind, ReadReport::Kind::Nothing);
-  EXPECT_TRUE(On(C::CheckBox5));
+  EXPECT_TRUE(On(Option::Ruled));
 }
 
 }  // namespace

@@ -15,8 +15,6 @@ namespace tabulon {
 namespace {
 
 using testing::Sj;
-using C = OptionControl;
-
 // Pieces of cell text: ASCII, numbers, blanks, kanji, half-width kana. No "+"
 // and no box characters: inside a cell those make a line look like a rule.
 const std::vector<std::string> kPieces = {
@@ -52,17 +50,17 @@ void FillRandom(std::mt19937& rng, Document& doc, bool ruled) {
     if (chance(30)) doc.grid.SetColWidth(c, 5 + 6 * std::uniform_int_distribution(2, 9)(rng));
   }
   OptionState& o = doc.options;
-  o.SetChecked(C::CheckBox5, ruled);
-  o.SetChecked(chance(50) ? C::RadioButton1 : C::RadioButton2, true);
-  o.SetChecked(C::CheckBox3, chance(60));
+  o.SetChecked(Option::Ruled, ruled);
+  o.SetChecked(chance(50) ? Option::AsciiRules : Option::BoxRules, true);
+  o.SetChecked(Option::Title, chance(60));
   std::string title = std::string(StripText(RandomText(rng, 4)));
   // A title beginning with "^-" reads after "/*" as a table's top line.
   if (title.empty() || IsBlankByte(title[0]) || title[0] == '^') title = "T" + title;
   o.SetTitle(title.substr(0, 20));
   if (ruled) {
-    o.SetChecked(C::CheckBox1, chance(60));
-    o.SetChecked(C::CheckBox2, chance(60));
-    o.SetChecked(C::CheckBox4, chance(50));
+    o.SetChecked(Option::ColumnHeadings, chance(60));
+    o.SetChecked(Option::RowHeadings, chance(60));
+    o.SetChecked(Option::Trim, chance(50));
   }
 }
 
@@ -91,12 +89,13 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::GeneratedTable) << text;
     SCOPED_TRACE(Cp932ToUtf8(text));
     const OptionState& b = back.options;
-    for (C c : {C::CheckBox1, C::CheckBox2, C::CheckBox3, C::RadioButton1, C::RadioButton2}) {
+    for (Option c : {Option::ColumnHeadings, Option::RowHeadings, Option::Title, Option::AsciiRules,
+                     Option::BoxRules}) {
       EXPECT_EQ(b.Checked(c), o.Checked(c)) << static_cast<int>(c);
     }
-    EXPECT_EQ(b.Title(), o.Checked(C::CheckBox3) ? o.Title() : "");
+    EXPECT_EQ(b.Title(), o.Checked(Option::Title) ? o.Title() : "");
     const std::size_t top = SplitLines(text).front().size();
-    EXPECT_EQ(b.Checked(C::CheckBox4), top < 99);
+    EXPECT_EQ(b.Checked(Option::Trim), top < 99);
 
     // Every column the table shows, with its width, every row and mark; the
     // last column is left out where the width limit resized it.
@@ -107,8 +106,8 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
         ++columns;
       }
     }
-    if (o.Checked(C::CheckBox2)) --columns;
-    const int limit = o.Checked(C::CheckBox6) ? o.Position() : 99;
+    if (o.Checked(Option::RowHeadings)) --columns;
+    const int limit = o.Checked(Option::FixedWidth) ? o.Position() : 99;
     if (T == limit) --columns;
     const int lastRow = std::max(FindLastRow(original.grid), kFirstDataRow);
     for (int c = 2; c < 2 + columns; ++c) {
@@ -147,10 +146,10 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     SetUpGrid(back);
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::WrappedTabText) << text;
     SCOPED_TRACE(Cp932ToUtf8(text));
-    const bool title = original.options.Checked(C::CheckBox3);
+    const bool title = original.options.Checked(Option::Title);
     EXPECT_EQ(back.options.Title(), title ? original.options.Title() : "");
-    EXPECT_EQ(back.options.Checked(C::CheckBox3), title);
-    EXPECT_FALSE(back.options.Checked(C::CheckBox5));
+    EXPECT_EQ(back.options.Checked(Option::Title), title);
+    EXPECT_FALSE(back.options.Checked(Option::Ruled));
     // Fields up to the 99-column limit; a last field that met it was resized.
     const std::string& row1 = written.lines[title ? 1 : 0];
     int fields = static_cast<int>(std::count(row1.begin(), row1.end(), '\t'));

@@ -16,7 +16,6 @@ namespace {
 
 using testing::Sj;
 using testing::Utf8Lines;
-using C = OptionControl;
 using Lines = std::vector<std::string>;
 
 class WriterTest : public ::testing::Test {
@@ -33,7 +32,7 @@ class WriterTest : public ::testing::Test {
     doc.grid.SetCell(2, 2, "12");
     doc.grid.SetCell(3, 2, "z");
     doc.options.SetTitle("Plan");
-    doc.options.SetChecked(C::CheckBox4, true);
+    doc.options.SetChecked(Option::Trim, true);
   }
   Lines Write() {
     WrittenTable written = WriteTable(doc);
@@ -62,7 +61,7 @@ TEST_F(WriterTest, AsciiSampleWithTitleAndHeadings) {
 
 TEST_F(WriterTest, AsciiSampleWithoutTitlePutsMarkerOverRule) {
   SampleGrid();
-  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(Option::Title, false);
   const Lines lines = Write();
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0], "+-^--===-^---+");
@@ -71,24 +70,24 @@ TEST_F(WriterTest, AsciiSampleWithoutTitlePutsMarkerOverRule) {
 
 TEST_F(WriterTest, BoxSampleWithTitleAndHeadings) {
   SampleGrid();
-  doc.options.SetChecked(C::RadioButton2, true);
+  doc.options.SetChecked(Option::BoxRules, true);
   EXPECT_EQ(Write(), Lines(testing::kSampleBox.begin(), testing::kSampleBox.end()));
   EXPECT_EQ(T, 19);
 }
 
 TEST_F(WriterTest, BoxTopLineWithoutTitleContinuesTheRule) {
   SampleGrid();
-  doc.options.SetChecked(C::RadioButton2, true);
-  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(Option::BoxRules, true);
+  doc.options.SetChecked(Option::Title, false);
   EXPECT_EQ(Write()[0], "┌^--===-^-┬──┐");
 }
 
 TEST_F(WriterTest, BoxTopLineWhenACharacterSpansBytesTenAndEleven) {
   doc.grid.SetColWidth(2, 11);  // one display column
   doc.grid.SetCell(2, 1, "x");
-  doc.options.SetChecked(C::RadioButton2, true);
-  doc.options.SetChecked(C::CheckBox3, false);
-  doc.options.SetChecked(C::CheckBox4, true);
+  doc.options.SetChecked(Option::BoxRules, true);
+  doc.options.SetChecked(Option::Title, false);
+  doc.options.SetChecked(Option::Trim, true);
   const Lines lines = Write();
   // U is "├──┬-┬─┤": its second "┬" spans bytes 10 and 11, so a "-"
   // takes its place and U goes on from byte 12.
@@ -108,7 +107,7 @@ TEST_F(WriterTest, ContinuationMarkJoinsTwoGridRows) {
 
 TEST_F(WriterTest, NoRuleStyleEndsEveryFieldWithTab) {
   SampleGrid();
-  doc.options.SetChecked(C::CheckBox5, false);
+  doc.options.SetChecked(Option::Ruled, false);
   EXPECT_EQ(Write(), (Lines{" Plan", "x  \tyy  \t", "12 \tz   \t"}));
   EXPECT_EQ(T, 0);
 }
@@ -116,10 +115,10 @@ TEST_F(WriterTest, NoRuleStyleEndsEveryFieldWithTab) {
 TEST_F(WriterTest, NoRuleStyleKeepsBlankMiddleColumnAndIgnoresWidthOptions) {
   doc.grid.SetCell(2, 1, "p");
   doc.grid.SetCell(4, 1, "q");
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
-  doc.options.SetChecked(C::CheckBox5, false);
-  doc.options.SetChecked(C::CheckBox3, false);
+  doc.options.SetChecked(Option::Ruled, false);
+  doc.options.SetChecked(Option::Title, false);
   EXPECT_EQ(Write(), (Lines{"p \t  \tq \t"}));
 }
 
@@ -135,7 +134,7 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
   EXPECT_NE(ascii[3].find("|5  |"), std::string::npos);
   EXPECT_EQ(ascii[3].find("|6"), std::string::npos);
 
-  doc.options.SetChecked(C::RadioButton2, true);
+  doc.options.SetChecked(Option::BoxRules, true);
   const Lines box = Write();
   EXPECT_EQ(T, 99);
   const std::string boxRule = table[2];
@@ -146,15 +145,15 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
 }
 
 TEST_F(WriterTest, BlankColumnCutOnEmptyGrid) {
-  doc.options.SetChecked(C::CheckBox4, true);
+  doc.options.SetChecked(Option::Trim, true);
   EXPECT_EQ(Write()[2], "+---+--+--+");
-  doc.options.SetChecked(C::RadioButton2, true);
+  doc.options.SetChecked(Option::BoxRules, true);
   EXPECT_EQ(Write()[2], "├──┬─┤");
   EXPECT_EQ(T, 12);
 }
 
 TEST_F(WriterTest, WidthLimitWidensTheLastColumn) {
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
   const Lines lines = Write();
   EXPECT_EQ(lines[2], "+---+--+---+");
@@ -163,8 +162,8 @@ TEST_F(WriterTest, WidthLimitWidensTheLastColumn) {
 
 TEST_F(WriterTest, WidthLimitNarrowsTheLastColumnWithHashes) {
   doc.grid.SetCell(3, 1, "abcdef");
-  doc.options.SetChecked(C::CheckBox3, false);
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::Title, false);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
   EXPECT_EQ(Write(), (Lines{"+-^--===-^-+", "| ＼|a |b  |", "+---+--+---+", "|  1|  |###|",
                             "+---+--+---+"}));
@@ -175,7 +174,7 @@ TEST_F(WriterTest, NarrowedLastColumnKeepsShortTextAndDropsTrailingBlanks) {
   doc.grid.SetCell(3, 2, "ab      ");
   doc.grid.SetCell(2, 3, "k");
   doc.grid.SetCell(3, 3, "  ");
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
   const Lines lines = Write();
   EXPECT_EQ(lines[7], "|  2|  |ab |");
@@ -187,8 +186,8 @@ TEST_F(WriterTest, NarrowedLastColumnWithDoubleByteText) {
   // is 10 wide: four kanji (8 bytes) fit, seven (14 bytes) become "#".
   doc.grid.SetColWidth(2, 95);
   doc.grid.SetCell(2, 1, Sj("一二三四"));
-  doc.options.SetChecked(C::CheckBox2, false);
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::RowHeadings, false);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
   EXPECT_EQ(WriteTable(doc).lines[5], "|" + Sj("一二三四") + "  |");
   doc.grid.SetCell(2, 1, Sj("一二三四五六七"));
@@ -198,8 +197,8 @@ TEST_F(WriterTest, NarrowedLastColumnWithDoubleByteText) {
 TEST_F(WriterTest, TitleWiderThanTheCutTableAddsColumns) {
   doc.grid.SetCell(2, 1, "ab");
   doc.options.SetTitle("Twenty characters!!!");
-  doc.options.SetChecked(C::CheckBox4, true);
-  doc.options.SetChecked(C::CheckBox2, false);
+  doc.options.SetChecked(Option::Trim, true);
+  doc.options.SetChecked(Option::RowHeadings, false);
   Write();
   EXPECT_GE(T, 22);
   EXPECT_LT(T, 25);
@@ -208,7 +207,7 @@ TEST_F(WriterTest, TitleWiderThanTheCutTableAddsColumns) {
 
 TEST_F(WriterTest, TitleLongerThanTheTableIsWrittenWhole) {
   doc.options.SetTitle(std::string(30, 'T'));
-  doc.options.SetChecked(C::CheckBox6, true);
+  doc.options.SetChecked(Option::FixedWidth, true);
   doc.options.SetPosition(12);
   Write();
   EXPECT_EQ(T, 12);
@@ -218,7 +217,7 @@ TEST_F(WriterTest, TitleLongerThanTheTableIsWrittenWhole) {
 TEST_F(WriterTest, BlankRowsInsideTheUsedRangeAreWritten) {
   doc.grid.SetCell(2, 1, "a");
   doc.grid.SetCell(2, 5, "e");
-  doc.options.SetChecked(C::CheckBox4, true);
+  doc.options.SetChecked(Option::Trim, true);
   const Lines lines = Write();
   ASSERT_EQ(lines.size(), 5u + 2 * 5);
   EXPECT_EQ(lines[9], "|  3|  |  |");
@@ -236,8 +235,8 @@ TEST_F(WriterTest, WideningTouchesOnlyUsedColumnsAndSetsCurrentCell) {
 
 TEST_F(WriterTest, ZeroWidthColumnIsTwoAdjacentSeparators) {
   doc.grid.SetColWidth(2, 5);
-  doc.options.SetChecked(C::CheckBox2, false);
-  doc.options.SetChecked(C::CheckBox4, true);
+  doc.options.SetChecked(Option::RowHeadings, false);
+  doc.options.SetChecked(Option::Trim, true);
   doc.grid.SetCell(3, 1, "");
   const Lines lines = Write();
   EXPECT_EQ(lines[2].substr(0, 3), "++-");
@@ -248,9 +247,9 @@ TEST_F(WriterTest, WideHeadingsPushTheLineButNeverCrash) {
   doc.grid.SetCell(2, 0, std::string(150, 'H'));
   doc.grid.SetCell(2, 1, "v");
   for (bool box : {false, true}) {
-    doc.options.SetChecked(box ? C::RadioButton2 : C::RadioButton1, true);
+    doc.options.SetChecked(box ? Option::BoxRules : Option::AsciiRules, true);
     for (int width : {12, 40, 99}) {
-      doc.options.SetChecked(C::CheckBox6, true);
+      doc.options.SetChecked(Option::FixedWidth, true);
       doc.options.SetPosition(width);
       EXPECT_NE(WriteTable(doc).lines[5].find(std::string(120, 'h')), std::string::npos);
     }
@@ -325,10 +324,10 @@ TEST(GridCounts, NoneUsedIsZeroAndTheTableStillHasRowOne) {
   doc.grid.SetCell(2, 0, "");
   EXPECT_EQ(FindLastRow(doc.grid), 0);
   EXPECT_EQ(FindLastCol(doc.grid), 0);
-  doc.options.SetChecked(OptionControl::CheckBox3, false);
-  doc.options.SetChecked(OptionControl::CheckBox5, false);
+  doc.options.SetChecked(Option::Title, false);
+  doc.options.SetChecked(Option::Ruled, false);
   EXPECT_EQ(WriteTable(doc).lines, std::vector<std::string>{""});
-  doc.options.SetChecked(OptionControl::CheckBox5, true);
+  doc.options.SetChecked(Option::Ruled, true);
   const std::vector<std::string> ruled = WriteTable(doc).lines;
   ASSERT_EQ(ruled.size(), 3u);
   EXPECT_EQ(ruled[1].substr(0, 3), "|ab") << ruled[1];
@@ -353,9 +352,9 @@ TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
                        random() % 2 ? std::string(random() % 5, '9') : "");
     }
     OptionState& o = doc.options;
-    o.SetChecked(OptionControl::RadioButton2, random() % 2 == 0);
-    o.SetChecked(OptionControl::CheckBox2, random() % 2 == 0);
-    o.SetChecked(OptionControl::CheckBox4, random() % 2 == 0);
+    o.SetChecked(Option::BoxRules, random() % 2 == 0);
+    o.SetChecked(Option::RowHeadings, random() % 2 == 0);
+    o.SetChecked(Option::Trim, random() % 2 == 0);
     Document alone = doc;
     const WrittenTable written = WriteTable(doc);
     for (int r = kFirstDataRow; r <= std::max(FindLastRow(doc.grid), kFirstDataRow); ++r) {
