@@ -1,7 +1,7 @@
 // Timings of the core on full-size input: the writer on a full grid, the
 // reader on a full grid's tab text (plain, and with quoted cells of two
 // lines) and on a large text that mostly falls outside the grid, the codec
-// both ways, the whole filter in process, the row and column menus'
+// both ways, the width of a full grid's cells, the whole filter in process, the row and column menus'
 // commands on a full grid, and the cell paste and copy.
 #include <benchmark/benchmark.h>
 
@@ -16,6 +16,7 @@
 #include "bench_text.h"
 #include "document/codec.h"
 #include "document/document.h"
+#include "document/width.h"
 #include "editing/alignment.h"
 #include "editing/cells.h"
 #include "editing/history.h"
@@ -309,6 +310,32 @@ void BM_Cp932ToUtf8(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * cp932.size()));
 }
 BENCHMARK(BM_Cp932ToUtf8)->Unit(benchmark::kMicrosecond);
+
+// The columns of every cell of a full grid, as the writer measures them:
+// the benchmark texts in UTF-8, one cell in ten with a character the code
+// page lacks (an accent, an emoji and its sequences, Hangul).
+void BM_TextColumnsFullGrid(benchmark::State& state) {
+  static constexpr std::string_view kOthers[] = {"é", "€", "✅", "⚠\uFE0F", "👍🏽", "🇯🇵", "한"};
+  bench::Lcg rng(3);
+  std::vector<std::string> cells;
+  std::size_t bytes = 0, columns = 0;
+  for (int k = 0; k < 256 * 35; ++k) {
+    std::string cell = bench::MakeCellUtf8(rng, bench::PickKind(rng), 1 + rng.Below(12));
+    if (rng.Below(10) == 0) cell += kOthers[rng.Below(std::size(kOthers))];
+    bytes += cell.size();
+    columns += TextColumns(cell);
+    cells.push_back(std::move(cell));
+  }
+  for (auto _ : state) {
+    std::size_t sum = 0;
+    for (const std::string& cell : cells) sum += TextColumns(cell);
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["columns"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * columns), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TextColumnsFullGrid)->Unit(benchmark::kMicrosecond);
 
 // tabulon-filter's work without the process: UTF-8 in, read, write, UTF-8 out.
 void BM_RunFilterFullGrid(benchmark::State& state) {

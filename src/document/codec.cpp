@@ -222,6 +222,28 @@ std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced) {
   return cp932;
 }
 
+int Cp932CodeLength(char32_t cp) {
+  if (cp < 0x80) return 1;
+  if (cp >= 0x10000) return 0;  // nothing beyond the BMP is in CP932
+  const std::uint16_t code = Encode(cp);
+  return code == kEncUnmappable ? 0 : static_cast<int>(CodeLength(code));
+}
+
+char32_t ReadCodePoint(std::string_view text, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (b < 0x80) {
+    ++i;
+    return b;
+  }
+  const char32_t cp = ReadUtf8(text, i);
+  return cp == kBadUtf8 ? kReplacementChar : cp;
+}
+
+std::string Utf8Of(char32_t cp) {
+  char buf[4];
+  return std::string(buf, PutUtf8(buf, cp));
+}
+
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto b = static_cast<unsigned char>(text[i]);

@@ -47,6 +47,20 @@ void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
 // widths.size() are not looked at.
 void WidenToByteFields(std::string_view text, std::span<std::size_t> widths);
 
+// The number of bytes of cp's CP932 code (1 or 2), or 0 when CP932 has no
+// code for it: the codec's own encoding table, look-alikes (U+301C, U+2212,
+// U+00A2 ...) included, so that whatever measures text by it agrees with
+// Utf8ToCp932 to the byte.
+int Cp932CodeLength(char32_t cp);
+
+// The character of UTF-8 text at text[i] (i < text.size()), advancing i past
+// it. A bad sequence is read whole, as Utf8ToCp932 counts it (one "?"), and
+// gives U+FFFD.
+char32_t ReadCodePoint(std::string_view text, std::size_t& i);
+
+// A code point in UTF-8 (up to four bytes; no check that it is a character).
+std::string Utf8Of(char32_t cp);
+
 // Whether the text is well-formed UTF-8: no stray or missing continuation
 // byte, no overlong form, no encoded surrogate, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view text);

@@ -6,7 +6,7 @@
 //
 //   cp932_tables_gen OUTPUT.inc
 //
-// The file appears whole or not at all: it is written beside and renamed.
+// The file appears whole or not at all (document/generated_file.h).
 //
 // The arrays, in the codec's anonymous namespace:
 //   kEncodePage[hi]            block of kEncodeBlocks for code points hi << 8..
@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "document/cp932.h"
+#include "document/generated_file.h"
 
 namespace {
 
@@ -154,12 +155,8 @@ int main(int argc, char** argv) {
   }
 
   const std::string path = argv[1];
-  const std::string partial = path + ".partial";
-  std::FILE* out = std::fopen(partial.c_str(), "w");
-  if (out == nullptr) {
-    std::perror(partial.c_str());
-    return 1;
-  }
+  std::FILE* out = tabulon::OpenGeneratedFile(path);
+  if (out == nullptr) return 1;
   std::fprintf(out,
                "// Generated at build time by cp932_tables_gen from glibc's iconv \"CP932\".\n"
                "// Do not edit; see src/document/cp932_tables_gen.cpp.\n");
@@ -182,11 +179,5 @@ int main(int argc, char** argv) {
   std::fprintf(out, "constexpr std::uint16_t kDecodePair[kLeadCount * 192] = {");
   PrintValues(out, pairs, "    ");
   std::fprintf(out, "};\n");
-  if (std::ferror(out) || std::fclose(out) != 0 ||
-      std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::perror(path.c_str());
-    std::remove(partial.c_str());
-    return 1;
-  }
-  return 0;
+  return tabulon::CloseGeneratedFile(out, path) ? 0 : 1;
 }

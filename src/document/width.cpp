@@ -1,0 +1,144 @@
+#include "document/width.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "document/codec.h"
+#include "document/width_classes.h"
+
+namespace tabulon {
+namespace {
+
+using width_table::ColumnsOf;
+using width_table::Kind;
+using width_table::KindOf;
+
+// Made at build time by width_tables_gen from ICU and the codec's table.
+#include "width_tables.inc"
+
+constexpr char32_t kVariationSelector16 = 0xFE0F;  // draw as an emoji
+constexpr char32_t kKeycap = 0x20E3;
+
+std::uint8_t EntryOf(char32_t cp) {
+  if (cp > 0x10FFFF) cp = 0xFFFD;
+  constexpr char32_t kLow = (char32_t{1} << kWidthShift) - 1;
+  return kWidthBlocks[std::size_t{kWidthIndex[cp >> kWidthShift]} << kWidthShift | (cp & kLow)];
+}
+
+// The text one character ahead: the character at `at`, its entry, and where
+// the one after it begins.
+struct Reader {
+  Reader(std::string_view t, std::size_t from) : text(t), next(from) { Advance(); }
+  bool AtEnd() const { return at >= text.size(); }
+  void Advance() {
+    at = next;
+    if (at >= text.size()) return;
+    // ASCII and well-formed three-byte characters (kana, kanji, symbols)
+    // here; the rest, bad bytes included, as the codec reads them.
+    const auto* u = reinterpret_cast<const unsigned char*>(text.data()) + at;
+    if (u[0] < 0x80) {
+      cp = u[0];
+      ++next;
+    } else if ((u[0] & 0xF0) == 0xE0 && at + 2 < text.size() && (u[1] & 0xC0) == 0x80 &&
+               (u[2] & 0xC0) == 0x80 && (u[0] != 0xE0 || u[1] >= 0xA0) &&
+               (u[0] != 0xED || u[1] < 0xA0)) {
+      cp = char32_t{u[0] & 0x0Fu} << 12 | char32_t{u[1] & 0x3Fu} << 6 | (u[2] & 0x3Fu);
+      next += 3;
+    } else {
+      cp = ReadCodePoint(text, next);
+    }
+    entry = EntryOf(cp);
+  }
+  bool Is(Kind kind) const { return !AtEnd() && KindOf(entry) == kind; }
+  bool Is(char32_t c) const { return !AtEnd() && cp == c; }
+
+  std::string_view text;
+  std::size_t at = 0;
+  std::size_t next;
+  char32_t cp = 0;
+  std::uint8_t entry = 0;
+};
+
+// Reads the cluster that begins at the reader's character, leaving the reader
+// on the first character after it; its columns. Inlined into TextColumns,
+// the loop the writer measures every cell with.
+[[gnu::always_inline]] inline int ReadCluster(Reader& r) {
+  const Kind base = KindOf(r.entry);
+  const bool pictographic = (r.entry & width_table::kPictographic) != 0;
+  int columns = ColumnsOf(r.entry);
+  r.Advance();
+  // A plain character after it begins the next cluster: most text.
+  if (r.AtEnd() || KindOf(r.entry) == Kind::Plain) return columns;
+  if (base == Kind::Regional && r.Is(Kind::Regional)) {  // a flag
+    columns = 2;
+    r.Advance();
+  }
+  // U+FE0F right after an emoji draws it as one, after a keycap's base
+  // with U+20E3 too. A character the code page holds is no EmojiText: it
+  // keeps its width.
+  if (r.Is(kVariationSelector16)) {
+    if (base == Kind::EmojiText) columns = 2;
+    r.Advance();
+    if (base == Kind::KeycapBase && r.Is(kKeycap)) {
+      columns = 2;
+      r.Advance();
+    }
+  }
+  while (!r.AtEnd()) {
+    switch (KindOf(r.entry)) {
+      case Kind::Extend:
+        columns += ColumnsOf(r.entry);  // a spacing mark takes its column
+        break;
+      case Kind::Modifier:
+        // On an emoji, a skin tone; after anything else, a swatch of its own.
+        columns = pictographic ? std::max(columns, 2) : columns + ColumnsOf(r.entry);
+        break;
+      case Kind::Joiner:
+        r.Advance();
+        // Pictograph, joiner, pictograph: drawn as one emoji.
+        if (!pictographic || r.AtEnd() || (r.entry & width_table::kPictographic) == 0) continue;
+        columns = 2;
+        break;
+      default:
+        return columns;
+    }
+    r.Advance();
+  }
+  return columns;
+}
+
+}  // namespace
+
+int CharColumns(char32_t cp) {
+  return ColumnsOf(EntryOf(cp));
+}
+
+Cluster detail::ClusterAtSlow(std::string_view utf8, std::size_t at) {
+  Reader r(utf8, at);
+  const int columns = ReadCluster(r);
+  return {at, r.at, columns};
+}
+
+std::size_t TextColumns(std::string_view utf8) {
+  const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  std::size_t columns = 0;
+  std::size_t i = 0;
+  for (;;) {
+    // A column a byte (cells are short: a plain loop beats eight at a time),
+    // up to the run's last ASCII character, which may be the base of what
+    // follows it.
+    const std::size_t run = i;
+    while (i < n && u[i] < 0x80) ++i;
+    if (i == n) return columns + (i - run);
+    if (i > run) columns += i - 1 - run, --i;
+    // Clusters until the next begins with ASCII.
+    Reader r(utf8, i);
+    do {
+      columns += static_cast<std::size_t>(ReadCluster(r));
+    } while (!r.AtEnd() && r.cp >= 0x80);
+    i = r.at;
+  }
+}
+
+}  // namespace tabulon
