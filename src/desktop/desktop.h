@@ -31,9 +31,9 @@ void PreferXwayland();
 //
 // The clipboard's plain text as inside text, made from the owner's UTF-8
 // bytes as tabulon-filter makes standard input (InsideFromUtf8): characters
-// CP932 lacks and bad UTF-8 sequences become "?" alike. Empty when an owner does not
-// answer within kAnswerTimeout, and when the text is larger than a file the
-// preview would load.
+// CP932 lacks and bad UTF-8 sequences become "?" alike. Empty when an owner
+// does not answer within kAnswerTimeout, and when the text is larger than a
+// file the preview would load.
 std::string SystemClipboardText();
 
 // The same with the cells of the richer forms, and why it is empty when it

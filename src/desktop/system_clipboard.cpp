@@ -1,4 +1,4 @@
-// The system clipboard as the program sees it: CP932 text in, and text out
+// The system clipboard as the program sees it: inside text in, and text out
 // that stays there after the program ends.
 #include <QClipboard>
 #include <QEventLoop>
