@@ -56,7 +56,7 @@ class Cp932LimitValidator : public QValidator {
   void ProgramSets(const QString& text) { allowed_ = Bytes(text); }
 
  private:
-  static int Bytes(const QString& text) { return static_cast<int>(ToCp932(text).size()); }
+  static int Bytes(const QString& text) { return static_cast<int>(InsideFromQString(text).size()); }
   int limit_;
   mutable int allowed_ = 0;
 };
@@ -148,7 +148,7 @@ void TForm1::CreateControls() {
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
-          [this](const QString& text) { Options().SetTitle(ToCp932Noting(text, notice_)); });
+          [this](const QString& text) { Options().SetTitle(InsideFromTyped(text, notice_)); });
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
@@ -216,7 +216,7 @@ void TForm1::CreateControls() {
   }
 
   StringGrid1->Model()->SetTypedText(
-      [this](const QString& text) { return ToCp932Noting(text, notice_); });
+      [this](const QString& text) { return InsideFromTyped(text, notice_); });
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
   connect(StringGrid1, &StringGrid::keyCommand, this,
           [this](GridCommand command) { RunCommand(command); });
@@ -288,19 +288,19 @@ void TForm1::RefreshOptions() {
   UpDown1->setEnabled(o.Enabled(Option::WidthArrows));
   upButton_->setEnabled(o.Position() < kMaxLineWidth);
   downButton_->setEnabled(o.Position() > kMinLineWidth);
-  ShowTitle(FromCp932(o.Title()));
+  ShowTitle(QStringFromInside(o.Title()));
   radios_->Update();  // the check may have moved with signals blocked
 }
 
-// The title field shows the title as stored, in CP932, where a character may
-// read differently ("〜" becomes "～") or become "?". While the user types, the
-// caret and the selection stay where they were, mapped through the same
-// conversion, so the next letters land where the user means them to.
+// The title field shows the title as stored, as inside text, where a
+// character may read differently ("〜" becomes "～") or become "?". While the
+// user types, the caret and the selection stay where they were, mapped through
+// the same conversion, so the next letters land where the user means them to.
 void TForm1::ShowTitle(const QString& title) {
   const QString typed = Edit1->text();
   if (typed == title) return;
   const auto stored = [&typed](int pos) {
-    return static_cast<int>(FromCp932(ToCp932(typed.left(pos))).size());
+    return static_cast<int>(QStringFromInside(InsideFromQString(typed.left(pos))).size());
   };
   const bool typing = Edit1->hasFocus();
   const bool selected = Edit1->hasSelectedText();
@@ -361,7 +361,7 @@ const PopupMenus& TForm1::Menus() {
 
 void TForm1::RunCommand(GridCommand command, DateItem date, const QString& text) {
   QLineEdit* editor = StringGrid1->OpenEditor();
-  ShowOutcome(session_.Run(command, {date, ToCp932(text), editor != nullptr}), editor);
+  ShowOutcome(session_.Run(command, {date, InsideFromQString(text), editor != nullptr}), editor);
 }
 
 void TForm1::ShowOutcome(const Outcome& outcome, QLineEdit* editor) {

@@ -34,13 +34,15 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   const int col = ColOf(index);
   const std::string& text = doc_.grid.Cell(col, RowOf(index));
   // The editor gets the whole text; a paint only what the column can show.
-  return FromCp932(role == Qt::EditRole ? text : VisiblePart(text, doc_.grid.ColWidth(col)));
+  return QStringFromInside(role == Qt::EditRole ? text
+                                                : VisiblePart(text, doc_.grid.ColWidth(col)));
 }
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  // Typed text is kept as CP932; characters it lacks become "?".
-  std::string text = typedText_ ? typedText_(value.toString()) : ToCp932(value.toString());
+  // Typed text is made inside text; see InsideFromQString.
+  std::string text =
+      typedText_ ? typedText_(value.toString()) : InsideFromQString(value.toString());
   session_.SetCell(ColOf(index), RowOf(index), std::move(text));  // a step of its own
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
@@ -50,7 +52,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
   if (role != Qt::DisplayRole) return {};
   const int col = orientation == Qt::Horizontal ? section + kFirstDataCol : 1;
   const int row = orientation == Qt::Horizontal ? 0 : section + kFirstDataRow;
-  return FromCp932(VisiblePart(doc_.grid.Cell(col, row), doc_.grid.ColWidth(col)));
+  return QStringFromInside(VisiblePart(doc_.grid.Cell(col, row), doc_.grid.ColWidth(col)));
 }
 
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {

@@ -39,8 +39,8 @@ class GridModel : public QAbstractTableModel {
   static int ColOf(const QModelIndex& index) { return index.column() + kFirstDataCol; }
   static int RowOf(const QModelIndex& index) { return index.row() + kFirstDataRow; }
 
-  // How a typed text becomes the cell's CP932 (so that the window can say
-  // which characters became "?").
+  // How a typed text becomes the cell's inside text (so that the window can
+  // say which characters could not be kept).
   void SetTypedText(std::function<std::string(const QString&)> convert) {
     typedText_ = std::move(convert);
   }

@@ -427,7 +427,8 @@ bool StringGrid::eventFilter(QObject* watched, QEvent* event) {
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && event->type() == QEvent::Paint) {
     QPainter painter(corner);
-    DrawHeading(&painter, corner, corner->rect(), FromCp932(doc_.grid.Cell(1, 0)), Qt::Horizontal);
+    DrawHeading(&painter, corner, corner->rect(), QStringFromInside(doc_.grid.Cell(1, 0)),
+                Qt::Horizontal);
     return true;
   }
   if (corner && CornerBorderDrag(corner, event)) return true;

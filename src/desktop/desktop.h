@@ -29,11 +29,11 @@ void PreferXwayland();
 // clipboard, that is the clipboard read; an X11 program's copy it did not
 // pass on to Wayland is read when the Wayland one holds no cells.
 //
-// The clipboard's plain text as CP932, converted from the owner's UTF-8
-// bytes as tabulon-filter converts standard input: characters CP932 lacks
-// and bad UTF-8 sequences become "?" alike. Empty when an owner does not
-// answer within kAnswerTimeout, and when the text is larger than a file the
-// preview would load.
+// The clipboard's plain text as inside text, made from the owner's UTF-8
+// bytes as tabulon-filter makes standard input (InsideFromUtf8): characters
+// CP932 lacks and bad UTF-8 sequences become "?" alike. Empty when an owner
+// does not answer within kAnswerTimeout, and when the text is larger than a
+// file the preview would load.
 std::string SystemClipboardText();
 
 // The same with the cells of the richer forms, and why it is empty when it
@@ -45,10 +45,11 @@ ClipboardRead ReadSystemClipboard();
 // text over either.
 bool ClipboardNeedsFocus();
 
-// Puts CP932 text on the clipboard so that it outlives the program: a holder
-// takes it, or, where none can, this process owns it (so that at least a
-// clipboard manager can take it over at the end). True when a holder has it.
-bool PutSystemClipboardText(const std::string& cp932);
+// Puts inside text on the clipboard, as UTF-8, so that it outlives the
+// program: a holder takes it, or, where none can, this process owns it (so
+// that at least a clipboard manager can take it over at the end). True when a
+// holder has it.
+bool PutSystemClipboardText(const std::string& inside);
 
 // From now on, while `context` lives, text that the program's own controls
 // copy (a cell, the preview's memo, the title field) goes to a holder at once

@@ -1,4 +1,4 @@
-// The system clipboard as the program sees it: CP932 text in, and text out
+// The system clipboard as the program sees it: inside text in, and text out
 // that stays there after the program ends.
 #include <QClipboard>
 #include <QEventLoop>
@@ -15,6 +15,7 @@
 #include "desktop/desktop.h"
 #include "desktop/wayland_clipboard.h"
 #include "desktop/x11_clipboard.h"
+#include "document/inside_text.h"
 #include "files/text_file.h"
 #include "table/rich_cells.h"
 
@@ -150,7 +151,7 @@ ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
     return read;
   }
   read.cells = cells.has_value();
-  read.text = Utf8ToCp932(text, read.replaced);
+  read.text = InsideFromUtf8(text, read.replaced);
   return read;
 }
 
@@ -182,8 +183,8 @@ bool ClipboardNeedsFocus() {
   return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-bool PutSystemClipboardText(const std::string& cp932) {
-  const std::string utf8 = Cp932ToUtf8(cp932);
+bool PutSystemClipboardText(const std::string& inside) {
+  const std::string utf8 = Utf8FromInside(inside);
   if (HandToClipboardHolder(utf8)) return true;
   const QScopedValueRollback keeping(keepingOwnText, true);
   QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "document/codec.h"
+#include "document/inside_text.h"
 #include "table/writer.h"
 
 namespace tabulon {
@@ -64,7 +64,7 @@ std::string FormatDate(DateItem item, CivilDate date, const std::optional<EraYea
       utf8 += "年" + mm + "月" + dd + "日";
       break;
   }
-  return Utf8ToCp932(utf8);
+  return InsideFromUtf8(utf8);
 }
 
 void NumberDown(Document& doc) {

@@ -56,7 +56,7 @@ struct EraYear {
 // The seven date items, named as their menu items.
 enum class DateItem { YYYYMMDD1, YYMMDD1, MMDD1, YYYYMMDD2, YMMDD1, MMDD2, GGMMDD1 };
 
-// The date as the item writes it (CP932): "2026/12/06", "'26/12/06",
+// The date as the item writes it (inside text): "2026/12/06", "'26/12/06",
 // "12/06", "2026年12月06日", "'26年12月06日", "12月06日", and for the era item
 // the era's name and the two-digit year within the era, "令和08年12月06日".
 // Without an era (nullopt) the era item gives "26年12月06日".

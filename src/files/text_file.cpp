@@ -14,6 +14,7 @@
 
 #include "document/codec.h"
 #include "document/cp932.h"
+#include "document/inside_text.h"
 #include "table/format.h"
 #include "table/reader.h"
 
@@ -184,15 +185,15 @@ FileResult LoadTextFile(const std::string& path, std::size_t limit) {
   return result;
 }
 
-std::string FileTextAsCp932(std::string_view bytes, Replacements& replaced) {
+std::string InsideFromFileText(std::string_view bytes, Replacements& replaced) {
   const std::string_view text = WithoutUtf8Bom(bytes);
-  if (text.size() == bytes.size() && !IsValidUtf8(bytes)) return std::string(bytes);
-  return Utf8ToCp932(text, replaced);
+  if (text.size() == bytes.size() && !IsValidUtf8(bytes)) return InsideFromCp932(bytes, replaced);
+  return InsideFromUtf8(text, replaced);
 }
 
-std::string Utf8FileText(std::string_view cp932CrLf) {
+std::string Utf8FileText(std::string_view insideCrLf) {
   std::string lf;
-  const std::string utf8 = Cp932ToUtf8(cp932CrLf);
+  const std::string utf8 = Utf8FromInside(insideCrLf);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     if (utf8.compare(i, 2, "\r\n") != 0) lf += utf8[i];
   }

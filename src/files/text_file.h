@@ -51,14 +51,15 @@ FileResult SaveTextFile(const std::string& path, std::string_view bytes);
 // "... は開けません" error, without waiting for a writer.
 FileResult LoadTextFile(const std::string& path, std::size_t limit = kMaxLoadBytes);
 
-// A loaded file's text as CP932: UTF-8 where the whole file is valid UTF-8
-// or begins with its byte-order mark (dropped), as Linux editors and
-// tabulon-filter write it; CP932 as it stands otherwise. Characters CP932
-// lacks become "?", told in `replaced`.
-std::string FileTextAsCp932(std::string_view bytes, Replacements& replaced);
+// A loaded file's text as inside text: read as UTF-8 where the whole file is
+// valid UTF-8 or begins with its byte-order mark (dropped), as Linux editors
+// and tabulon-filter write it; as CP932 otherwise. What could not be kept is
+// told in `replaced`.
+std::string InsideFromFileText(std::string_view bytes, Replacements& replaced);
 
-// A saved table's bytes for Linux editors: UTF-8 with LF line ends.
-std::string Utf8FileText(std::string_view cp932CrLf);
+// A saved table's bytes (inside text, CR LF line ends) for Linux editors:
+// UTF-8 with LF line ends.
+std::string Utf8FileText(std::string_view insideCrLf);
 
 // The load step after the text is on the clipboard: ClearTable, then ﾀｲﾄﾙ and
 // 罫線 unchecked unless the first line has "^-" at byte 3, then the window's

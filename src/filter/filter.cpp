@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "document/codec.h"
 #include "document/cp932.h"
 #include "document/document.h"
+#include "document/inside_text.h"
 #include "filter/input.h"
 #include "table/reader.h"
 #include "table/writer.h"
@@ -187,7 +187,7 @@ namespace {
 
 // Sets the controls in a fixed order, each through the option handlers as a
 // click would, whether or not the reader has greyed the control out.
-void ApplyRequest(const FilterRequest& r, const std::string& titleCp932, OptionState& o) {
+void ApplyRequest(const FilterRequest& r, const std::string& title, OptionState& o) {
   using Option = Option;
   if (r.rules) {
     o.SetChecked(Option::Ruled, *r.rules != RulesFlag::None);
@@ -196,7 +196,7 @@ void ApplyRequest(const FilterRequest& r, const std::string& titleCp932, OptionS
   }
   if (r.title) {
     o.SetChecked(Option::Title, *r.title);
-    if (*r.title) o.SetTitle(titleCp932);
+    if (*r.title) o.SetTitle(title);
   }
   if (r.columnHeadings) o.SetChecked(Option::ColumnHeadings, *r.columnHeadings);
   if (r.rowHeadings) o.SetChecked(Option::RowHeadings, *r.rowHeadings);
@@ -251,11 +251,12 @@ class Output {
   int error_ = 0;
 };
 
-// The title asked for, in CP932, counting the characters CP932 lacks;
-// nullopt, with its line on `err`, when it is too long for the title field.
-std::optional<std::string> TitleInCp932(const FilterRequest& r, std::size_t& replaced,
-                                        std::ostream& err) {
-  std::string title = r.title.value_or(false) ? Utf8ToCp932(r.titleText, &replaced) : "";
+// The title asked for, as inside text, counting the characters it could not
+// keep; nullopt, with its line on `err`, when it is too long for the title
+// field.
+std::optional<std::string> TitleInside(const FilterRequest& r, std::size_t& replaced,
+                                       std::ostream& err) {
+  std::string title = r.title.value_or(false) ? InsideFromUtf8(r.titleText, &replaced) : "";
   if (static_cast<int>(title.size()) > kMaxTitleBytes) {
     err << kProgram << ": the title is " << title.size() << " bytes in CP932; at most "
         << kMaxTitleBytes << " fit\n";
@@ -282,20 +283,23 @@ void WriteBack(Output& output, const InputOutcome& input) {
   output.Stream().flush();
 }
 
-// A line of the table (CP932) in the output's encoding.
-std::string Encoded(const std::string& line, Encoding encoding) {
-  return encoding == Encoding::Utf8 ? Cp932ToUtf8(line) : line;
+// A line of the table in the output's encoding, counting the characters
+// that encoding cannot hold.
+std::string Encoded(std::string_view line, Encoding encoding, std::size_t& replaced) {
+  return encoding == Encoding::Utf8 ? Utf8FromInside(line) : Cp932FromInside(line, &replaced);
 }
 
 // The table's lines, each behind the prefix it was read behind (ASCII, the
 // same in either encoding); an empty line gets no trailing blanks. Stops at
-// the first failed write.
+// the first failed write. Characters the encoding cannot hold are added to
+// `replaced`.
 void WriteLines(Output& output, const std::vector<std::string>& lines, std::string_view prefix,
-                Encoding encoding, std::string_view eol) {
+                Encoding encoding, std::string_view eol, std::size_t& replaced) {
   errno = 0;
   std::ostream& out = output.Stream();
   for (const std::string& line : lines) {
-    out << (line.empty() ? StripTrailing(prefix) : prefix) << Encoded(line, encoding) << eol;
+    out << (line.empty() ? StripTrailing(prefix) : prefix) << Encoded(line, encoding, replaced)
+        << eol;
     if (!output.Wrote()) break;
   }
   out.flush();
@@ -350,7 +354,7 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
 
   std::size_t replaced = 0;
-  const std::optional<std::string> title = TitleInCp932(r, replaced, err);
+  const std::optional<std::string> title = TitleInside(r, replaced, err);
   if (!title) return 2;
 
   Document doc;
@@ -375,7 +379,7 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
 
   WriteLines(output, table.lines, input.prefix,
              r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932),
-             r.crlf ? "\r\n" : "\n");
+             r.crlf ? "\r\n" : "\n", replaced);
   WriteNotes(notes, replaced, report, fit);
   return output.Finish(0);
 }

@@ -17,6 +17,7 @@
 
 #include "document/codec.h"
 #include "document/cp932.h"
+#include "document/inside_text.h"
 #include "table/generated_table.h"
 #include "table/rich_cells.h"
 
@@ -145,8 +146,8 @@ class LineReader {
   std::size_t read_ = 0;  // bytes read so far
 };
 
-// The input's encoding as the reader sees it: CP932, from UTF-8 through the
-// one codec, counting each "?" once.
+// The input's encoding as the reader sees it: inside text made through the
+// one seam from UTF-8 or CP932, counting each "?" once.
 class Codec {
  public:
   explicit Codec(bool utf8) : utf8_(utf8) {}
@@ -155,7 +156,7 @@ class Codec {
   std::size_t Replaced() const { return replaced_; }
 
   std::string Convert(std::string_view s) {
-    return utf8_ ? Utf8ToCp932(s, &replaced_) : std::string(s);
+    return utf8_ ? InsideFromUtf8(s, &replaced_) : InsideFromCp932(s, &replaced_);
   }
   // The CP932 length, for text that is only measured (and counted).
   std::size_t Measure(std::string_view s) { return utf8_ ? Cp932Length(s, &replaced_) : s.size(); }
@@ -169,10 +170,10 @@ class Codec {
   // counting nothing: Measure counts the line. A UTF-8 character or bad
   // sequence is at most four bytes, so 4n bytes hold n whole ones.
   std::string Head(std::string_view s, std::size_t n) const {
-    return utf8_ ? Utf8ToCp932(s.substr(0, 4 * n)) : std::string(s.substr(0, n));
+    return utf8_ ? InsideFromUtf8(s.substr(0, 4 * n)) : InsideFromCp932(s.substr(0, n));
   }
   std::string ConvertUncounted(std::string_view s) const {
-    return utf8_ ? Utf8ToCp932(s) : std::string(s);
+    return utf8_ ? InsideFromUtf8(s) : InsideFromCp932(s);
   }
 
  private:
@@ -508,9 +509,9 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();
   if (html) {
-    const std::optional<std::string> cells =
-        TabTextFromHtml(outcome.utf8 ? *html : Cp932ToUtf8(*html));
-    if (cells) return ReadTabCells(doc, Utf8ToCp932(*cells, &outcome.replaced));
+    const std::optional<std::string> cells = TabTextFromHtml(
+        outcome.utf8 ? *html : Utf8FromInside(InsideFromCp932(*html, &outcome.replaced)));
+    if (cells) return ReadTabCells(doc, InsideFromUtf8(*cells, &outcome.replaced));
   }
   const ReadReport report = reader.Finish(doc);
   outcome.replaced += reader.Replaced();

@@ -36,8 +36,9 @@ struct InputOutcome {
 // byte-order mark dropped) or CP932 as `utf8` says, or, when it says
 // nothing, in UTF-8 where the whole input is valid UTF-8 or begins with the
 // mark and in CP932 otherwise. The cells, widths, options and report are
-// those ReadClipboardText gives for the whole text converted with
-// Utf8ToCp932, and, where that reads nothing, those ReadPlainTabText gives.
+// those ReadClipboardText gives for the whole text made inside text
+// (InsideFromUtf8, InsideFromCp932), and, where that reads nothing, those
+// ReadPlainTabText gives.
 // An input that is an HTML document holding a table reads as the table's
 // cells (TabTextFromHtml, ReadTabCells). Run SetUpGrid first. After a read
 // error the document is left unread.

@@ -67,7 +67,7 @@ class MemoView : public QPlainTextEdit {
 
   // CP932 text as the memo shows it: line breaks as the toolkit's.
   static QString Shown(std::string_view cp932) {
-    QString text = FromCp932(cp932);
+    QString text = QStringFromInside(cp932);
     text.replace(U("\r\n"), U("\n"));
     return text;
   }
@@ -219,8 +219,14 @@ void TForm2::Button4Click() {
   const QString chosen = seams_.saveFileName(this, &utf8);
   if (chosen.isEmpty()) return;
   const std::string path = SavePath(chosen.toStdString());
-  const FileResult result = SaveTextFile(path, utf8 ? Utf8FileText(memoText_) : memoText_);
-  if (!result.ok) seams_.showError(this, QString::fromStdString(result.error) + ".");
+  Replacements replaced;  // characters a CP932 file cannot hold
+  const FileResult result =
+      SaveTextFile(path, utf8 ? Utf8FileText(memoText_) : Cp932FromInside(memoText_, replaced));
+  if (!result.ok) {
+    seams_.showError(this, QString::fromStdString(result.error) + ".");
+  } else if (replaced.count > 0) {
+    notice_->Show(ReplacedNote(replaced));
+  }
 }
 
 void TForm2::Button3Click() {
@@ -233,7 +239,7 @@ void TForm2::Button3Click() {
   }
   // A file in UTF-8 (a Linux editor's, the filter's) reads as it looks.
   Replacements replaced;
-  std::string text = FileTextAsCp932(result.text, replaced);
+  std::string text = InsideFromFileText(result.text, replaced);
   std::string().swap(result.text);  // one copy of a large file at a time
   if (replaced.count > 0) notice_->Show(ReplacedNote(replaced));
   ShowText(NormalizeLineBreaks(text));

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "document/codec.h"
 #include "document/cp932.h"
+#include "document/inside_text.h"
 #include "table/format.h"
 #include "table/reader.h"
 
@@ -308,7 +308,7 @@ std::optional<std::string> RicherCells(
     const std::function<std::optional<std::string>(std::string_view)>& form) {
   // A table this program wrote reads from its own text, in every wrap and
   // behind any prefix (the marks are found anywhere in the first line).
-  if (IsGeneratedTableTop(Utf8ToCp932(plain.substr(0, plain.find_first_of("\r\n"))))) {
+  if (IsGeneratedTableTop(InsideFromUtf8(plain.substr(0, plain.find_first_of("\r\n"))))) {
     return std::nullopt;
   }
   if (std::optional<std::string> quoted = form(kQuotedTabTextType); quoted && !quoted->empty()) {

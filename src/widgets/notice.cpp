@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "document/inside_text.h"
+
 namespace tabulon {
 
 namespace {
@@ -55,11 +57,11 @@ QString ReplacedNote(const Replacements& replaced) {
       .arg(named);
 }
 
-std::string ToCp932Noting(const QString& text, Notice* notice) {
+std::string InsideFromTyped(const QString& text, Notice* notice) {
   Replacements replaced;
-  std::string cp932 = Utf8ToCp932(text.toStdString(), replaced);
+  std::string inside = InsideFromUtf8(text.toStdString(), replaced);
   if (replaced.count > 0 && notice) notice->Show(ReplacedNote(replaced));
-  return cp932;
+  return inside;
 }
 
 }  // namespace tabulon

@@ -28,8 +28,8 @@ class Notice : public QLabel {
 // which.
 QString ReplacedNote(const Replacements& replaced);
 
-// A text typed into a field as CP932; where characters became "?", `notice`
-// says which.
-std::string ToCp932Noting(const QString& text, Notice* notice);
+// A text typed into a field as inside text; where characters could not be
+// kept, `notice` says which.
+std::string InsideFromTyped(const QString& text, Notice* notice);
 
 }  // namespace tabulon

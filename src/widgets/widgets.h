@@ -1,5 +1,5 @@
-// Small helpers shared by the windows: text between the document's CP932 and
-// the toolkit's strings, and laying out controls as designed.
+// Small helpers shared by the windows: text between the document's inside
+// text and the toolkit's strings, and laying out controls as designed.
 #pragma once
 
 #include <QKeyEvent>
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/codec.h"
+#include "document/inside_text.h"
 
 namespace tabulon {
 
@@ -22,13 +22,14 @@ inline QString U(const char* utf8) {
   return QString::fromUtf8(utf8);
 }
 
-// CP932 text as the toolkit shows it, and the toolkit's text as CP932
-// (characters that CP932 lacks become "?").
-inline QString FromCp932(std::string_view cp932) {
-  return QString::fromStdString(Cp932ToUtf8(cp932));
+// Inside text as the toolkit shows it, and the toolkit's text as inside
+// text (what cannot be kept is dropped without a word: see InsideFromTyped
+// for text the user typed).
+inline QString QStringFromInside(std::string_view inside) {
+  return QString::fromStdString(Utf8FromInside(inside));
 }
-inline std::string ToCp932(const QString& text) {
-  return Utf8ToCp932(text.toStdString());
+inline std::string InsideFromQString(const QString& text) {
+  return InsideFromUtf8(text.toStdString());
 }
 
 // Names a control and puts it at its designed place in client pixels.

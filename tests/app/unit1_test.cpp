@@ -647,7 +647,7 @@ class Unit1Test : public QObject {
       doc.CurCol = 5;
       doc.CurRow = 3;
       a->trigger();
-      QCOMPARE(doc.grid.Cell(5, 3), ToCp932(a->text()));
+      QCOMPARE(doc.grid.Cell(5, 3), InsideFromQString(a->text()));
       QCOMPARE(doc.CurRow, 0);
     }
     doc.CurRow = 3;
@@ -734,7 +734,7 @@ class Unit1Test : public QObject {
     QVERIFY(editor->text() != QString("qrs"));  // the editor's own undo
     QCOMPARE(doc.grid.Cell(3, 2), std::string());
     QTest::keyClicks(editor, "t");
-    const std::string typed = ToCp932(editor->text());
+    const std::string typed = InsideFromQString(editor->text());
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(doc.grid.Cell(3, 2), typed);
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
