@@ -18,8 +18,10 @@
 #include "app/Unit1.h"
 #include "document/codec.h"
 #include "preview/Unit2.h"
+#include "support/text.h"
 
 using namespace tabulon;
+using tabulon::testing::Sj;
 namespace {
 
 const char* const kAsciiTable =
@@ -183,7 +185,9 @@ class Unit2Test : public QObject {
   void memoShowsPartOfAHugeTextAndCopiesItWhole() {
     TForm2 preview(PreviewSeams{});
     std::string text;
-    for (int i = 0; text.size() < 3'000'000; ++i) text += "row " + std::to_string(i) + "\t\x82\xa0\r\n";
+    const std::string cell = Sj("あ");
+    for (int i = 0; text.size() < 3'000'000; ++i)
+      text += "row " + std::to_string(i) + "\t" + cell + "\r\n";
     preview.SetLines({text.substr(0, text.size() - 2)});
     auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
     QVERIFY(memo->document()->characterCount() < 300'000);

@@ -101,7 +101,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     // last column is left out where the width limit resized it.
     const std::string& bottom = table.back();
     int columns = o.BoxStyle() ? 1 : -1;
-    for (std::string_view j : {"+", "\x84\xa8"}) {
+    for (const std::string& j : {std::string("+"), Sj("┴")}) {
       for (std::size_t at = 0; (at = bottom.find(j, at)) != std::string::npos; at += j.size()) {
         ++columns;
       }
