@@ -22,6 +22,7 @@
 
 using namespace tabulon;
 using tabulon::testing::Sj;
+using tabulon::testing::Utf8;
 namespace {
 
 const char* const kAsciiTable =
@@ -46,7 +47,7 @@ class Unit2Test : public QObject {
       QGuiApplication::clipboard()->setText(QString::fromUtf8(clipboard));
       MainSeams seams;
       seams.putOnClipboard = [this](const std::string& text) {
-        copied.push_back(Cp932ToUtf8(text));
+        copied.push_back(Utf8(text));
         return true;
       };
       seams.preview = [this] {
@@ -193,7 +194,7 @@ class Unit2Test : public QObject {
     QVERIFY(memo->document()->characterCount() < 300'000);
     memo->selectAll();
     memo->copy();
-    QString expected = QString::fromStdString(Cp932ToUtf8(text));
+    QString expected = QString::fromStdString(Utf8(text));
     expected.replace("\r\n", "\n");
     expected.chop(1);
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
@@ -285,7 +286,7 @@ class Unit2Test : public QObject {
         }
         return static_cast<int>(QDialog::Rejected);
       });
-      QCOMPARE(loading.form->document().grid.Cell(2, 2), Utf8ToCp932("りんご"));
+      QCOMPARE(loading.form->document().grid.Cell(2, 2), Sj("りんご"));
       QCOMPARE(note.endsWith(QString::fromUtf8("😀")), file.ends_with("😀\n"));
     }
   }

@@ -387,8 +387,8 @@ Document Read(std::string_view text, ReadReport* report = nullptr) {
 
 // The mark and cells 2 to 4 of a row, in UTF-8, joined by "|".
 std::string Row(const Document& doc, int r) {
-  std::string s = Cp932ToUtf8(doc.grid.Cell(0, r));
-  for (int c = kFirstDataCol; c <= 4; ++c) s += "|" + Cp932ToUtf8(doc.grid.Cell(c, r));
+  std::string s = testing::Utf8(doc.grid.Cell(0, r));
+  for (int c = kFirstDataCol; c <= 4; ++c) s += "|" + testing::Utf8(doc.grid.Cell(c, r));
   return s;
 }
 

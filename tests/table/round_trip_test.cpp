@@ -87,7 +87,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     Document back;
     SetUpGrid(back);
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::GeneratedTable) << text;
-    SCOPED_TRACE(Cp932ToUtf8(text));
+    SCOPED_TRACE(testing::Utf8(text));
     const OptionState& b = back.options;
     for (Option c : {Option::ColumnHeadings, Option::RowHeadings, Option::Title, Option::AsciiRules,
                      Option::BoxRules}) {
@@ -145,7 +145,7 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     Document back;
     SetUpGrid(back);
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::WrappedTabText) << text;
-    SCOPED_TRACE(Cp932ToUtf8(text));
+    SCOPED_TRACE(testing::Utf8(text));
     const bool title = original.options.Checked(Option::Title);
     EXPECT_EQ(back.options.Title(), title ? original.options.Title() : "");
     EXPECT_EQ(back.options.Checked(Option::Title), title);
