@@ -28,6 +28,7 @@
 
 using namespace tabulon;
 using tabulon::testing::Sj;
+using tabulon::testing::Utf8;
 
 namespace {
 
@@ -283,7 +284,7 @@ class Unit1Test : public QObject {
     Commit(editor, QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
     QCOMPARE(editor->text(), QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(QString::fromStdString(Cp932ToUtf8(form.document().grid.Cell(3, 3))),
+    QCOMPARE(QString::fromStdString(Utf8(form.document().grid.Cell(3, 3))),
              QString::fromUtf8("漢字①ｶﾅ?"));
   }
 
@@ -652,7 +653,7 @@ class Unit1Test : public QObject {
     }
     doc.CurRow = 3;
     item(menus.PopupMenu1, "GGMMDD1")->trigger();
-    QCOMPARE(Cp932ToUtf8(doc.grid.Cell(5, 3)), std::string("令和01年05月01日"));
+    QCOMPARE(Utf8(doc.grid.Cell(5, 3)), std::string("令和01年05月01日"));
 
     const struct {
       QMenu* menu;

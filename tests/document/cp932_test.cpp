@@ -6,14 +6,20 @@
 
 #include <string>
 
+#include "support/text.h"
+
 namespace tabulon {
 namespace {
+
+using testing::Sj;
 
 constexpr auto npos = std::string_view::npos;
 
 // Sample characters: ソ 83 5C and 表 95 5C end in '\'; − 81 7C ends in '|';
 // 亜 88 9F ends in a byte that is also a lead-byte value; あ 82 A0;
 // ｱ B1 is a single-byte half-width katakana; 　 81 40 is the double-byte blank.
+// The byte rules (lead and trail bytes, the walk) are written in those bytes;
+// texts are written as characters.
 
 TEST(Cp932Bytes, LeadByteRangeBoundaries) {
   for (int b : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(b)) << b;
@@ -29,23 +35,25 @@ TEST(Cp932Bytes, TrailBytesAreFoundByWalkingFromTheStart) {
 }
 
 TEST(Cp932Find, TrailByteNeverStartsAMatch) {
-  EXPECT_EQ(FindText("\x83\x5c", "\\"), npos);
-  EXPECT_EQ(FindText("\x95\x5c", "\\"), npos);
-  EXPECT_FALSE(ContainsText("\x81\x7c-", "|-"));
+  EXPECT_EQ(FindText(Sj("ソ"), "\\"), npos);
+  EXPECT_EQ(FindText(Sj("表"), "\\"), npos);
+  EXPECT_FALSE(ContainsText(Sj("−-"), "|-"));
+  // The needle is the trail byte of 亜 and the lead byte of あ.
   EXPECT_FALSE(ContainsText("\x88\x9f\x82\xa0", "\x9f\x82"));
 }
 
 TEST(Cp932Find, MatchesAfterDoubleByteCharactersAtTheirOffset) {
-  EXPECT_EQ(FindText("\x83\x5c\\", "\\"), 2u);
-  EXPECT_EQ(FindText("\x81\x7c|-", "|-"), 2u);
-  EXPECT_EQ(FindText("\xb1\\", "\\"), 1u);  // a single-byte katakana is no lead byte
-  EXPECT_EQ(FindText("\x82\xa0\x82\xa2", "\x82\xa2"), 2u);
+  EXPECT_EQ(FindText(Sj("ソ\\"), "\\"), Sj("ソ").size());
+  EXPECT_EQ(FindText(Sj("−|-"), "|-"), Sj("−").size());
+  EXPECT_EQ(FindText(Sj("ｱ\\"), "\\"), Sj("ｱ").size());  // a single-byte katakana is no lead byte
+  EXPECT_EQ(FindText(Sj("あい"), Sj("い")), Sj("あ").size());
   EXPECT_EQ(FindText("ab", ""), 0u);
   EXPECT_EQ(FindText("a", "ab"), npos);
 }
 
 // The search takes the first match that begins a character, as a walk
-// over every character would, on random texts of lead, trail and ASCII bytes.
+// over every character would, on random texts of lead, trail and ASCII bytes
+// (bytes of the encoding, any of them alone).
 TEST(Cp932Find, AgreesWithAWalkOverEveryCharacter) {
   std::mt19937 rng(5);
   const std::string bytes = "\x81\x82\x5c\x7c\xa0-|\\a";
@@ -68,19 +76,16 @@ TEST(Cp932Strip, RemovesBytesUpTo32ButNeverTheDoubleByteBlank) {
   EXPECT_EQ(StripLeading(" \x01x "), "x ");
   EXPECT_EQ(StripTrailing("  x\x1f\t"), "  x");
   EXPECT_EQ(StripText("! "), "!");
-  const std::string wide =
-      "\x81\x40"
-      "x"
-      "\x81\x40";
+  const std::string wide = Sj("　x　");
   EXPECT_EQ(StripText(" " + wide + "\t"), wide);
-  EXPECT_EQ(StripText("\xa1\x7f\xa1"), "\xa1\x7f\xa1");  // high bytes and DEL are not blanks
+  EXPECT_EQ(StripText("\xa1\x7f\xa1"), "\xa1\x7f\xa1");  // bytes over 127 and DEL are not blanks
   EXPECT_TRUE(IsBlankText(" \t\r\n"));
   EXPECT_TRUE(IsBlankText(""));
-  EXPECT_FALSE(IsBlankText("\x81\x40"));
+  EXPECT_FALSE(IsBlankText(Sj("　")));
 }
 
 TEST(Cp932Pad, FillsWithBlanksAndNeverCuts) {
-  EXPECT_EQ(PadRight("\x82\xa0", 5), "\x82\xa0   ");
+  EXPECT_EQ(PadRight(Sj("あ"), 5), Sj("あ   "));
   EXPECT_EQ(PadLeft("ab", 5), "   ab");
   EXPECT_EQ(PadRight("abcdef", 3), "abcdef");
   EXPECT_EQ(PadLeft("abcdef", 3), "abcdef");
@@ -88,11 +93,11 @@ TEST(Cp932Pad, FillsWithBlanksAndNeverCuts) {
 }
 
 TEST(Cp932Replace, AllCharsSkipsTrailBytesAndFirstLeavesMissesAlone) {
-  std::string s = "\x83\x5c\\a\\";
+  std::string s = Sj("ソ\\a\\");
   ReplaceAllChars(s, "\\", "/");
-  EXPECT_EQ(s, "\x83\x5c/a/");
+  EXPECT_EQ(s, Sj("ソ/a/"));
   ReplaceAllChars(s, "", "x");
-  EXPECT_EQ(s, "\x83\x5c/a/");
+  EXPECT_EQ(s, Sj("ソ/a/"));
 
   std::string t = "a-b-c";
   EXPECT_TRUE(ReplaceFirst(t, "-", "+-"));

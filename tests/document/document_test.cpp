@@ -5,11 +5,15 @@
 #include <string>
 #include <utility>
 
+#include "support/text.h"
+
 namespace tabulon {
 namespace {
 
+using testing::Sj;
+
 constexpr std::string_view kColHeadings = "abcdefghijklmnopqrstuvwxyz123456789";
-const std::string kHiragana3 = "\x82\xa0\x82\xa2\x82\xa4";  // あいう
+const std::string kHiragana3 = Sj("あいう");
 
 void ExpectDefaultHeadings(const Grid& g) {
   for (int c = kFirstDataCol; c <= kLastCol; ++c)
@@ -18,7 +22,7 @@ void ExpectDefaultHeadings(const Grid& g) {
     const std::string n = std::to_string(r);
     EXPECT_EQ(g.Cell(1, r), std::string(3 - n.size(), ' ') + n) << "row " << r;
   }
-  EXPECT_EQ(g.Cell(1, 0), " \x81\x5f");
+  EXPECT_EQ(g.Cell(1, 0), Sj(" ＼"));
 }
 
 void ExpectDefaultOptions(const OptionState& o) {
@@ -63,7 +67,7 @@ TEST(GridWidths, PixelsAndTextColumnsFollow6nPlus5) {
   EXPECT_EQ(TextWidthOf(50), 7);
   EXPECT_EQ(TextWidthOf(4), 0);
   EXPECT_EQ(TextWidthOf(kHiddenColWidth), 0);
-  EXPECT_EQ(TextPixelWidth("\x82\xa0"), TextPixelWidth("ab"));
+  EXPECT_EQ(TextPixelWidth(Sj("あ")), TextPixelWidth("ab"));
 }
 
 TEST(DocumentSetUp, FreshDocumentGetsHeadingsWidthsCornerAndDefaults) {
@@ -86,7 +90,7 @@ TEST(DocumentColWidth, FitIsSnugToDataRowsOnly) {
   SetUpGrid(doc);
   Grid& g = doc.grid;
   g.SetCell(3, 5, "ab");
-  g.SetCell(4, 9, "\x82\xa0");
+  g.SetCell(4, 9, Sj("あ"));
   g.SetCell(5, 1, "x");
   g.SetCell(5, kLastRow, kHiragana3);
   g.SetCell(6, 0, "0123456789");

@@ -9,6 +9,7 @@
 #include "document/cp932.h"
 #include "document/document.h"
 #include "fuzz/invariants.h"
+#include "support/text.h"
 
 namespace tabulon {
 namespace {
@@ -45,7 +46,7 @@ TEST(GridCounts, FollowEveryChangeMoveAndCopy) {
                                std::string(40, ' '),
                                std::string(40, 'q'),
                                std::string(39, 'q'),
-                               "\x81\x40"};
+                               testing::Sj("　")};
   Grid g;
   ExpectCountsMatchCells(g, "construction");
   for (int step = 0; step < 3000; ++step) {

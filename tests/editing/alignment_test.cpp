@@ -6,11 +6,15 @@
 #include <random>
 #include <string>
 
+#include "support/text.h"
+
 namespace tabulon {
 namespace {
 
-const std::string kA = "\x82\xa0";     // あ, two bytes
-const std::string kWide = "\x81\x40";  // the full-width space
+using testing::Sj;
+
+const std::string kA = Sj("あ");     // two columns wide
+const std::string kWide = Sj("　");  // the full-width space
 constexpr Alignment L = Alignment::Left, C = Alignment::Centre, R = Alignment::Right;
 
 TEST(AlignedText, PadsBeforeTheTrimmedTextOnlyNeverAfterAndNeverCuts) {
@@ -43,10 +47,10 @@ TEST(AlignedText, PadsBeforeTheTrimmedTextOnlyNeverAfterAndNeverCuts) {
 
 TEST(AlignedText, AligningTwiceGivesWhatAligningOnceGives) {
   std::mt19937 random(7);
-  const std::string bytes = std::string(" \t\x81\x40", 4) + "ab1";
+  const std::string pieces[] = {" ", "\t", kWide, "a", "b", "1"};
   for (int i = 0; i < 2000; ++i) {
     std::string text;
-    for (int n = random() % 8; n > 0; --n) text += bytes[random() % bytes.size()];
+    for (int n = random() % 8; n > 0; --n) text += pieces[random() % std::size(pieces)];
     const int capacity = static_cast<int>(random() % 10);
     const Alignment alignment = static_cast<Alignment>(random() % 3);
     const std::string once = AlignedText(text, capacity, alignment);

@@ -10,6 +10,7 @@
 
 #include "document/codec.h"
 #include "files/text_file.h"
+#include "support/text.h"
 #include "table/writer.h"
 
 namespace tabulon {
@@ -155,7 +156,7 @@ TEST(GridSession, AGestureWithItsEditAndDoubleClickIsOneStep) {
   doc.CurCol = 2;
   doc.CurRow = 1;
   f.session.Run(C::InsertDate, {DateItem::GGMMDD1, "", false});
-  EXPECT_EQ(doc.grid.Cell(2, 1), Utf8ToCp932("令和08年12月08日"));
+  EXPECT_EQ(doc.grid.Cell(2, 1), testing::Sj("令和08年12月08日"));
 }
 
 // The view's own selection: its block, the anchor the corner opposite the

@@ -15,6 +15,7 @@
 #include "editing/mouse.h"
 #include "editing/rows_columns.h"
 #include "files/text_file.h"
+#include "support/text.h"
 #include "table/paste.h"
 #include "table/reader.h"
 
@@ -45,7 +46,8 @@ std::string Pick(std::mt19937& rng, const std::vector<std::string>& from) {
 // A grid of random texts, a few marks and headings, random widths and
 // options, a random recorded cell and selection.
 void Randomise(std::mt19937& rng, Document& doc) {
-  const std::vector<std::string> texts = {"", "", "a", "12", " x ", "\x82\xa0", "1,000", "abc def"};
+  const std::vector<std::string> texts = {"",      "",       "a", "12", " x ", testing::Sj("あ"),
+                                          "1,000", "abc def"};
   auto any = [&](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(rng); };
   SetUpGrid(doc);
   for (int n = any(0, 300); n > 0; --n)

@@ -9,9 +9,13 @@
 
 #include "document/codec.h"
 #include "editing/japanese_era.h"
+#include "support/text.h"
 
 namespace tabulon {
 namespace {
+
+using testing::Sj;
+using testing::Utf8;
 
 const std::string kMark(ContinuationMark);
 
@@ -50,8 +54,8 @@ TEST(InsertText, ReplacesTheCellThenWidensItsColumnAndLeavesTheHeadingRowCurrent
   doc.grid.SetCell(4, 9, "old text");
   doc.CurCol = 4;
   doc.CurRow = 9;
-  InsertText(doc, Utf8ToCp932("○"));
-  EXPECT_EQ(doc.grid.Cell(4, 9), Utf8ToCp932("○"));
+  InsertText(doc, Sj("○"));
+  EXPECT_EQ(doc.grid.Cell(4, 9), Sj("○"));
   EXPECT_EQ(doc.grid.ColWidth(4), 17);  // 12 px of text in 17 px rounded down to 12, plus 5
   EXPECT_EQ(doc.CurRow, 0);
   doc.CurRow = 9;
@@ -83,10 +87,10 @@ TEST(FormatDate, SevenFormatsAndTheYearWithinTheEra) {
       {DateItem::GGMMDD1, "令和08年12月06日", "平成21年01月05日"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Cp932ToUtf8(FormatDate(c.item, dec6, JapaneseEraOf(dec6))), c.dec6);
-    EXPECT_EQ(Cp932ToUtf8(FormatDate(c.item, jan5, JapaneseEraOf(jan5))), c.jan5);
+    EXPECT_EQ(Utf8(FormatDate(c.item, dec6, JapaneseEraOf(dec6))), c.dec6);
+    EXPECT_EQ(Utf8(FormatDate(c.item, jan5, JapaneseEraOf(jan5))), c.jan5);
   }
-  EXPECT_EQ(Cp932ToUtf8(FormatDate(DateItem::GGMMDD1, dec6, std::nullopt)), "26年12月06日");
+  EXPECT_EQ(Utf8(FormatDate(DateItem::GGMMDD1, dec6, std::nullopt)), "26年12月06日");
 }
 
 TEST(JapaneseEraOf, TheEraChangesOnItsFirstDay) {

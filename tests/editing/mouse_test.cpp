@@ -6,8 +6,12 @@
 
 #include <string>
 
+#include "support/text.h"
+
 namespace tabulon {
 namespace {
+
+using testing::Sj;
 
 struct Fixture {
   Document doc;
@@ -98,7 +102,7 @@ TEST(GridMouse, RightPressAloneChoosesTheMenuAndThePasteItem) {
   for (const auto& [text, enabled] : {std::pair<std::string, bool>{"", false},
                                       {" \t\r\n\x01", false},
                                       {"  a\r\n", true},
-                                      {"\x81\x40", true}}) {  // a full-width blank is text
+                                      {Sj("　"), true}}) {  // a full-width blank is text
     f.clipboard = text;
     f.Press(3, 3, kRightButton);
     EXPECT_EQ(f.state.menu, GridMenu::Cells);

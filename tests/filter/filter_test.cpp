@@ -12,6 +12,7 @@
 
 #include "document/codec.h"
 #include "filter/input.h"
+#include "support/text.h"
 #include "table/writer.h"
 
 namespace tabulon {
@@ -398,9 +399,10 @@ TEST(FilterProperty, PrefixedAndHandEditedTablesComeBackInPlace) {
     Document before, after;
     SetUpGrid(before);
     SetUpGrid(after);
-    ReadClipboardText(before, Utf8ToCp932(Filter(cells, args).out));
-    ReadClipboardText(after, Utf8ToCp932(Prefixed(table, prefix)));
-    before.grid.SetCell(col + 1, row, Utf8ToCp932(typed));
+    // The window reads the UTF-8 the filter writes as the document's text.
+    ReadClipboardText(before, testing::Sj(Filter(cells, args).out));
+    ReadClipboardText(after, testing::Sj(Prefixed(table, prefix)));
+    before.grid.SetCell(col + 1, row, testing::Sj(typed));
     for (int r = 1; r <= rows; ++r) {
       for (int c = 0; c <= kLastCol; ++c) {
         ASSERT_EQ(after.grid.Cell(c, r), before.grid.Cell(c, r))

@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
+#include "document/codec.h"
 #include "document/document.h"
 #include "table/writer.h"
 
@@ -52,6 +54,18 @@ std::string_view SplitEarlierText(std::string_view input, Earlier&& earlier) {
   if (end == std::string_view::npos) return input;
   earlier(input.substr(0, end));
   return input.substr(end + 1);
+}
+
+// The text the document holds, from the bytes of a fuzz input: the one place
+// that says how an input becomes such text. The document holds CP932 bytes,
+// whatever they are, so the bytes are taken as they stand.
+inline std::string InsideText(std::string_view input) {
+  return std::string(input);
+}
+
+// The text the document holds, from UTF-8 (the cells of an HTML table).
+inline std::string InsideFromUtf8(std::string_view utf8) {
+  return Utf8ToCp932(utf8);
 }
 
 inline void Check(bool ok, const char* what) {

@@ -162,12 +162,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   const std::string_view text = fuzz::SplitEarlierText(input, [&](std::string_view earlier) {
     place();
-    PasteText(doc, earlier);
+    PasteText(doc, fuzz::InsideText(earlier));
   });
   place();
   before->Take(doc);
 
-  const PasteKind kind = PasteText(doc, text);
+  const std::string inside = fuzz::InsideText(text);
+  const PasteKind kind = PasteText(doc, inside);
   const Grid& g = doc.grid;
   const bool table = kind == PasteKind::Table;
   if (!table) {
@@ -202,7 +203,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "data column width of the form 6n+5");
     if (kind == PasteKind::Block) Check(w >= before->widths[c], "a block paste only widens");
   }
-  CheckNothingLost(doc, kind, text);
+  CheckNothingLost(doc, kind, inside);
 
   fuzz::CheckOptionsAndTable(doc);
   before->Release(doc);

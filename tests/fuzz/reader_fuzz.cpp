@@ -14,7 +14,6 @@
 
 #include "document/document.h"
 #include "invariants.h"
-#include "document/codec.h"
 #include "table/reader.h"
 #include "table/rich_cells.h"
 #include "table/writer.h"
@@ -30,19 +29,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Document& doc = fuzz::SetUpDocument();
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::string_view text = fuzz::SplitEarlierText(input, [&](std::string_view earlier) {
-    ReadClipboardText(doc, earlier);
+    ReadClipboardText(doc, fuzz::InsideText(earlier));
     SetUpGrid(doc);
   });
   // Text that begins with a tag is also read as an HTML table, as the filter
   // reads such input and the window the clipboard's HTML.
   if (text.starts_with("<")) {
     if (const std::optional<std::string> cells = TabTextFromHtml(text)) {
-      ReadTabCells(doc, Utf8ToCp932(*cells));
+      ReadTabCells(doc, fuzz::InsideFromUtf8(*cells));
     } else {
-      ReadClipboardText(doc, text);
+      ReadClipboardText(doc, fuzz::InsideText(text));
     }
   } else {
-    ReadClipboardText(doc, text);
+    ReadClipboardText(doc, fuzz::InsideText(text));
   }
 
   const Grid& g = doc.grid;

@@ -18,8 +18,11 @@
 #include "app/Unit1.h"
 #include "document/codec.h"
 #include "preview/Unit2.h"
+#include "support/text.h"
 
 using namespace tabulon;
+using tabulon::testing::Sj;
+using tabulon::testing::Utf8;
 namespace {
 
 const char* const kAsciiTable =
@@ -44,7 +47,7 @@ class Unit2Test : public QObject {
       QGuiApplication::clipboard()->setText(QString::fromUtf8(clipboard));
       MainSeams seams;
       seams.putOnClipboard = [this](const std::string& text) {
-        copied.push_back(Cp932ToUtf8(text));
+        copied.push_back(Utf8(text));
         return true;
       };
       seams.preview = [this] {
@@ -183,13 +186,15 @@ class Unit2Test : public QObject {
   void memoShowsPartOfAHugeTextAndCopiesItWhole() {
     TForm2 preview(PreviewSeams{});
     std::string text;
-    for (int i = 0; text.size() < 3'000'000; ++i) text += "row " + std::to_string(i) + "\t\x82\xa0\r\n";
+    const std::string cell = Sj("あ");
+    for (int i = 0; text.size() < 3'000'000; ++i)
+      text += "row " + std::to_string(i) + "\t" + cell + "\r\n";
     preview.SetLines({text.substr(0, text.size() - 2)});
     auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
     QVERIFY(memo->document()->characterCount() < 300'000);
     memo->selectAll();
     memo->copy();
-    QString expected = QString::fromStdString(Cp932ToUtf8(text));
+    QString expected = QString::fromStdString(Utf8(text));
     expected.replace("\r\n", "\n");
     expected.chop(1);
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
@@ -281,7 +286,7 @@ class Unit2Test : public QObject {
         }
         return static_cast<int>(QDialog::Rejected);
       });
-      QCOMPARE(loading.form->document().grid.Cell(2, 2), Utf8ToCp932("りんご"));
+      QCOMPARE(loading.form->document().grid.Cell(2, 2), Sj("りんご"));
       QCOMPARE(note.endsWith(QString::fromUtf8("😀")), file.ends_with("😀\n"));
     }
   }

@@ -1,4 +1,7 @@
-// Test helpers: literals are written in UTF-8 and compared as CP932 bytes.
+// Test helpers: literals are written in UTF-8, and Sj turns them into the
+// text the document holds (CP932 bytes); Utf8 turns that text back, for
+// messages and for what leaves the program as UTF-8. These two are where a
+// change of the document's encoding meets the tests.
 #pragma once
 
 #include <string>
@@ -11,6 +14,10 @@ namespace tabulon::testing {
 
 inline std::string Sj(std::string_view utf8) {
   return Utf8ToCp932(utf8);
+}
+
+inline std::string Utf8(std::string_view inside) {
+  return Cp932ToUtf8(inside);
 }
 
 inline std::vector<std::string> SjLines(const std::vector<std::string_view>& utf8) {
@@ -33,7 +40,7 @@ inline std::string SjText(const std::vector<std::string_view>& utf8, std::string
 // CP932 lines back in UTF-8, for readable failure messages.
 inline std::vector<std::string> Utf8Lines(const std::vector<std::string>& cp932) {
   std::vector<std::string> out;
-  for (const std::string& s : cp932) out.push_back(Cp932ToUtf8(s));
+  for (const std::string& s : cp932) out.push_back(Utf8(s));
   return out;
 }
 

@@ -15,6 +15,7 @@
 namespace tabulon {
 namespace {
 
+using testing::Sj;
 using testing::SjText;
 using K = PasteKind;
 using Cells = std::vector<std::string>;
@@ -112,18 +113,14 @@ TEST(PasteBlock, LandsAtTheRecordedCellAndStopsAtTheGridsEdges) {
 
 TEST(PasteBlock, NumbersAlignToTheWidestFieldOfTheirColumn) {
   const struct {
-    const char* text;
+    std::string text;
     Cells column;
   } cases[] = {
       {"7\t\r\n1234\r\n", {"   7", "1234"}},
       {" 5 \t\r\n ab  \r\n", {"   5 ", " ab"}},  // numeric test on the trimmed field
       {"-1,234.5\t\r\n\\9\r\n", {"-1,234.5", "      \\9"}},
       {"1/2\t\r\n12345\r\n", {"1/2", "12345"}},
-      {"\x81\x40"
-       "5\t\r\n12345\r\n",
-       {"\x81\x40"
-        "5",
-        "12345"}},  // a double-byte blank stays
+      {Sj("　5\t\r\n12345\r\n"), {Sj("　5"), "12345"}},  // a double-byte blank stays
   };
   for (const auto& c : cases) {
     Document doc = Filled(2, 1);

@@ -44,14 +44,15 @@ TEST(SplitTabFields, KeepsEmptyAndBlankFields) {
   EXPECT_EQ(split("a\t\t b \t"), (Fields{"a", "", " b ", ""}));
 }
 
-// Random lines of TABs, bytes near the TAB's code and others: each field
-// that reaches the grid is measured whole.
+// Random lines of TABs, characters near the TAB's code and others: each
+// field that reaches the grid is measured whole.
 TEST(WidenToFields, MeasuresEveryFieldThatReachesTheGrid) {
-  const char bytes[] = {'\t', '\t', '\x08', '\x0a', '\x89', '\x88', '\x01', 'a', '\xff', '\0'};
+  const std::string pieces[] = {"\t",    "\t",   "\x08", "\n",     Sj("沿"),
+                                Sj("ｱ"), "\x01", "a",    Sj("表"), {"\0", 1}};
   std::mt19937 rng(5);
   for (int i = 0; i < 2000; ++i) {
-    std::string line(rng() % 120, ' ');
-    for (char& ch : line) ch = bytes[rng() % std::size(bytes)];
+    std::string line;
+    for (int n = rng() % 120; n > 0; --n) line += pieces[rng() % std::size(pieces)];
     ColumnWidths got{}, want{};
     WidenToFields(got, line, kFirstDataCol + i % 5);
     SplitTabFields(line, [&](int f, std::string_view field) {
@@ -113,7 +114,8 @@ TEST_F(PlainTabTextTest, WhichTextsAreReadAsTabText) {
 }
 
 TEST_F(PlainTabTextTest, TabInsideADoubleByteCharacterIsNotATab) {
-  // 0x09 is never a trail byte, but a lead byte before a TAB must not hide it.
+  // 0x09 is never a trail byte, but a lead byte before a TAB must not hide
+  // it: a lone lead byte, 0x88, written as the byte it is.
   const std::string text = "\x88\t1\nb\t2\n";
   EXPECT_EQ(Read(text).kind, ReadReport::Kind::PlainTabText);
   EXPECT_EQ(Cell(2, 1), "\x88");
@@ -385,8 +387,8 @@ Document Read(std::string_view text, ReadReport* report = nullptr) {
 
 // The mark and cells 2 to 4 of a row, in UTF-8, joined by "|".
 std::string Row(const Document& doc, int r) {
-  std::string s = Cp932ToUtf8(doc.grid.Cell(0, r));
-  for (int c = kFirstDataCol; c <= 4; ++c) s += "|" + Cp932ToUtf8(doc.grid.Cell(c, r));
+  std::string s = testing::Utf8(doc.grid.Cell(0, r));
+  for (int c = kFirstDataCol; c <= 4; ++c) s += "|" + testing::Utf8(doc.grid.Cell(c, r));
   return s;
 }
 
@@ -443,7 +445,7 @@ TEST(QuotedCells, OtherQuotesAreText) {
       "a\t\"b\r\nc\" d\tx\r\n",    // a lone quote inside
       "a\t\"b\"\"\tc\r\nd\"\r\n",  // the quote before the TAB is doubled
   };
-  const char* const fields[] = {"",     "x",    "12",      " 5 ", "\x95\x5c",       "\"",
+  const std::string fields[] = {"",     "x",    "12",      " 5 ", Sj("表"),         "\"",
                                 "\"\"", "a\"b", "\"abc\"", "  ",  "\"Hello\" world"};
   std::mt19937 rng(17);
   auto pick = [&](const auto& from) { return std::string(from[rng() % std::size(from)]); };

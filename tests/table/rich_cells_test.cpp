@@ -12,6 +12,7 @@
 #include "document/cp932.h"
 #include "document/document.h"
 #include "files/text_file.h"
+#include "support/text.h"
 #include "table/reader.h"
 
 namespace tabulon {
@@ -87,20 +88,20 @@ TEST(RichCells, SpreadsheetAndBrowserCopiesReadAsTheSheetShowsThem) {
                                  : TabTextFromHtml(bytes).value_or("");
     Document doc;
     SetUpGrid(doc);
-    ReadTabCells(doc, Utf8ToCp932(text));
+    ReadTabCells(doc, testing::Sj(text));
     for (int r = 1; r <= static_cast<int>(kSheet.size()) + 1; ++r) {
       for (int c = 1; c <= 6; ++c) {
         std::string want =
             r <= static_cast<int>(kSheet.size()) && c <= 5 ? kSheet[r - 1][c - 1] : "";
         if (auto d = sample.differs.find({r, c}); d != sample.differs.end()) want = d->second;
-        EXPECT_EQ(Cp932ToUtf8(StripText(doc.grid.Cell(c + 1, r))), want)
+        EXPECT_EQ(testing::Utf8(StripText(doc.grid.Cell(c + 1, r))), want)
             << sample.file << " row " << r << " column " << c;
       }
     }
     // Lines of one cell after the first carry the continuation mark.
     for (int r : {3, 6, 7}) EXPECT_EQ(doc.grid.Cell(0, r), ContinuationMark) << sample.file;
     EXPECT_EQ(doc.grid.Cell(0, 4), "") << sample.file;
-    EXPECT_EQ(doc.grid.Cell(2, 5), Utf8ToCp932("  先頭空白"))
+    EXPECT_EQ(doc.grid.Cell(2, 5), testing::Sj("  先頭空白"))
         << sample.file;                               // leading blanks kept
     const std::string& number = doc.grid.Cell(3, 2);  // right-aligned to its column
     EXPECT_EQ(number, std::string(number.size() - 2, ' ') + "12") << sample.file;

@@ -87,7 +87,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     Document back;
     SetUpGrid(back);
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::GeneratedTable) << text;
-    SCOPED_TRACE(Cp932ToUtf8(text));
+    SCOPED_TRACE(testing::Utf8(text));
     const OptionState& b = back.options;
     for (Option c : {Option::ColumnHeadings, Option::RowHeadings, Option::Title, Option::AsciiRules,
                      Option::BoxRules}) {
@@ -101,7 +101,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     // last column is left out where the width limit resized it.
     const std::string& bottom = table.back();
     int columns = o.BoxStyle() ? 1 : -1;
-    for (std::string_view j : {"+", "\x84\xa8"}) {
+    for (const std::string& j : {std::string("+"), Sj("┴")}) {
       for (std::size_t at = 0; (at = bottom.find(j, at)) != std::string::npos; at += j.size()) {
         ++columns;
       }
@@ -145,7 +145,7 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     Document back;
     SetUpGrid(back);
     ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::WrappedTabText) << text;
-    SCOPED_TRACE(Cp932ToUtf8(text));
+    SCOPED_TRACE(testing::Utf8(text));
     const bool title = original.options.Checked(Option::Title);
     EXPECT_EQ(back.options.Title(), title ? original.options.Title() : "");
     EXPECT_EQ(back.options.Checked(Option::Title), title);

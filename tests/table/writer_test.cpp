@@ -82,15 +82,15 @@ TEST_F(WriterTest, BoxTopLineWithoutTitleContinuesTheRule) {
   EXPECT_EQ(Write()[0], "┌^--===-^-┬──┐");
 }
 
-TEST_F(WriterTest, BoxTopLineWhenACharacterSpansBytesTenAndEleven) {
+TEST_F(WriterTest, BoxTopLineWhenACharacterSpansColumnsTenAndEleven) {
   doc.grid.SetColWidth(2, 11);  // one display column
   doc.grid.SetCell(2, 1, "x");
   doc.options.SetChecked(Option::BoxRules, true);
   doc.options.SetChecked(Option::Title, false);
   doc.options.SetChecked(Option::Trim, true);
   const Lines lines = Write();
-  // U is "├──┬-┬─┤": its second "┬" spans bytes 10 and 11, so a "-"
-  // takes its place and U goes on from byte 12.
+  // U is "├──┬-┬─┤": its second "┬" spans columns 10 and 11, so a "-"
+  // takes its place and U goes on from column 12.
   EXPECT_EQ(lines[2], "├──┼-┼─┤");
   EXPECT_EQ(lines[0], "┌^--===-^-─┐");
 }
@@ -277,7 +277,7 @@ int JoinedStrippedLength(const Grid& g, bool row, int index) {
 
 TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
   std::mt19937 random(7);
-  const std::string texts[] = {"", " ", "x", "xy", "xyz", "wxyz", " x ", "\x81\xaa"};
+  const std::string texts[] = {"", " ", "x", "xy", "xyz", "wxyz", " x ", Sj("↑")};
   for (int round = 0; round < 300; ++round) {
     Document doc;
     SetUpGrid(doc);
@@ -338,7 +338,7 @@ TEST(GridCounts, NoneUsedIsZeroAndTheTableStillHasRowOne) {
 // text in its column 0, which no row line shows, makes it written on its own.
 TEST(GridCounts, BlankRowsAreWrittenAsAnyOtherRow) {
   std::mt19937 random(9);
-  const std::string texts[] = {"", " ", "x", "12", "abcdefgh", "\x88\x9f", "  "};
+  const std::string texts[] = {"", " ", "x", "12", "abcdefgh", Sj("亜"), "  "};
   for (int round = 0; round < 200; ++round) {
     Document doc;
     SetUpGrid(doc);
