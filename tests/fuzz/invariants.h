@@ -63,11 +63,6 @@ inline std::string InsideText(std::string_view input) {
   return std::string(input);
 }
 
-// The text the document holds, from UTF-8 (the cells of an HTML table).
-inline std::string InsideFromUtf8(std::string_view utf8) {
-  return Utf8ToCp932(utf8);
-}
-
 inline void Check(bool ok, const char* what) {
   if (!ok) {
     std::fprintf(stderr, "invariant broken: %s\n", what);

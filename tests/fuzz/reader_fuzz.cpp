@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "document/document.h"
+#include "document/inside_text.h"
 #include "invariants.h"
 #include "table/reader.h"
 #include "table/rich_cells.h"
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // reads such input and the window the clipboard's HTML.
   if (text.starts_with("<")) {
     if (const std::optional<std::string> cells = TabTextFromHtml(text)) {
-      ReadTabCells(doc, fuzz::InsideFromUtf8(*cells));
+      ReadTabCells(doc, InsideFromUtf8(*cells));
     } else {
       ReadClipboardText(doc, fuzz::InsideText(text));
     }
