@@ -13,10 +13,27 @@
 #include "document/inside_text.h"
 #include "table/format.h"
 #include "table/reader.h"
+#include "table/tab_text.h"
 
 namespace tabulon {
 
 namespace {
+
+// A sheet shows a negative number with the minus sign U+2212 in its HTML
+// (Gnumeric), but holds it with "-": a cell that is such a number is read as
+// the sheet holds it, so that it stays a number and is right-aligned. Any
+// other minus sign is text and stays.
+void MinusSignAsHyphen(std::string& text) {
+  static constexpr std::string_view kMinusSign = "\u2212";
+  const std::size_t at = text.find_first_not_of(' ');
+  if (at == std::string::npos || text.compare(at, kMinusSign.size(), kMinusSign) != 0) return;
+  const std::string_view digits = StripText(std::string_view(text).substr(at + kMinusSign.size()));
+  if (digits.empty() || !IsNumericText(digits) ||
+      digits.find_first_of("0123456789") == std::string_view::npos) {
+    return;
+  }
+  text.replace(at, kMinusSign.size(), "-");
+}
 
 // One cell as the reader takes it: a TAB as one blank, no line break at
 // either end, and between double quotes, its quotes doubled, where it holds
@@ -35,6 +52,7 @@ void AppendCell(std::string& out, std::string_view cell) {
   const std::size_t first = text.find_first_not_of('\n');
   if (first == std::string::npos) return;
   text = text.substr(first, text.find_last_not_of('\n') + 1 - first);
+  MinusSignAsHyphen(text);
   if (text.find('\n') == std::string::npos && text.front() != '"') {
     out += text;
     return;

@@ -28,6 +28,22 @@ TEST(RichCells, HtmlTablesAsTheBrowserShowsThem) {
   EXPECT_EQ(TabTextFromHtml("<table></table><table><tr><td>second</td></tr></table>"), "second\n");
 }
 
+// A sheet's minus sign before a number is the "-" the sheet holds; anywhere
+// else it is text.
+TEST(RichCells, AMinusSignBeforeANumberIsAHyphen) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"\u22125", "-5"},         {" \u22123.5", " -3.5"},
+      {"\u22121,234", "-1,234"}, {"1\u22122", "1\u22122"},
+      {"\u2212", "\u2212"},      {"\u2212x", "\u2212x"},
+      {"\u2212.", "\u2212."},    {"\u2212\u22125", "\u2212\u22125"},
+  };
+  for (const auto& [cell, want] : cases) {
+    EXPECT_EQ(TabTextFromHtml(std::string("<table><tr><td>") + cell + "</td></tr></table>"),
+              std::string(want) + "\n")
+        << cell;
+  }
+}
+
 TEST(RichCells, AClipboardTextHoldsCellsWithATabOrASecondLine) {
   const std::pair<std::string_view, bool> cases[] = {
       {"", false},    {"one cell", false}, {"one cell\r\n", false}, {"a\n\n\r\n", false},
@@ -75,8 +91,9 @@ TEST(RichCells, SpreadsheetAndBrowserCopiesReadAsTheSheetShowsThem) {
   } samples[] = {
       {"calc_block.tsvc", {}},
       {"calc_block.html", {}},
-      // Gnumeric's HTML shows numbers as its screen does.
-      {"gnumeric_block.html", {{{4, 2}, "－3.5"}, {{9, 2}, "1234567.89"}}},
+      // Gnumeric's HTML shows numbers as its screen does (its minus sign
+      // read as the "-" the sheet holds).
+      {"gnumeric_block.html", {{{9, 2}, "1234567.89"}}},
       {"browser_table.html", {{{8, 4}, "改行 ソース内"}}},
   };
   for (const auto& sample : samples) {
@@ -103,8 +120,14 @@ TEST(RichCells, SpreadsheetAndBrowserCopiesReadAsTheSheetShowsThem) {
     EXPECT_EQ(doc.grid.Cell(0, 4), "") << sample.file;
     EXPECT_EQ(doc.grid.Cell(2, 5), testing::Sj("  先頭空白"))
         << sample.file;                               // leading blanks kept
-    const std::string& number = doc.grid.Cell(3, 2);  // right-aligned to its column
-    EXPECT_EQ(number, std::string(number.size() - 2, ' ') + "12") << sample.file;
+    // Numbers right-aligned to their column, the negative one too.
+    for (const auto& [row, value] : {std::pair{2, "12"}, std::pair{4, "-3.5"}}) {
+      const std::string& number = doc.grid.Cell(3, row);
+      const std::string_view tail(value);
+      ASSERT_GE(number.size(), tail.size()) << sample.file;
+      EXPECT_EQ(number, std::string(number.size() - tail.size(), ' ') + value) << sample.file;
+      EXPECT_GT(number.size(), tail.size()) << sample.file << ": not right-aligned";
+    }
   }
 }
 
