@@ -1,8 +1,9 @@
-// How text inside is measured and cut in display columns: the one place that
-// knows how wide a character is and where characters begin. Text inside is
-// CP932 bytes, one byte one column (a double-byte character two); a cut that
-// falls inside a double-byte character leaves its lead byte, as the tables
-// have always been cut. Column and byte positions here are 0-based.
+// How text inside is measured and cut in display columns: the core asks
+// only these how wide a text is, where a column begins and where a
+// character begins. Text inside is CP932 bytes, one byte one column (a
+// double-byte character two); a cut that falls inside a double-byte
+// character leaves its lead byte, as the tables have always been cut.
+// Column and byte positions here are 0-based.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +18,8 @@ inline int Columns(std::string_view text) {
 }
 
 // Byte offset where column `column` begins; the end of the text for a
-// column at or past its width, the start for a negative one.
+// column at or past its width, the start for a negative one. A column in
+// the second half of a character gives that half's byte (see InsideCharAt).
 inline std::size_t ByteAtColumn(std::string_view text, long column) {
   if (column <= 0) return 0;
   const auto at = static_cast<std::size_t>(column);

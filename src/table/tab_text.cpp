@@ -271,7 +271,8 @@ ColumnWidths StoreTabText(Document& doc, const std::vector<std::string>& lines, 
 
 void ApplyTextWidths(Document& doc, const ColumnWidths& w) {
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    doc.grid.SetColWidth(c, std::max(kPixelsPerColumn * w[c], 2 * kPixelsPerColumn) + kColumnPaddingPx);
+    doc.grid.SetColWidth(
+        c, std::max(kPixelsPerColumn * w[c], 2 * kPixelsPerColumn) + kColumnPaddingPx);
     WidenColWidth(doc, c);
   }
 }

@@ -13,11 +13,12 @@ namespace tabulon {
 
 namespace {
 
-// Whether the stripped joined text of a row or a column is longer than
-// `limit` columns (at most 3): two non-blank cells are at least four columns apart
-// once joined, and with fewer only one cell's text is left. The grid's
-// counts of non-blank cells beside the heading (the column's heading row,
-// the row's heading column) decide most rows and columns at a look.
+// Whether the stripped joined text of a row or a column is wider than
+// `limit` columns (at most 3): two non-blank cells are at least four
+// columns apart once joined, and with fewer only one cell's text is left.
+// The grid's counts of non-blank cells beside the heading (the column's
+// heading row, the row's heading column) decide most rows and columns at a
+// look.
 template <typename CellAt>
 bool UseExceeds(int nonBlankBeside, const std::string& heading, int count, CellAt cellAt,
                 int limit) {
@@ -297,10 +298,9 @@ class TableWriter {
     const auto headingWidth = static_cast<std::size_t>(style_.headingWidth);
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
       const std::string& heading = g_.Cell(1, r);
-      const bool blank =
-          g_.NonBlankCellsBesideHeading(r) == 0 &&
-          (!rowHeadings_ || (heading.size() <= headingWidth &&
-                             Columns(heading) == static_cast<int>(heading.size())));
+      const bool blank = g_.NonBlankCellsBesideHeading(r) == 0 &&
+                         (!rowHeadings_ || (heading.size() <= headingWidth &&
+                                            Columns(heading) == static_cast<int>(heading.size())));
       if (blank && !blankRow.empty()) {
         std::string copy = blankRow;
         if (rowHeadings_) {  // as PadLeft(heading, headingWidth)

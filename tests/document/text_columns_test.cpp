@@ -25,10 +25,10 @@ TEST(TextColumns, CutsAndSlicesByColumn) {
       {"", 0, 3, ""},
       {"abc", 0, 0, ""},
       {"abc", 1, -1, ""},
-      {"abc", -2, 2, "ab"},          // a negative start is the start
-      {"abc", 1, 9, "bc"},           // past the end: cut at the end
-      {"abc", 3, 1, ""},             // starting at the end
-      {"abc", 7, 1, ""},             // starting past it
+      {"abc", -2, 2, "ab"},  // a negative start is the start
+      {"abc", 1, 9, "bc"},   // past the end: cut at the end
+      {"abc", 3, 1, ""},     // starting at the end
+      {"abc", 7, 1, ""},     // starting past it
       {kAaI, 2, 1, "a"},
       {kAaI, 0, 3, kA + "a"},
       {kAaI, 0, 1, kA.substr(0, 1)},  // inside a double-byte character
