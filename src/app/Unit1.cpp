@@ -22,6 +22,7 @@
 #include "app/grid_view.h"
 #include "desktop/desktop.h"
 #include "document/codec.h"
+#include "document/text_columns.h"
 #include "editing/grid_menu.h"
 #include "editing/japanese_era.h"
 #include "files/text_file.h"
@@ -47,16 +48,17 @@ class Cp932LimitValidator : public QValidator {
  public:
   Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
   State validate(QString& input, int&) const override {
-    const int bytes = Bytes(input);
-    if (bytes > std::max(limit_, allowed_)) return Invalid;
-    allowed_ = bytes;  // the text accepted last
+    const int width = Width(input);
+    if (width > std::max(limit_, allowed_)) return Invalid;
+    allowed_ = width;  // the text accepted last
     return Acceptable;
   }
   // Called before the program sets the text.
-  void ProgramSets(const QString& text) { allowed_ = Bytes(text); }
+  void ProgramSets(const QString& text) { allowed_ = Width(text); }
 
  private:
-  static int Bytes(const QString& text) { return static_cast<int>(InsideFromQString(text).size()); }
+  // Columns of the text as the title holds it.
+  static int Width(const QString& text) { return Columns(InsideFromQString(text)); }
   int limit_;
   mutable int allowed_ = 0;
 };

@@ -4,18 +4,14 @@
 #include <cstddef>
 
 #include "app/grid_paint.h"
-#include "document/cp932.h"
+#include "document/text_columns.h"
 #include "widgets/widgets.h"
 
 namespace tabulon {
 
 std::string_view VisiblePart(std::string_view text, int pixelWidth) {
   const int px = std::clamp(pixelWidth, 0, kWidestShownPx);
-  const std::size_t shown = static_cast<std::size_t>(px / kPixelsPerByte) + 2;
-  if (text.size() <= shown) return text;
-  std::size_t end = 0;
-  while (end < shown) end += CharLength(text, end);  // whole characters only
-  return text.substr(0, std::min(end, text.size()));
+  return WholeCharsSpanning(text, px / kPixelsPerColumn + 2);
 }
 
 GridModel::GridModel(GridSession& session, QObject* parent)

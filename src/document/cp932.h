@@ -1,9 +1,8 @@
-// Byte-string helpers for code page 932 text. Every text inside Tabulon is a
-// CP932 byte string, and one byte is one display column.
+// Byte-string helpers for code page 932 text: where its characters begin,
+// and blanks. Widths, cuts and finds go through document/text_columns.h.
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace tabulon {
@@ -16,11 +15,6 @@ constexpr bool IsLeadByte(unsigned char b) {
 // Second byte of a double-byte character (0x40-0x7E, 0x80-0xFC).
 constexpr bool IsTrailByte(unsigned char b) {
   return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
-// Display width of a CP932 text: its length in bytes.
-inline int ByteWidth(std::string_view text) {
-  return static_cast<int>(text.size());
 }
 
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte
@@ -37,13 +31,6 @@ inline std::size_t CharLength(std::string_view text, std::size_t pos) {
 // found by walking the characters from the start of the text.
 bool IsTrailByteAt(std::string_view text, std::size_t pos);
 
-// Finds `needle` in `text` starting at a character boundary, walking
-// character by character so that a match never begins on a trail byte.
-// Returns the 0-based byte offset, or npos.
-std::size_t FindText(std::string_view text, std::string_view needle);
-inline bool ContainsText(std::string_view text, std::string_view needle) {
-  return FindText(text, needle) != std::string_view::npos;
-}
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -74,16 +61,5 @@ inline bool IsBlankText(std::string_view text) {
   }
   return true;
 }
-
-// Pads with blanks on the right (left-justified) or on the left
-// (right-justified) to `width` bytes; a longer text is returned whole.
-std::string PadRight(std::string_view text, int width);
-std::string PadLeft(std::string_view text, int width);
-
-// Replaces the first occurrence of `from` (found as FindText finds it) by
-// `to`; returns false and leaves the text alone when there is none.
-bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to);
-// Replaces every occurrence, walking characters so trail bytes never match.
-void ReplaceAllChars(std::string& text, std::string_view from, std::string_view to);
 
 }  // namespace tabulon

@@ -10,7 +10,7 @@ namespace tabulon {
 
 namespace {
 
-constexpr int kRowHeadingColWidth = 3 * kPixelsPerByte + kColumnPaddingPx;  // "XXX" + 5
+constexpr int kRowHeadingColWidth = 3 * kPixelsPerColumn + kColumnPaddingPx;  // "XXX" + 5
 
 // "  1" to "256", three characters each, made once at compile time.
 constexpr auto kRowHeadings = [] {
@@ -54,19 +54,19 @@ void ResetHeadings(Document& doc) {
 
 namespace {
 int WidestDataCell(const Grid& g, int c, int atLeast) {
-  return std::max(atLeast, g.WidestDataCell(c) * kPixelsPerByte);
+  return std::max(atLeast, g.WidestDataCell(c) * kPixelsPerColumn);
 }
 }  // namespace
 
 void FitColWidth(Document& doc, int c) {
   if (c < 0) return;
-  doc.grid.SetColWidth(c, WidestDataCell(doc.grid, c, 2 * kPixelsPerByte) + kColumnPaddingPx);
+  doc.grid.SetColWidth(c, WidestDataCell(doc.grid, c, 2 * kPixelsPerColumn) + kColumnPaddingPx);
 }
 
 void WidenColWidth(Document& doc, int c) {
   if (c < 0) return;
-  const int whole = (doc.grid.ColWidth(c) / kPixelsPerByte) * kPixelsPerByte;
-  const int m = std::max(whole, kPixelsPerByte);
+  const int whole = (doc.grid.ColWidth(c) / kPixelsPerColumn) * kPixelsPerColumn;
+  const int m = std::max(whole, kPixelsPerColumn);
   doc.grid.SetColWidth(c, WidestDataCell(doc.grid, c, m) + kColumnPaddingPx);
 }
 

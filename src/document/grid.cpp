@@ -60,10 +60,10 @@ void Grid::SetCell(int col, int row, std::string text) {
     filledInCol_[col] += !text.empty() - !cell.empty();
     nonBlankInCol_[col] += nonBlank;
     if (widestKnown_[col]) {
-      const int length = static_cast<int>(text.size());
-      if (length >= widest_[col]) {
-        widest_[col] = length;
-      } else if (static_cast<int>(cell.size()) == widest_[col]) {
+      const int columns = Columns(text);
+      if (columns >= widest_[col]) {
+        widest_[col] = columns;
+      } else if (Columns(cell) == widest_[col]) {
         widestKnown_[col] = false;  // the longest may be gone: looked for when asked
       }
     }
@@ -109,7 +109,7 @@ int Grid::WidestDataCell(int col) const {
   if (!widestKnown_[col]) {
     int widest = 0;
     for (int r = kFirstDataRow; r <= kLastRow; ++r) {
-      widest = std::max(widest, static_cast<int>(At(col, r).size()));
+      widest = std::max(widest, Columns(At(col, r)));
     }
     widest_[col] = widest;
     widestKnown_[col] = true;

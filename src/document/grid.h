@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/text_columns.h"
+
 namespace tabulon {
 
 inline constexpr int kColCount = 37;   // 0: continuation marks, 1: row headings
@@ -18,9 +20,10 @@ inline constexpr int kLastCol = 36;
 inline constexpr int kFirstDataRow = 1;
 inline constexpr int kLastRow = 256;
 
-// One display column (one CP932 byte) is 6 px in the grid font, and every
-// column is 5 px wider than its text. The writer reads widths back from this.
-inline constexpr int kPixelsPerByte = 6;
+// One display column is 6 px in the grid font, and every column is 5 px
+// wider than its text. The writer reads widths back from this.
+inline constexpr int kPixelsPerColumn = 6;
+inline constexpr int kPixelsPerByte = kPixelsPerColumn;  // the name tests still use
 inline constexpr int kColumnPaddingPx = 5;
 inline constexpr int kHiddenColWidth = -1;
 // Columns the grid control is created with, before any width rule runs.
@@ -37,13 +40,13 @@ constexpr bool InGrid(int col, int row) {
 
 // Pixel width of a text in the grid font.
 inline int TextPixelWidth(std::string_view text) {
-  return static_cast<int>(text.size()) * kPixelsPerByte;
+  return Columns(text) * kPixelsPerColumn;
 }
 
 // Text width in display columns of a column `pixelWidth` wide:
 // (W - 5) div 6, truncated toward zero, never below 0.
 constexpr int TextWidthOf(int pixelWidth) {
-  const int n = (pixelWidth - kColumnPaddingPx) / kPixelsPerByte;
+  const int n = (pixelWidth - kColumnPaddingPx) / kPixelsPerColumn;
   return n < 0 ? 0 : n;
 }
 
@@ -133,7 +136,7 @@ class Grid {
   int FilledDataCells(int col) const { return InCols(col) ? filledInCol_[col] : 0; }
   // Non-blank cells of column `col` in the data rows 1..256.
   int NonBlankDataCells(int col) const { return InCols(col) ? nonBlankInCol_[col] : 0; }
-  // Length in bytes of the longest text in the data rows 1..256 of column
+  // Width in columns of the widest text in the data rows 1..256 of column
   // `col`; kept up to date while texts grow, looked for again after the
   // longest one shrank.
   int WidestDataCell(int col) const;

@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 
 namespace tabulon {
 
 std::string AlignedText(std::string_view text, int capacity, Alignment alignment) {
   const std::string_view t = StripText(text);
-  const int room = capacity - static_cast<int>(t.size());
+  const int room = capacity - Columns(t);
   int pad = 0;
   if (alignment == Alignment::Right) pad = room;
   if (alignment == Alignment::Centre) pad = room / 2;

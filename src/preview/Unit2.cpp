@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <utility>
 
-#include "document/cp932.h"
+#include "document/text_columns.h"
 #include "files/text_file.h"
 #include "widgets/controls.h"
 #include "widgets/grid_font.h"
@@ -42,8 +42,7 @@ class MemoView : public QPlainTextEdit {
   void SetText(const std::string& cp932, std::size_t length) {
     std::size_t shown = length;
     if (shown > kShownBytes) {
-      shown = kShownBytes;
-      while (shown > 0 && IsTrailByteAt(cp932, shown)) --shown;  // whole characters
+      shown = CharStartAt(cp932, kShownBytes);  // whole characters
       if (cp932[shown - 1] == '\r' && cp932[shown] == '\n') ++shown;
     }
     rest_ = std::string_view(cp932).substr(shown, length - shown);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 
 namespace tabulon {
 
@@ -52,8 +53,8 @@ void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style
   // The closing pair takes the place of the bottom line's last two columns.
   ReplaceFirst(lines.front(), "+-", brace ? "{-" : "/*");
   std::string& last = lines.back();
-  const std::size_t keep = static_cast<std::size_t>(std::max(ruleWidth - 2, 0));
-  if (last.size() > keep) last.resize(keep);
+  const int keep = std::max(ruleWidth - 2, 0);
+  if (Columns(last) > keep) last.resize(ByteAtColumn(last, keep));
   last += brace ? "-}" : "*/";
 }
 

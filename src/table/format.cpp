@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "document/cp932.h"
+#include "document/text_columns.h"
 
 namespace tabulon {
 
@@ -21,8 +21,9 @@ constexpr std::size_t kMarkerSize = 8;  // "^--tcr-^"
 std::string MakeBoxRule(int n) {
   std::string out;
   if (n <= 0) return out;
-  out.reserve(n);
-  for (int i = 0; i < n / 2; ++i) out.append(box::Horizontal);
+  const int each = Columns(box::Horizontal);
+  out.reserve(static_cast<std::size_t>(n / each) * box::Horizontal.size() + 1);
+  for (int i = 0; i < n / each; ++i) out.append(box::Horizontal);
   if (n % 2 != 0) out.push_back('-');
   return out;
 }
@@ -38,19 +39,16 @@ std::string LayoutMarker(const TableLayout& layout) {
 
 TableLayout LayoutOfTopLine(std::string_view line) {
   TableLayout layout;
-  // The byte search finds the candidates; each counts only where a
-  // character begins, which a walk from the last boundary tells.
-  std::size_t boundary = 0;
-  for (std::size_t at = line.find("^--"); at != std::string_view::npos;
-       at = line.find("^--", at + 1)) {
+  // Each "^--" where a character begins; the next is looked for right after
+  // its "^", which is a character of its own.
+  for (std::size_t at = FindText(line, "^--"); at != std::string_view::npos;
+       at = FindText(line, "^--", at + 1)) {
     const std::string_view m = line.substr(at, kMarkerSize);
     const auto flag = [](char ch) { return ch == '-' || ch == '='; };
     if (m.size() < kMarkerSize || !m.ends_with("-^") || !flag(m[3]) || !flag(m[4]) ||
         !flag(m[5])) {
       continue;
     }
-    while (boundary < at) boundary += CharLength(line, boundary);
-    if (boundary != at) continue;
     layout.title = layout.title || m[3] == '-';
     layout.columnHeadings = layout.columnHeadings || m[4] == '=';
     layout.rowHeadings = layout.rowHeadings || m[5] == '=';
@@ -59,7 +57,8 @@ TableLayout LayoutOfTopLine(std::string_view line) {
 }
 
 std::size_t LayoutMarkerAt(std::string_view line) {
-  return FindText(line, "^-");
+  const std::size_t at = FindText(line, "^-");
+  return at == std::string_view::npos ? at : static_cast<std::size_t>(ColumnAtByte(line, at));
 }
 
 bool BeginsTableTop(std::string_view text) {

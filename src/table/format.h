@@ -44,8 +44,8 @@ std::string LayoutMarker(const TableLayout& layout);
 // them turns it on. All off where the line holds none.
 TableLayout LayoutOfTopLine(std::string_view line);
 
-// Where the first "^-", the start of a layout marker, begins in a line
-// (found character by character); npos when nowhere.
+// The 0-based column where the first "^-", the start of a layout marker,
+// begins in a line (found character by character); npos when nowhere.
 std::size_t LayoutMarkerAt(std::string_view line);
 
 // Whether a text begins with the start of a ruled table's top line in one

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 #include "table/comment_wrap.h"
 #include "table/format.h"
 #include "table/tab_text.h"
@@ -11,19 +12,17 @@ namespace tabulon {
 
 namespace {
 
-// 1-based byte position of the first occurrence, found character by
-// character; 0 when there is none.
+// 1-based column of the first occurrence, found character by character; 0
+// when there is none.
 long Pos(std::string_view text, std::string_view needle) {
   const std::size_t at = FindText(text, needle);
-  return at == std::string_view::npos ? 0 : static_cast<long>(at) + 1;
+  return at == std::string_view::npos ? 0 : ColumnAtByte(text, at) + 1;
 }
 
-// `count` bytes from the 1-based byte position `from`; empty where the
-// range lies outside the text.
+// `count` columns from the 1-based column `from`; empty where the range
+// lies outside the text.
 std::string_view Copy(std::string_view text, long from, long count) {
-  if (from < 1) from = 1;
-  if (count <= 0 || from > static_cast<long>(text.size())) return {};
-  return text.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(count));
+  return ColumnSlice(text, std::max(from, 1L) - 1, count);
 }
 
 bool PosWithin3(long pos) {
@@ -68,7 +67,7 @@ RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines,
     const int k = static_cast<int>(items.size());
     for (int j = kFirstDataCol; j <= kLastCol; ++j) {
       if (rowHeadings ? j > k - 2 : j > k - 1) break;
-      w[j] = ByteWidth(items[rowHeadings ? j : j - 1]);
+      w[j] = Columns(items[rowHeadings ? j : j - 1]);
       rule.lastCol = j;
     }
     break;
@@ -76,31 +75,44 @@ RuleWidths WidthsFromRuleLine(const std::vector<std::string>& lines,
   return rule;
 }
 
-// The 0-based byte positions of the column bars of a line ("|", or the box
-// style's vertical line), found character by character.
-std::vector<std::size_t> BarPositions(std::string_view line, std::string_view bar) {
-  std::vector<std::size_t> at;
-  for (std::size_t p = 0; p < line.size(); p += CharLength(line, p)) {
-    if (line.compare(p, bar.size(), bar) == 0) at.push_back(p);
+// The column bars of a line ("|", or the box style's vertical line), found
+// character by character: 0-based byte offsets to cut at, and the 0-based
+// columns they stand at, both ascending.
+struct Bars {
+  std::vector<std::size_t> bytes;
+  std::vector<long> columns;
+  bool empty() const { return bytes.empty(); }
+  // Whether a bar stands at the 1-based column `pos1`.
+  bool At(long pos1) const { return std::binary_search(columns.begin(), columns.end(), pos1 - 1); }
+};
+
+Bars BarPositions(std::string_view line, std::string_view bar) {
+  Bars bars;
+  std::size_t from = 0;
+  long column = 0;
+  for (std::size_t at = FindText(line, bar); at != std::string_view::npos;
+       at = FindText(line, bar, from)) {
+    column += Columns(line.substr(from, at - from));
+    bars.bytes.push_back(at);
+    bars.columns.push_back(column);
+    column += Columns(bar);
+    from = at + bar.size();
   }
-  return at;
+  return bars;
 }
 
 // Whether a data line's bars stand where the rule line puts them (the left
 // border, the row heading's bar, and one after each column the rule gives)
 // with nothing but blanks after the last.
-bool BarsWhereRuleSays(std::string_view line, const std::vector<std::size_t>& bars,
-                       const RuleWidths& rule, long dataStart, long separator) {
-  const auto has = [&bars](long pos1) {  // a 1-based position
-    return std::binary_search(bars.begin(), bars.end(), static_cast<std::size_t>(pos1 - 1));
-  };
-  if (!has(1) || !has(dataStart - separator)) return false;
+bool BarsWhereRuleSays(std::string_view line, const Bars& bars, const RuleWidths& rule,
+                       long dataStart, long separator) {
+  if (!bars.At(1) || !bars.At(dataStart - separator)) return false;
   long cursor = dataStart;
   for (int c = kFirstDataCol; c <= rule.lastCol; ++c) {
-    if (!has(cursor + rule.w[c])) return false;
+    if (!bars.At(cursor + rule.w[c])) return false;
     cursor += rule.w[c] + separator;
   }
-  return IsBlankText(Copy(line, cursor, static_cast<long>(line.size())));
+  return IsBlankText(Copy(line, cursor, Columns(line)));
 }
 
 // A data line touched by hand, its bars no longer where the rule line puts
@@ -108,11 +120,11 @@ bool BarsWhereRuleSays(std::string_view line, const std::vector<std::size_t>& ba
 // blanks. The row heading's field is passed over; text outside the outer
 // bars is kept, before the first cell or as a cell of its own after the last.
 // `bars` holds at least one bar.
-void StoreOwnBarCells(Document& doc, int row, std::string_view line,
-                      const std::vector<std::size_t>& bars, std::size_t barSize, bool rowHeadings) {
+void StoreOwnBarCells(Document& doc, int row, std::string_view line, const Bars& bars,
+                      std::size_t barSize, bool rowHeadings) {
   std::vector<std::string_view> pieces;
   std::size_t from = 0;
-  for (std::size_t at : bars) {
+  for (std::size_t at : bars.bytes) {
     pieces.push_back(line.substr(from, at - from));
     from = at + barSize;
   }
@@ -136,8 +148,8 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
   ReadReport report;
   report.kind = ReadReport::Kind::GeneratedTable;
 
-  if (l0.size() < static_cast<std::size_t>(kMaxLineWidth)) {
-    o.SetPosition(static_cast<int>(l0.size()));
+  if (Columns(l0) < kMaxLineWidth) {
+    o.SetPosition(Columns(l0));
     o.SetChecked(Option::Trim, true);
   }
   const GeneratedTableShape shape(l0);
@@ -148,18 +160,16 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
 
   if (layout.title) {
     const std::string_view l1 = lines[1];
-    const long n = static_cast<long>(l1.size());
+    const long n = Columns(l1);
     std::string_view title;
     if (box) {
       const long topRight = Pos(l0, box::TopRight);
-      const std::vector<std::size_t> bars = BarPositions(l1, box::Vertical);
-      const auto at = [&bars](long pos1) {
-        return std::binary_search(bars.begin(), bars.end(), static_cast<std::size_t>(pos1 - 1));
-      };
-      if (bars.size() >= 2 && !(at(topLeft) && at(topRight))) {
+      const Bars bars = BarPositions(l1, box::Vertical);
+      if (bars.columns.size() >= 2 && !(bars.At(topLeft) && bars.At(topRight))) {
         // A title line touched by hand: the text between its outer bars.
-        title = Copy(l1, static_cast<long>(bars.front()) + 3,
-                     static_cast<long>(bars.back() - bars.front()) - 2);
+        const long bar = Columns(box::Vertical);
+        title = Copy(l1, bars.columns.front() + bar + 1,
+                     bars.columns.back() - bars.columns.front() - bar);
       } else {
         title = Copy(l1, topLeft + 2, topRight - topLeft - 2);
       }
@@ -199,7 +209,7 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
       continue;
     }
     const int gridRow = static_cast<int>(row);
-    const std::vector<std::size_t> bars = BarPositions(working, bar);
+    const Bars bars = BarPositions(working, bar);
     if (rule.lastCol >= kFirstDataCol && !bars.empty() &&
         !BarsWhereRuleSays(working, bars, rule, dataStart, separator)) {
       StoreOwnBarCells(doc, gridRow, working, bars, bar.size(), rowHeadings);
@@ -235,9 +245,9 @@ bool GeneratedTableShape::IsWidthRule(std::string_view line) const {
 }
 
 std::string_view GeneratedTableShape::Working(std::string_view line) const {
-  // Basic wrapping of a box table: every line loses its first byte, even an
-  // empty line that has none to lose.
-  return QuoteDropped(line) ? Copy(line, 2, static_cast<long>(line.size())) : StripText(line);
+  // Basic wrapping of a box table: every line loses its first column, even
+  // an empty line that has none to lose.
+  return QuoteDropped(line) ? Copy(line, 2, Columns(line)) : StripText(line);
 }
 
 }  // namespace tabulon

@@ -14,7 +14,7 @@ namespace tabulon {
 namespace {
 
 // A table this program wrote, read again only where its layout marker "^-"
-// begins at byte 3 or 4 of the top line, right after the corner and any
+// begins at column 3 or 4 of the top line, right after the corner and any
 // comment mark. The marker there alone is not enough; an ordinary line such
 // as "x=^-y" has it there too.
 bool IsTableToReadAgain(std::string_view line0) {
@@ -60,7 +60,7 @@ PasteKind PasteBlock(Document& doc, const std::vector<std::string>& lines, bool 
   const ColumnWidths w =
       StoreTabText(doc, lines, quotes, firstCol, static_cast<std::size_t>(doc.CurRow), nullptr);
   for (int c = firstCol; c <= kLastCol; ++c) {
-    const int textWidth = kPixelsPerByte * w[c] + kColumnPaddingPx;
+    const int textWidth = kPixelsPerColumn * w[c] + kColumnPaddingPx;
     doc.grid.SetColWidth(c, std::max(textWidth, doc.grid.ColWidth(c)));
     WidenColWidth(doc, c);
   }

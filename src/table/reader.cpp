@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 #include "table/comment_wrap.h"
 #include "table/format.h"
 #include "table/generated_table.h"

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 
 namespace tabulon {
 
@@ -43,7 +44,7 @@ void WidenToFields(ColumnWidths& w, std::string_view line, int firstCol) {
   const char* const end = p + line.size();
   for (int c = std::max(firstCol, 0); c <= kLastCol; ++c) {
     const char* const tab = FindTab(p, end);
-    w[c] = std::max(w[c], static_cast<int>(tab - p));
+    w[c] = std::max(w[c], Columns(std::string_view(p, static_cast<std::size_t>(tab - p))));
     if (tab == end) return;
     p = tab + 1;
   }
@@ -179,7 +180,7 @@ void WidenToRecord(ColumnWidths& w, const TabRecords& record, int firstCol) {
     if (c > kLastCol) return;
     if (c < 0) continue;
     for (std::size_t k = 0; k < record.LineCount(i); ++k) {
-      w[c] = std::max(w[c], ByteWidth(record.Line(i, k)));
+      w[c] = std::max(w[c], Columns(record.Line(i, k)));
     }
   }
 }
@@ -270,7 +271,8 @@ ColumnWidths StoreTabText(Document& doc, const std::vector<std::string>& lines, 
 
 void ApplyTextWidths(Document& doc, const ColumnWidths& w) {
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    doc.grid.SetColWidth(c, std::max(kPixelsPerByte * w[c], 2 * kPixelsPerByte) + kColumnPaddingPx);
+    doc.grid.SetColWidth(
+        c, std::max(kPixelsPerColumn * w[c], 2 * kPixelsPerColumn) + kColumnPaddingPx);
     WidenColWidth(doc, c);
   }
 }

@@ -6,29 +6,30 @@
 #include <string_view>
 
 #include "document/cp932.h"
+#include "document/text_columns.h"
 #include "table/format.h"
 
 namespace tabulon {
 
 namespace {
 
-// Whether the stripped joined text of a row or a column is longer than
-// `limit` (at most 3): two non-blank cells are at least four bytes apart
-// once joined, and with fewer only one cell's text is left. The grid's
-// counts of non-blank cells beside the heading (the column's heading row,
-// the row's heading column) decide most rows and columns at a look.
+// Whether the stripped joined text of a row or a column is wider than
+// `limit` columns (at most 3): two non-blank cells are at least four
+// columns apart once joined, and with fewer only one cell's text is left.
+// The grid's counts of non-blank cells beside the heading (the column's
+// heading row, the row's heading column) decide most rows and columns at a
+// look.
 template <typename CellAt>
 bool UseExceeds(int nonBlankBeside, const std::string& heading, int count, CellAt cellAt,
                 int limit) {
   if (nonBlankBeside == 0) {
     // Most rows and columns: only the heading, and mostly a short one.
-    return static_cast<int>(heading.size()) > limit &&
-           static_cast<int>(StripText(heading).size()) > limit;
+    return Columns(heading) > limit && Columns(StripText(heading)) > limit;
   }
   if (nonBlankBeside >= 2 || !IsBlankText(heading)) return true;
   for (int i = 0; i < count; ++i) {
     const std::string_view stripped = StripText(cellAt(i));
-    if (!stripped.empty()) return static_cast<int>(stripped.size()) > limit;
+    if (!stripped.empty()) return Columns(stripped) > limit;
   }
   return false;
 }
@@ -57,33 +58,34 @@ std::string_view DataText(const Grid& g, int c, int r) {
 }
 
 // A line laid out in a buffer that grows as needed and is used again for
-// the next line, with texts and runs of blanks copied in.
+// the next line, with texts and runs of blanks copied in. Its width in
+// columns is kept as it grows.
 class LineBuffer {
  public:
   void Start(std::string_view text) {
     length_ = 0;
+    columns_ = 0;
     Put(text);
   }
-  void Put(std::string_view text) {
-    if (text.empty()) return;
-    std::memcpy(Room(text.size()), text.data(), text.size());
-    length_ += text.size();
-  }
+  void Put(std::string_view text) { Put(text, Columns(text)); }
   void Fill(char ch, std::size_t n) {
     std::memset(Room(n), ch, n);
     length_ += n;
+    columns_ += static_cast<int>(n);
   }
   void Blanks(std::size_t n) { Fill(' ', n); }
-  // As PadRight and PadLeft pad a text to `width` bytes (a longer one whole).
+  // As PadRight and PadLeft pad a text to `width` columns (a wider one whole).
   void PadRight(std::string_view text, int width) {
-    Put(text);
-    if (static_cast<int>(text.size()) < width) Blanks(width - text.size());
+    const int columns = Columns(text);
+    Put(text, columns);
+    if (columns < width) Blanks(static_cast<std::size_t>(width - columns));
   }
   void PadLeft(std::string_view text, int width) {
-    if (static_cast<int>(text.size()) < width) Blanks(width - text.size());
-    Put(text);
+    const int columns = Columns(text);
+    if (columns < width) Blanks(static_cast<std::size_t>(width - columns));
+    Put(text, columns);
   }
-  int Width() const { return static_cast<int>(length_); }
+  int Width() const { return columns_; }
   std::string_view Text() const { return {buffer_.data(), length_}; }
 
  private:
@@ -92,20 +94,28 @@ class LineBuffer {
     return buffer_.data() + length_;
   }
 
+  void Put(std::string_view text, int columns) {
+    if (text.empty()) return;
+    std::memcpy(Room(text.size()), text.data(), text.size());
+    length_ += text.size();
+    columns_ += columns;
+  }
+
   std::string buffer_;
   std::size_t length_ = 0;
+  int columns_ = 0;
 };
 
 // Appends the last field of a line at the width limit, n columns wide where
-// the column would be e wide. Widened: the text, cut to n bytes if longer.
+// the column would be e wide. Widened: the text, cut to n columns if wider.
 // Narrowed: blanks for a blank cell, the text if it fits, else "#"s.
 void PutLastField(LineBuffer& line, std::string_view text, int n, int e) {
   n = std::max(n, 0);
   if (n >= e) {
-    line.PadRight(text.substr(0, n), n);
+    line.PadRight(CutToColumns(text, n), n);
   } else if (text.empty() || IsBlankText(text)) {
     line.Blanks(n);
-  } else if (static_cast<int>(text.size()) <= n) {
+  } else if (Columns(text) <= n) {
     line.PadRight(text, n);
   } else {
     line.Fill('#', n);
@@ -153,7 +163,7 @@ class TableWriter {
     W_ = o_.Checked(Option::FixedWidth) ? o_.Position() : kMaxLineWidth;
 
     BuildRuleLine();
-    const int T = static_cast<int>(rule_.size());
+    const int T = Columns(rule_);
     WriteTopAndTitle(T);
     if (o_.Checked(Option::ColumnHeadings)) WriteHeadingRow(T);
     if (style_.box) ReplaceAllChars(rule_, box::TopT, box::Cross);
@@ -174,7 +184,7 @@ class TableWriter {
  private:
   void BuildRuleLine() {
     const bool box = style_.box;
-    const int titleWidth = ByteWidth(o_.Title());
+    const int titleWidth = Columns(o_.Title());
     rule_ = box ? std::string(box::LeftT) : "+";
     if (rowHeadings_) rule_ += box ? MakeBoxRule(4) + std::string(box::TopT) : "---+";
     for (int c = kFirstDataCol; c <= kLastCol; ++c) {
@@ -229,19 +239,19 @@ class TableWriter {
       return;
     }
     if (!style_.box) {
-      out.push_back("+-" + marker + rule_.substr(std::min<std::size_t>(10, rule_.size())));
+      out.push_back("+-" + marker + rule_.substr(ByteAtColumn(rule_, 10)));
       return;
     }
     // The corner and the marker take the place of the rule line's first ten
-    // bytes; a character of the rule that spans bytes 10 and 11 gives way to
-    // a "-".
-    std::size_t from = std::min<std::size_t>(10, rule_.size());
+    // columns; a character of the rule that spans columns 10 and 11 gives way
+    // to a "-".
+    long from = 10;
     std::string top = std::string(box::TopLeft) + marker;
-    if (from < rule_.size() && IsTrailByteAt(rule_, from)) {
+    if (InsideCharAt(rule_, from)) {
       top += '-';
       ++from;
     }
-    std::string rest = rule_.substr(from);
+    std::string rest = rule_.substr(ByteAtColumn(rule_, from));
     ReplaceFirst(rest, box::RightT, box::TopRight);
     out.push_back(top + rest);
   }
@@ -280,7 +290,8 @@ class TableWriter {
     // Each row is laid out in one buffer and copied into its line whole: a
     // full table has nine thousand fields. A row whose cells beside the
     // heading are all blank is laid out as every other such row is, but for
-    // a heading that fits its field: the first one is kept and copied.
+    // a heading that fits its field: the first one is kept and copied, its
+    // heading's bytes overwritten where each of a heading's bytes is a column.
     LineBuffer line;
     std::string blankRow;
     const std::size_t headingAt = style_.separator.size();
@@ -288,7 +299,8 @@ class TableWriter {
     for (int r = kFirstDataRow; r <= lastRow; ++r) {
       const std::string& heading = g_.Cell(1, r);
       const bool blank = g_.NonBlankCellsBesideHeading(r) == 0 &&
-                         (!rowHeadings_ || heading.size() <= headingWidth);
+                         (!rowHeadings_ || (heading.size() <= headingWidth &&
+                                            Columns(heading) == static_cast<int>(heading.size())));
       if (blank && !blankRow.empty()) {
         std::string copy = blankRow;
         if (rowHeadings_) {  // as PadLeft(heading, headingWidth)
@@ -356,7 +368,7 @@ class TableWriter {
     }
   }
 
-  static int Width(const std::string& s) { return static_cast<int>(s.size()); }
+  static int Width(const std::string& s) { return Columns(s); }
 
   Document& doc_;
   std::vector<std::string> lines_;

@@ -1,4 +1,5 @@
 #include "document/cp932.h"
+#include "document/text_columns.h"
 
 #include <gtest/gtest.h>
 
