@@ -23,7 +23,6 @@ inline constexpr int kLastRow = 256;
 // One display column is 6 px in the grid font, and every column is 5 px
 // wider than its text. The writer reads widths back from this.
 inline constexpr int kPixelsPerColumn = 6;
-inline constexpr int kPixelsPerByte = kPixelsPerColumn;  // the name tests still use
 inline constexpr int kColumnPaddingPx = 5;
 inline constexpr int kHiddenColWidth = -1;
 // Columns the grid control is created with, before any width rule runs.

@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.CurCol = h[0] % 40 - 1;
     doc.CurRow = RowFrom(h[1]);
     doc.grid.SetSelection({h[2] % kColCount, h[3] % kRowCount, h[4] % kColCount, h[5] % kRowCount});
-    doc.grid.SetColWidth(kFirstDataCol + h[6] % 35, kPixelsPerByte * (1 + h[6] / 35 % 8) + 5);
+    doc.grid.SetColWidth(kFirstDataCol + h[6] % 35, kPixelsPerColumn * (1 + h[6] / 35 % 8) + 5);
   };
   const std::string_view text = fuzz::SplitEarlierText(input, [&](std::string_view earlier) {
     place();
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(w == before->widths[c], "width outside the paste's reach kept");
       continue;
     }
-    Check(w >= kColumnPaddingPx && (w - kColumnPaddingPx) % kPixelsPerByte == 0,
+    Check(w >= kColumnPaddingPx && (w - kColumnPaddingPx) % kPixelsPerColumn == 0,
           "data column width of the form 6n+5");
     if (kind == PasteKind::Block) Check(w >= before->widths[c], "a block paste only widens");
   }

@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Grid& g = doc.grid;
   Check(g.ColWidth(0) == kHiddenColWidth && g.ColWidth(1) == 23, "fixed column widths");
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    Check(g.ColWidth(c) >= 17 && (g.ColWidth(c) - kColumnPaddingPx) % kPixelsPerByte == 0,
+    Check(g.ColWidth(c) >= 17 && (g.ColWidth(c) - kColumnPaddingPx) % kPixelsPerColumn == 0,
           "data column width of the form 6n+5, at least 17");
   }
   for (int r = kFirstDataRow; r <= kLastRow; ++r) {
