@@ -17,14 +17,16 @@ const std::string kFffd = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 using Names = std::vector<std::string>;
 
+// A text, what it becomes and how many replacements that counts.
+struct Counted {
+  const char* what;
+  std::string in;
+  std::string out;
+  std::size_t count;
+};
+
 TEST(SanitizeUtf8, EachBadSequenceBecomesOneReplacementChar) {
-  struct Case {
-    const char* what;
-    std::string in;
-    std::string out;
-    std::size_t count;
-  };
-  const Case kCases[] = {
+  const Counted kCases[] = {
       {"valid text", "a表\tｶ😀é", "a表\tｶ😀é", 0},
       {"stray continuation byte", "a\x80z", "a" + kFffd + "z", 1},
       {"truncated kanji, ASCII survives", "a\xE5\x90z", "a" + kFffd + "z", 1},
@@ -35,7 +37,7 @@ TEST(SanitizeUtf8, EachBadSequenceBecomesOneReplacementChar) {
       {"bytes never in UTF-8", "\xFF\xFE", kFffd + kFffd, 2},
       {"CP932 bytes", "\x95\x5C", kFffd + "\\", 1},
   };
-  for (const Case& c : kCases) {
+  for (const Counted& c : kCases) {
     SCOPED_TRACE(c.what);
     Replacements replaced;
     std::string storage;
@@ -51,13 +53,7 @@ TEST(SanitizeUtf8, EachBadSequenceBecomesOneReplacementChar) {
 }
 
 TEST(DecodeCp932, CountsWhatIsNoCharacter) {
-  struct Case {
-    const char* what;
-    std::string in;
-    std::string out;
-    std::size_t count;
-  };
-  const Case kCases[] = {
+  const Counted kCases[] = {
       {"text", "a\x95\x5C\xB6", "a表ｶ", 0},
       {"undefined single bytes", "\x80\xA0\xFD", kFffd + kFffd + kFffd, 3},
       {"a lone lead byte at the end", "ab\x88", "ab" + kFffd, 1},
@@ -65,7 +61,7 @@ TEST(DecodeCp932, CountsWhatIsNoCharacter) {
       {"unassigned pair, ASCII trail kept", "\x85\x40|", kFffd + "@|", 1},
       {"unassigned pair, other trail", "\xEA\xA5,", kFffd + ",", 1},
   };
-  for (const Case& c : kCases) {
+  for (const Counted& c : kCases) {
     SCOPED_TRACE(c.what);
     Replacements replaced;
     EXPECT_EQ(DecodeCp932(c.in, replaced), c.out);
