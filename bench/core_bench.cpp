@@ -311,6 +311,75 @@ void BM_Cp932ToUtf8(benchmark::State& state) {
 }
 BENCHMARK(BM_Cp932ToUtf8)->Unit(benchmark::kMicrosecond);
 
+// The conversions of text held as UTF-8, on the text of BM_Utf8ToCp932
+// ("mixed") and on the same shape of text all ASCII words or all kanji; the
+// old encoder on those two for the comparison.
+enum class CodecText { Mixed, Ascii, Kanji };
+std::string MakeCodecText(CodecText kind) {
+  if (kind == CodecText::Mixed) return bench::MakeTabTextUtf8(kFullGridShape);
+  const auto cell = kind == CodecText::Ascii ? bench::CellKind::Word : bench::CellKind::Kanji;
+  bench::Lcg rng(kFullGridShape.seed);
+  std::string text;
+  for (int r = 0; r < kFullGridShape.lines; ++r) {
+    for (int c = 0; c < kFullGridShape.fields; ++c) {
+      if (c > 0) text.push_back('\t');
+      text += bench::MakeCellUtf8(rng, cell, 1 + rng.Below(kFullGridShape.maxBytes));
+    }
+    text.push_back('\n');
+  }
+  return text;
+}
+
+void BM_Utf8ToCp932Of(benchmark::State& state, CodecText kind) {
+  const std::string utf8 = MakeCodecText(kind);
+  for (auto _ : state) benchmark::DoNotOptimize(Utf8ToCp932(utf8));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK_CAPTURE(BM_Utf8ToCp932Of, ascii, CodecText::Ascii)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Utf8ToCp932Of, kanji, CodecText::Kanji)->Unit(benchmark::kMicrosecond);
+
+void BM_EncodeCp932(benchmark::State& state, CodecText kind) {
+  const std::string utf8 = MakeCodecText(kind);
+  for (auto _ : state) {
+    Replacements replaced;
+    benchmark::DoNotOptimize(EncodeCp932(utf8, replaced));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK_CAPTURE(BM_EncodeCp932, mixed, CodecText::Mixed)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EncodeCp932, ascii, CodecText::Ascii)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_EncodeCp932, kanji, CodecText::Kanji)->Unit(benchmark::kMicrosecond);
+
+// Checked in place (valid text is not copied), and as a string of its own.
+void BM_SanitizeUtf8(benchmark::State& state, CodecText kind, bool copy) {
+  const std::string utf8 = MakeCodecText(kind);
+  for (auto _ : state) {
+    Replacements replaced;
+    if (copy) {
+      benchmark::DoNotOptimize(SanitizeUtf8(utf8, replaced));
+    } else {
+      std::string storage;
+      benchmark::DoNotOptimize(SanitizeUtf8(utf8, storage, replaced));
+    }
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * utf8.size()));
+}
+BENCHMARK_CAPTURE(BM_SanitizeUtf8, mixed, CodecText::Mixed, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SanitizeUtf8, ascii, CodecText::Ascii, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SanitizeUtf8, kanji, CodecText::Kanji, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SanitizeUtf8, mixed_copy, CodecText::Mixed, true)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_DecodeCp932(benchmark::State& state) {
+  const std::string cp932 = Utf8ToCp932(MakeCodecText(CodecText::Mixed));
+  for (auto _ : state) {
+    Replacements replaced;
+    benchmark::DoNotOptimize(DecodeCp932(cp932, replaced));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * cp932.size()));
+}
+BENCHMARK(BM_DecodeCp932)->Unit(benchmark::kMicrosecond);
+
 // The columns of every cell of a full grid, as the writer measures them:
 // the benchmark texts in UTF-8, one cell in ten with a character the code
 // page lacks (an accent, an emoji and its sequences, Hangul).

@@ -20,6 +20,7 @@ namespace {
 // and nothing is loaded or set up when the program runs.
 
 constexpr char32_t kReplacementChar = 0xFFFD;
+constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 constexpr std::uint16_t kEncUnmappable = 0xFFFF;  // no CP932 code (never a real one)
 
 #include "cp932_tables.inc"
@@ -215,11 +216,55 @@ std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced) {
     }
     const std::size_t start = i;
     if (EncodeNext(utf8, i) != kEncUnmappable) continue;
-    std::string ch(utf8.substr(start, i - start));
-    if (!IsValidUtf8(ch)) ch = "\xEF\xBF\xBD";
-    if (std::find(missing.begin(), missing.end(), ch) == missing.end()) missing.push_back(ch);
+    const std::string_view ch = utf8.substr(start, i - start);
+    replaced.Name(IsValidUtf8(ch) ? ch : kReplacementUtf8);
   }
   return cp932;
+}
+
+void Replacements::Name(std::string_view ch) {
+  if (chars.size() < kNamed && std::find(chars.begin(), chars.end(), ch) == chars.end()) {
+    chars.emplace_back(ch);
+  }
+}
+
+int Cp932Code(char32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  const std::uint16_t code = cp < 0x10000 ? Encode(cp) : kEncUnmappable;
+  return code == kEncUnmappable ? -1 : code;
+}
+
+std::size_t detail::EncodeCp932Plain(std::string_view utf8, std::size_t from, char*& out) {
+  // The walk of Utf8ToCp932, stopping at a character the code page lacks:
+  // that one may join the character before it (an accent, a variation
+  // selector), so the caller reads the cluster from there.
+  const std::size_t n = utf8.size();
+  std::size_t i = from;
+  std::size_t last = from;  // where the character just written begins
+  char* lastOut = out;      // and where its code begins
+  while (i < n) {
+    const std::size_t run = i;
+    SkipAscii(utf8, i);
+    if (i > run) {
+      std::memcpy(out, utf8.data() + run, i - run);
+      out += i - run;
+      last = i - 1;
+      lastOut = out - 1;
+    }
+    while (i < n && static_cast<unsigned char>(utf8[i]) >= 0x80) {
+      const std::size_t start = i;
+      const std::uint16_t code = EncodeNext(utf8, i);
+      if (code == kEncUnmappable) {
+        out = lastOut;
+        return last;
+      }
+      last = start;
+      lastOut = out;
+      if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
+      *out++ = static_cast<char>(code & 0xFF);
+    }
+  }
+  return n;
 }
 
 int Cp932CodeLength(char32_t cp) {
@@ -277,6 +322,57 @@ bool IsValidUtf8(std::string_view text) {
     i += length;
   }
   return true;
+}
+
+namespace {
+
+// Walks UTF-8 that IsValidUtf8 refused: `good(from, to)` for each run of
+// well-formed characters, `bad()` for each bad sequence, bounded as
+// Utf8ToCp932 bounds it.
+template <typename Good, typename Bad>
+void WalkBadUtf8(std::string_view utf8, Good&& good, Bad&& bad) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      SkipAscii(utf8, i);
+      continue;
+    }
+    const std::size_t start = i;
+    if (ReadUtf8(utf8, i) != kBadUtf8) continue;
+    if (start > run) good(run, start);
+    bad();
+    run = i;
+  }
+  if (utf8.size() > run) good(run, utf8.size());
+}
+
+}  // namespace
+
+std::string_view SanitizeUtf8(std::string_view utf8, std::string& storage,
+                              Replacements& replaced) {
+  if (IsValidUtf8(utf8)) return utf8;
+  storage.clear();
+  WalkBadUtf8(
+      utf8, [&](std::size_t from, std::size_t to) { storage.append(utf8, from, to - from); },
+      [&] {
+        storage += kReplacementUtf8;
+        ++replaced.count;
+      });
+  replaced.Name(kReplacementUtf8);
+  return storage;
+}
+
+std::string SanitizeUtf8(std::string_view utf8, Replacements& replaced) {
+  std::string storage;
+  if (SanitizeUtf8(utf8, storage, replaced).data() == utf8.data()) return std::string(utf8);
+  return storage;
+}
+
+std::size_t BadUtf8Count(std::string_view utf8) {
+  if (IsValidUtf8(utf8)) return 0;
+  std::size_t count = 0;
+  WalkBadUtf8(utf8, [](std::size_t, std::size_t) {}, [&] { ++count; });
+  return count;
 }
 
 std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced) {
@@ -488,13 +584,17 @@ std::string_view WithoutUtf8Bom(std::string_view utf8) {
   return utf8.substr(0, kBom.size()) == kBom ? utf8.substr(kBom.size()) : utf8;
 }
 
-void AppendCp932ToUtf8(std::string& out, std::string_view cp932) {
+namespace {
+
+// AppendCp932ToUtf8, giving the number of U+FFFD it wrote.
+std::size_t AppendCp932(std::string& out, std::string_view cp932) {
   // In pieces, so that the room reserved for the longest outcome (three
   // UTF-8 bytes a byte) stays small whatever the length of the text.
   constexpr std::size_t kPiece = 4096;
   const auto* s = reinterpret_cast<const unsigned char*>(cp932.data());
   const std::size_t n = cp932.size();
   std::size_t used = out.size();
+  std::size_t undefined = 0;
   for (std::size_t i = 0; i < n;) {
     const std::size_t stop = std::min(n, i + kPiece);
     out.resize(used + 3 * (stop - i) + 3);  // a pair may end one byte past stop
@@ -519,17 +619,21 @@ void AppendCp932ToUtf8(std::string& out, std::string_view cp932) {
         continue;
       }
       if (!IsLeadByte(b)) {
-        p = PutUtf8(p, DecodeByte(b));
+        const char32_t cp = DecodeByte(b);
+        undefined += cp == kReplacementChar;
+        p = PutUtf8(p, cp);
         ++i;
         continue;
       }
       const unsigned char t = i + 1 < n ? s[i + 1] : 0;
       if (!IsTrailByte(t)) {
         p = PutUtf8(p, kReplacementChar);  // lone lead byte; the next byte is decoded on its own
+        ++undefined;
         ++i;
         continue;
       }
       const char32_t cp = DecodePair(b, t);
+      undefined += cp == kReplacementChar;
       p = PutUtf8(p, cp);
       // An undefined pair is one U+FFFD, but an ASCII trail byte is kept as text.
       i += (cp == kReplacementChar && t < 0x80) ? 1 : 2;
@@ -537,6 +641,22 @@ void AppendCp932ToUtf8(std::string& out, std::string_view cp932) {
     used = static_cast<std::size_t>(p - begin);
   }
   out.resize(used);
+  return undefined;
+}
+
+}  // namespace
+
+void AppendCp932ToUtf8(std::string& out, std::string_view cp932) {
+  AppendCp932(out, cp932);
+}
+
+std::string DecodeCp932(std::string_view cp932, Replacements& replaced) {
+  std::string out;
+  if (const std::size_t undefined = AppendCp932(out, cp932)) {
+    replaced.count += undefined;
+    replaced.Name(kReplacementUtf8);
+  }
+  return out;
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {

@@ -26,6 +26,8 @@ struct Replacements {
   static constexpr std::size_t kNamed = 9;  // at most this many characters
   std::size_t count = 0;
   std::vector<std::string> chars;
+  // Adds `ch` to the names unless it is there already or kNamed are.
+  void Name(std::string_view ch);
 };
 // Utf8ToCp932, adding to `replaced` what it wrote as "?".
 std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced);
@@ -74,6 +76,47 @@ std::size_t AsciiPrefixLength(std::string_view text);
 // roads in convert WithoutUtf8Bom(text) with Utf8ToCp932, so the same bytes
 // give the same cells and widths in the window and in the filter.
 std::string_view WithoutUtf8Bom(std::string_view utf8);
+
+// The CP932 code of cp: a single byte (0x00-0xFF), or lead << 8 | trail;
+// -1 when CP932 has none. The table Utf8ToCp932 and Cp932CodeLength use.
+int Cp932Code(char32_t cp);
+
+// UTF-8 text made well-formed: each bad sequence (bounded as Utf8ToCp932
+// bounds it, one "?" there) becomes U+FFFD, counted in `replaced` and named
+// as U+FFFD. Valid text stays as it is: this form returns `utf8` itself and
+// leaves `storage` alone, and writes a repaired copy to `storage` and returns
+// that only when a bad sequence is there.
+std::string_view SanitizeUtf8(std::string_view utf8, std::string& storage,
+                              Replacements& replaced);
+// The same as a string of its own.
+std::string SanitizeUtf8(std::string_view utf8, Replacements& replaced);
+// The number of bad sequences SanitizeUtf8 would replace.
+std::size_t BadUtf8Count(std::string_view utf8);
+
+// CP932 -> UTF-8 by the rules of Cp932ToUtf8, each U+FFFD written (a byte or
+// pair that is no character) counted in `replaced` and named as U+FFFD.
+std::string DecodeCp932(std::string_view cp932, Replacements& replaced);
+
+// UTF-8 -> CP932 by display cluster (width.h), so that the bytes written are
+// as many as the text's columns and a table stays lined up: a cluster whose
+// characters the code page all holds (joiners and variation selectors aside,
+// which only choose how the character before is drawn) and whose codes take
+// as many bytes as it takes columns is written as those codes; any other as
+// one "?" for each of its columns (none for a cluster of no columns), counted
+// once and named by its UTF-8. A look-alike the code page holds (U+301C,
+// U+2212, U+00A5 ...) takes its code and is not counted. U+FFFD and bad UTF-8
+// (read as U+FFFD) are "?", counted here too: the text written lost them.
+std::string EncodeCp932(std::string_view utf8, Replacements& replaced);
+
+namespace detail {
+// EncodeCp932's road for most text: writes at `out` the codes of the
+// characters from utf8[from] on while each is ASCII or held by the code page
+// and is a cluster of its own (no character the code page holds joins the
+// one before, nor does ASCII), and returns where it stopped: the end of the
+// text or the start of a cluster that must be read whole. Writes no more
+// bytes than it reads.
+std::size_t EncodeCp932Plain(std::string_view utf8, std::size_t from, char*& out);
+}  // namespace detail
 
 // CP932 -> UTF-8. Never fails. Bytes CP932 does not define (0x80, 0xA0,
 // 0xFD-0xFF), a lead byte at the end of the text or followed by a byte that
