@@ -4,6 +4,7 @@
 // and D-Bus pieces behind it stay in this folder.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "table/clipboard_read.h"
@@ -24,6 +25,12 @@ bool HasDisplay();
 void PreferXwayland();
 
 // The clipboard.
+
+// How long the clipboard's owner, or the compositor, has to answer (and, for
+// a large text, to send each chunk): a live owner answers in milliseconds,
+// and one that hangs should cost no more than a moment. (The toolkit waits
+// 5 s per request.)
+inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
 
 // Where the compositor lets a program without a window at the Wayland
 // clipboard, that is the clipboard read; an X11 program's copy it did not

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <map>
 
+#include "desktop/desktop.h"
 #include "files/byte_io.h"
-#include "table/clipboard_read.h"
 
 namespace tabulon {
 

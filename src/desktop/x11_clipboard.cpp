@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "table/clipboard_read.h"
+#include "desktop/desktop.h"
 
 namespace tabulon {
 

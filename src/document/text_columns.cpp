@@ -1,5 +1,6 @@
 #include "document/text_columns.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "document/cp932.h"
@@ -19,6 +20,7 @@ std::string_view WholeCharsSpanning(std::string_view text, long columns) {
 }
 
 std::size_t CharStartAt(std::string_view text, std::size_t byte) {
+  byte = std::min(byte, text.size());
   std::size_t start = 0;
   while (start < byte) {
     const std::size_t next = start + CharLength(text, start);

@@ -6,6 +6,7 @@
 // Column and byte positions here are 0-based.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -42,7 +43,8 @@ inline std::string_view ColumnSlice(std::string_view text, long from, long count
   if (from < 0) from = 0;
   if (count <= 0) return {};
   const std::size_t begin = ByteAtColumn(text, from);
-  return text.substr(begin, ByteAtColumn(text, from + count) - begin);
+  const long end = count > LONG_MAX - from ? LONG_MAX : from + count;  // "to the end"
+  return text.substr(begin, ByteAtColumn(text, end) - begin);
 }
 
 // Whether column `column` is not the first of the character that covers it

@@ -9,6 +9,7 @@
 #include "document/cp932.h"
 #include "document/document.h"
 #include "document/inside_text.h"
+#include "document/text_columns.h"
 #include "filter/input.h"
 #include "table/reader.h"
 #include "table/writer.h"
@@ -188,7 +189,6 @@ namespace {
 // Sets the controls in a fixed order, each through the option handlers as a
 // click would, whether or not the reader has greyed the control out.
 void ApplyRequest(const FilterRequest& r, const std::string& title, OptionState& o) {
-  using Option = Option;
   if (r.rules) {
     o.SetChecked(Option::Ruled, *r.rules != RulesFlag::None);
     if (*r.rules == RulesFlag::Ascii) o.SetChecked(Option::AsciiRules, true);
@@ -257,8 +257,8 @@ class Output {
 std::optional<std::string> TitleInside(const FilterRequest& r, std::size_t& replaced,
                                        std::ostream& err) {
   std::string title = r.title.value_or(false) ? InsideFromUtf8(r.titleText, &replaced) : "";
-  if (static_cast<int>(title.size()) > kMaxTitleBytes) {
-    err << kProgram << ": the title is " << title.size() << " bytes in CP932; at most "
+  if (Columns(title) > kMaxTitleBytes) {
+    err << kProgram << ": the title is " << Columns(title) << " bytes in CP932; at most "
         << kMaxTitleBytes << " fit\n";
     return std::nullopt;
   }

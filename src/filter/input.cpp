@@ -509,9 +509,15 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();
   if (html) {
+    // What decoding the HTML replaced counts only when its cells are read:
+    // otherwise the reader's own count of the same text stands.
+    std::size_t htmlReplaced = 0;
     const std::optional<std::string> cells = TabTextFromHtml(
-        outcome.utf8 ? *html : Utf8FromInside(InsideFromCp932(*html, &outcome.replaced)));
-    if (cells) return ReadTabCells(doc, InsideFromUtf8(*cells, &outcome.replaced));
+        outcome.utf8 ? *html : Utf8FromInside(InsideFromCp932(*html, &htmlReplaced)));
+    if (cells) {
+      outcome.replaced += htmlReplaced;
+      return ReadTabCells(doc, InsideFromUtf8(*cells, &outcome.replaced));
+    }
   }
   const ReadReport report = reader.Finish(doc);
   outcome.replaced += reader.Replaced();

@@ -3,7 +3,6 @@
 // The desktop does the reading (desktop/desktop.h).
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,14 +11,8 @@
 
 namespace tabulon {
 
-// How long the clipboard's owner, or the compositor, has to answer (and, for
-// a large text, to send each chunk): a live owner answers in milliseconds,
-// and one that hangs should cost no more than a moment. (The toolkit waits
-// 5 s per request.)
-inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
-
 // The clipboard's plain text as CP932, or why it is empty: the owner did not
-// answer within kAnswerTimeout, or the text is larger than a file the
+// answer in time (kAnswerTimeout), or the text is larger than a file the
 // preview would load. Where the clipboard also holds the cells in a richer
 // form than its plain text (an HTML table, a spreadsheet's quoted TAB
 // text), the text is those cells as tab text, and `cells` says so.

@@ -27,7 +27,8 @@ void MinusSignAsHyphen(std::string& text) {
   static constexpr std::string_view kMinusSign = "\u2212";
   const std::size_t at = text.find_first_not_of(' ');
   if (at == std::string::npos || text.compare(at, kMinusSign.size(), kMinusSign) != 0) return;
-  const std::string_view digits = StripText(std::string_view(text).substr(at + kMinusSign.size()));
+  std::string_view digits = std::string_view(text).substr(at + kMinusSign.size());
+  while (digits.ends_with(' ')) digits.remove_suffix(1);
   if (digits.empty() || !IsNumericText(digits) ||
       digits.find_first_of("0123456789") == std::string_view::npos) {
     return;

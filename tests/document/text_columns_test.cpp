@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "support/text.h"
@@ -25,6 +26,7 @@ TEST(TextColumns, CutsAndSlicesByColumn) {
       {"abc", 1, -1, ""},             // nothing asked
       {"abc", -2, 2, "ab"},           // a negative start is the start
       {"abc", 1, 9, "bc"},            // past the end: cut at the end
+      {"abc", 1, LONG_MAX, "bc"},     // "to the end", however it is asked
       {"abc", 3, 1, ""},              // starting at the end
       {"abc", 7, 1, ""},              // starting past it
       {kAaI, 0, 3, kA + "a"},         // whole characters
@@ -50,6 +52,7 @@ TEST(TextColumns, KnowsWhereCharactersBegin) {
   EXPECT_FALSE(InsideCharAt("a\x83", 1));  // a lone lead byte at the end stands alone
   EXPECT_EQ(CharStartAt(kAaI, 1), 0u);
   EXPECT_EQ(CharStartAt(kAaI, 4), 3u);
+  EXPECT_EQ(CharStartAt(kAaI, kAaI.size() + 5), kAaI.size());  // past the end: the end
 
   // Whole characters covering at least n columns: never half of one.
   EXPECT_EQ(WholeCharsSpanning(kAaI, 1), kA);

@@ -1,6 +1,7 @@
 // The filter against its own record (tests/data/filter_record): for a few
 // thousand inputs and options, the output, encoded in CP932, and the exit
-// status are what they were when the record was made.
+// status are what they were when the record was made; for code-page text,
+// the notes on standard error too.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -18,7 +19,7 @@ namespace {
 // The head is "INDEX KIND MARK ENCODING": MARK "-" for code-page text only,
 // ENCODING that of the output.
 struct RecordedCase {
-  std::string head, mark, encoding, in, out;
+  std::string head, mark, encoding, in, out, err;
   std::vector<std::string> args;
   int status = 0;
 };
@@ -59,6 +60,7 @@ std::vector<RecordedCase> ReadRecord() {
       if (name == "args") cases.back().args = SplitAt(bytes, '\0');
       if (name == "in") cases.back().in = std::move(bytes);
       if (name == "out") cases.back().out = std::move(bytes);
+      if (name == "err") cases.back().err = std::move(bytes);
     }
   }
   return cases;
@@ -78,7 +80,9 @@ void CheckRecorded(bool others) {
     const bool utf8 = c.encoding == "utf8";
     const std::string got = utf8 ? Utf8ToCp932(out.str()) : out.str();
     const std::string want = utf8 ? Utf8ToCp932(c.out) : c.out;
-    if (status == c.status && got == want) continue;
+    // Notes on text the code page lacks are the other cases' business.
+    const bool notesAgree = others || err.str() == c.err;
+    if (status == c.status && got == want && notesAgree) continue;
     const std::vector<std::string> g = SplitAt(got, '\n'), w = SplitAt(want, '\n');
     std::size_t k = 0;
     while (k < g.size() && k < w.size() && g[k] == w[k]) ++k;
@@ -87,7 +91,8 @@ void CheckRecorded(bool others) {
     ADD_FAILURE() << "case " << c.head << "; args" << args << "\nstatus " << status << " (recorded "
                   << c.status << "); line " << k + 1
                   << ":\n  written:  " << Cp932ToUtf8(k < g.size() ? g[k] : "(none)")
-                  << "\n  recorded: " << Cp932ToUtf8(k < w.size() ? w[k] : "(none)");
+                  << "\n  recorded: " << Cp932ToUtf8(k < w.size() ? w[k] : "(none)")
+                  << (notesAgree ? "" : "\nnotes:\n" + err.str() + "recorded notes:\n" + c.err);
     if (++failures == 5) FAIL() << "stopped after 5 failures";
   }
 }

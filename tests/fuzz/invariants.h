@@ -73,7 +73,6 @@ inline void Check(bool ok, const char* what) {
 // The options stay consistent, and every line of the written table (but
 // the title) is exactly the table's width.
 inline void CheckOptionsAndTable(Document& doc) {
-  using Option = Option;
   const OptionState& o = doc.options;
   Check(o.Checked(Option::AsciiRules) != o.Checked(Option::BoxRules), "one line style");
   Check(o.Position() >= kMinLineWidth && o.Position() <= kMaxLineWidth, "width in range");

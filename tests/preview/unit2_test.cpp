@@ -95,7 +95,7 @@ class Unit2Test : public QObject {
 
     Harness c(kAsciiTable);
     c.Create([](TForm2& p) {
-      // StaticText1 stands in for the Option family button's caption.
+      // StaticText1 stands in for the C family button's caption.
       QTest::mouseClick(p.findChild<QWidget*>("StaticText1"), Qt::LeftButton);
       return QDialog::Accepted;
     });

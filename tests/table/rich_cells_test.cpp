@@ -36,6 +36,7 @@ TEST(RichCells, AMinusSignBeforeANumberIsAHyphen) {
       {"\u22121,234", "-1,234"}, {"1\u22122", "1\u22122"},
       {"\u2212", "\u2212"},      {"\u2212x", "\u2212x"},
       {"\u2212.", "\u2212."},    {"\u2212\u22125", "\u2212\u22125"},
+      {"\u2212 5", "\u2212 5"},  {"\u2212<br>5", "\"\u2212\n5\""},
   };
   for (const auto& [cell, want] : cases) {
     EXPECT_EQ(TabTextFromHtml(std::string("<table><tr><td>") + cell + "</td></tr></table>"),
