@@ -42,6 +42,12 @@ inline int TextPixelWidth(std::string_view text) {
   return Columns(text) * kPixelsPerColumn;
 }
 
+// Pixel width of a column whose text is `columns` display columns wide: the
+// inverse of TextWidthOf.
+constexpr int ColWidthOfText(int columns) {
+  return columns * kPixelsPerColumn + kColumnPaddingPx;
+}
+
 // Text width in display columns of a column `pixelWidth` wide:
 // (W - 5) div 6, truncated toward zero, never below 0.
 constexpr int TextWidthOf(int pixelWidth) {

@@ -21,9 +21,9 @@ constexpr std::size_t kMarkerSize = 8;  // "^--tcr-^"
 std::string MakeBoxRule(int n) {
   std::string out;
   if (n <= 0) return out;
-  const int each = Columns(box::Horizontal);
-  out.reserve(static_cast<std::size_t>(n / each) * box::Horizontal.size() + 1);
-  for (int i = 0; i < n / each; ++i) out.append(box::Horizontal);
+  // "─" is two columns, in the code page as in any Japanese font.
+  out.reserve(static_cast<std::size_t>(n / 2) * box::Horizontal.size() + 1);
+  for (int i = 0; i < n / 2; ++i) out.append(box::Horizontal);
   if (n % 2 != 0) out.push_back('-');
   return out;
 }

@@ -60,8 +60,7 @@ PasteKind PasteBlock(Document& doc, const std::vector<std::string>& lines, bool 
   const ColumnWidths w =
       StoreTabText(doc, lines, quotes, firstCol, static_cast<std::size_t>(doc.CurRow), nullptr);
   for (int c = firstCol; c <= kLastCol; ++c) {
-    const int textWidth = kPixelsPerColumn * w[c] + kColumnPaddingPx;
-    doc.grid.SetColWidth(c, std::max(textWidth, doc.grid.ColWidth(c)));
+    doc.grid.SetColWidth(c, std::max(ColWidthOfText(w[c]), doc.grid.ColWidth(c)));
     WidenColWidth(doc, c);
   }
   return PasteKind::Block;

@@ -271,8 +271,7 @@ ColumnWidths StoreTabText(Document& doc, const std::vector<std::string>& lines, 
 
 void ApplyTextWidths(Document& doc, const ColumnWidths& w) {
   for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-    doc.grid.SetColWidth(
-        c, std::max(kPixelsPerColumn * w[c], 2 * kPixelsPerColumn) + kColumnPaddingPx);
+    doc.grid.SetColWidth(c, ColWidthOfText(std::max(w[c], 2)));
     WidenColWidth(doc, c);
   }
 }
