@@ -27,10 +27,6 @@ inline std::size_t CharLength(std::string_view text, std::size_t pos) {
              : 1;
 }
 
-// True when byte `pos` is the second half of a double-byte character,
-// found by walking the characters from the start of the text.
-bool IsTrailByteAt(std::string_view text, std::size_t pos);
-
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }

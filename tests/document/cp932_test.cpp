@@ -31,7 +31,7 @@ TEST(Cp932Bytes, LeadByteRangeBoundaries) {
 TEST(Cp932Bytes, TrailBytesAreFoundByWalkingFromTheStart) {
   const std::string s = "a\x88\x9f\x82\xa0\xb1";  // a 亜 あ ｱ
   const bool trail[] = {false, false, true, false, true, false};
-  for (std::size_t i = 0; i < s.size(); ++i) EXPECT_EQ(IsTrailByteAt(s, i), trail[i]) << i;
+  for (std::size_t i = 0; i < s.size(); ++i) EXPECT_EQ(CharStartAt(s, i) != i, trail[i]) << i;
   EXPECT_EQ(CharLength("a\x83", 1), 1u);  // a lone lead byte at the end stands alone
 }
 
