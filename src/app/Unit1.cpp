@@ -40,13 +40,13 @@ namespace tabulon {
 
 namespace {
 
-// Refuses any edit that would make the text longer than `limit` bytes in
-// CP932, whether typed, pasted or committed by an input method. A longer text
+// Refuses any edit that would make the text wider than `limit` columns as
+// the title holds it, whether typed, pasted or committed by an input method. A longer text
 // the program itself puts there (a title read from a table) is kept whole;
 // edits may then shorten it, and never lengthen it while it is over the limit.
-class Cp932LimitValidator : public QValidator {
+class ColumnLimitValidator : public QValidator {
  public:
-  Cp932LimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
+  ColumnLimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}
   State validate(QString& input, int&) const override {
     const int width = Width(input);
     if (width > std::max(limit_, allowed_)) return Invalid;
@@ -146,7 +146,7 @@ void TForm1::CreateControls() {
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
   KanaWhileFocused(Edit1);  // kana input while the title has the focus
-  titleLimit_ = new Cp932LimitValidator(kMaxTitleBytes, Edit1);
+  titleLimit_ = new ColumnLimitValidator(kMaxTitleBytes, Edit1);
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
@@ -310,7 +310,7 @@ void TForm1::ShowTitle(const QString& title) {
   const int from = selected ? stored(Edit1->selectionStart()) : caret;
   const int to = selected ? stored(Edit1->selectionEnd()) : caret;
   const QSignalBlocker block(Edit1);
-  static_cast<Cp932LimitValidator*>(titleLimit_)->ProgramSets(title);
+  static_cast<ColumnLimitValidator*>(titleLimit_)->ProgramSets(title);
   Edit1->setText(title);
   if (!typing) return;
   if (!selected) {
