@@ -1,6 +1,6 @@
 #include "document/grid.h"
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 
 #include <algorithm>
 #include <utility>

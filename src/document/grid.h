@@ -29,9 +29,9 @@ inline constexpr int kHiddenColWidth = -1;
 inline constexpr int kDefaultColWidth = 22;
 
 // "↑" in column 0 of a data row: no rule between this row and the one above.
-inline constexpr std::string_view ContinuationMark = "\x81\xaa";
+inline constexpr std::string_view ContinuationMark = "↑";
 // The corner cell: a blank and the full-width reverse solidus.
-inline constexpr std::string_view kCornerText = " \x81\x5f";
+inline constexpr std::string_view kCornerText = " ＼";
 
 constexpr bool InGrid(int col, int row) {
   return col >= 0 && col < kColCount && row >= 0 && row < kRowCount;

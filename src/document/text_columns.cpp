@@ -3,19 +3,78 @@
 #include <algorithm>
 #include <utility>
 
-#include "document/cp932.h"
-
 namespace tabulon {
 
+namespace {
+
+// Where the clusters from the start reach `column`: the byte and column of
+// the cluster that covers it, or of the text's end when it is narrower.
+struct Reach {
+  std::size_t byte = 0;
+  long column = 0;
+  int width = 0;  // columns of the cluster at `byte`, 0 at the end
+};
+
+Reach ReachColumn(std::string_view text, long column) {
+  Reach r;
+  while (r.byte < text.size()) {
+    const Cluster c = ClusterAt(text, r.byte);
+    if (r.column + c.columns > column) {
+      r.width = c.columns;
+      return r;
+    }
+    r.byte = c.end;
+    r.column += c.columns;
+  }
+  return r;
+}
+
+// Byte of the first cluster that begins at or after `column`.
+std::size_t ByteFromColumn(std::string_view text, long column) {
+  if (column <= 0) return 0;
+  const Reach r = ReachColumn(text, column);
+  return r.column < column && r.byte < text.size() ? ClusterAt(text, r.byte).end : r.byte;
+}
+
+}  // namespace
+
+int Columns(std::string_view text) {
+  return static_cast<int>(TextColumns(text));
+}
+
+std::size_t ByteAtColumn(std::string_view text, long column) {
+  if (column <= 0) return 0;
+  return ReachColumn(text, column).byte;
+}
+
+long ColumnAtByte(std::string_view text, std::size_t byte) {
+  return static_cast<long>(Columns(text.substr(0, CharStartAt(text, byte))));
+}
+
+std::string_view ColumnSlice(std::string_view text, long from, long count) {
+  if (from < 0) from = 0;
+  if (count <= 0) return {};
+  const std::size_t begin = ByteFromColumn(text, from);
+  const long end = count > LONG_MAX - from ? LONG_MAX : from + count;  // "to the end"
+  const std::size_t stop = std::max(begin, ByteFromColumn(text, end));
+  return text.substr(begin, stop - begin);
+}
+
 bool InsideCharAt(std::string_view text, long column) {
-  const std::size_t at = ByteAtColumn(text, column);
-  return at < text.size() && CharStartAt(text, at) != at;
+  if (column <= 0) return false;
+  const Reach r = ReachColumn(text, column);
+  return r.byte < text.size() && r.column < column;
 }
 
 std::string_view WholeCharsSpanning(std::string_view text, long columns) {
-  if (Columns(text) <= columns) return text;
   std::size_t end = 0;
-  while (ColumnAtByte(text, end) < columns) end += CharLength(text, end);
+  long reached = 0;
+  while (end < text.size() && reached < columns) {
+    const Cluster c = ClusterAt(text, end);
+    end = c.end;
+    reached += c.columns;
+  }
+  // Marks and joiners that follow belong to the last character taken.
   return text.substr(0, end);
 }
 
@@ -23,7 +82,7 @@ std::size_t CharStartAt(std::string_view text, std::size_t byte) {
   byte = std::min(byte, text.size());
   std::size_t start = 0;
   while (start < byte) {
-    const std::size_t next = start + CharLength(text, start);
+    const std::size_t next = ClusterAt(text, start).end;
     if (next > byte) break;
     start = next;
   }
@@ -47,16 +106,7 @@ std::string PadLeft(std::string_view text, int width) {
 
 std::size_t FindText(std::string_view text, std::string_view needle, std::size_t from) {
   if (from > text.size()) return std::string_view::npos;
-  if (needle.empty()) return from;
-  // The byte search finds the candidates fast; each counts only where a
-  // character begins, which a walk from the last boundary tells.
-  std::size_t boundary = from;
-  for (std::size_t at = text.find(needle, from); at != std::string_view::npos;
-       at = text.find(needle, at + 1)) {
-    while (boundary < at) boundary += CharLength(text, boundary);
-    if (boundary == at) return at;
-  }
-  return std::string_view::npos;
+  return text.find(needle, from);
 }
 
 bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to) {
@@ -70,16 +120,13 @@ void ReplaceAllChars(std::string& text, std::string_view from, std::string_view 
   if (from.empty()) return;
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.compare(i, from.size(), from) == 0) {
-      out.append(to);
-      i += from.size();
-    } else {
-      const std::size_t n = CharLength(text, i);
-      out.append(text, i, n);
-      i += n;
-    }
+  std::size_t done = 0;
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, done)) {
+    out.append(text, done, at - done);
+    out.append(to);
+    done = at + from.size();
   }
+  out.append(text, done);
   text = std::move(out);
 }
 

@@ -141,4 +141,15 @@ std::size_t TextColumns(std::string_view utf8) {
   }
 }
 
+void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths) {
+  std::size_t start = 0;
+  for (std::size_t& width : widths) {
+    const std::size_t tab = utf8.find('\t', start);
+    const std::size_t end = tab == std::string_view::npos ? utf8.size() : tab;
+    width = std::max(width, TextColumns(utf8.substr(start, end - start)));
+    if (tab == std::string_view::npos) return;
+    start = tab + 1;
+  }
+}
+
 }  // namespace tabulon

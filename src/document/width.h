@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <span>
 #include <string_view>
 
 namespace tabulon {
@@ -47,6 +48,11 @@ inline Cluster ClusterAt(std::string_view utf8, std::size_t at) {
 
 // The columns of a text: its clusters' columns added.
 std::size_t TextColumns(std::string_view utf8);
+
+// The columns of the TAB-separated fields of a line: widths[k] becomes at
+// least the columns of field k; the fields past widths.size() are not looked
+// at. Bad UTF-8 counts as TextColumns counts it.
+void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths);
 
 // A text's clusters in order: for (const Cluster& c : Clusters(text)).
 class Clusters {

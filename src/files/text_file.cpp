@@ -13,7 +13,6 @@
 #include <filesystem>
 
 #include "document/codec.h"
-#include "document/cp932.h"
 #include "document/inside_text.h"
 #include "table/format.h"
 #include "table/reader.h"

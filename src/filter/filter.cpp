@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/document.h"
 #include "document/inside_text.h"
 #include "document/text_columns.h"

@@ -15,9 +15,10 @@
 #include <system_error>
 #include <vector>
 
+#include "document/blanks.h"
 #include "document/codec.h"
-#include "document/cp932.h"
 #include "document/inside_text.h"
+#include "document/width.h"
 #include "table/generated_table.h"
 #include "table/rich_cells.h"
 
@@ -147,7 +148,7 @@ class LineReader {
 };
 
 // The input's encoding as the reader sees it: inside text made through the
-// one seam from UTF-8 or CP932, counting each "?" once.
+// one seam from UTF-8 or CP932, counting each U+FFFD once.
 class Codec {
  public:
   explicit Codec(bool utf8) : utf8_(utf8) {}
@@ -158,19 +159,29 @@ class Codec {
   std::string Convert(std::string_view s) {
     return utf8_ ? InsideFromUtf8(s, &replaced_) : InsideFromCp932(s, &replaced_);
   }
-  // The CP932 length, for text that is only measured (and counted).
-  std::size_t Measure(std::string_view s) { return utf8_ ? Cp932Length(s, &replaced_) : s.size(); }
-  // Widens `widths` to the CP932 lengths of the line's TAB-separated fields
-  // and counts the "?" of all of them, those past the widths included.
-  void WidenFields(std::string_view line, std::span<std::size_t> widths) {
-    if (utf8_) return WidenToCp932Fields(line, widths, &replaced_);
-    WidenToByteFields(line, widths);
+  // Counts what a line that is only measured would lose.
+  void Measure(std::string_view s) {
+    if (utf8_) {
+      replaced_ += BadUtf8Count(s);
+    } else {
+      Convert(s);
+    }
   }
-  // At least the first n bytes of the CP932 form (all of it when shorter),
-  // counting nothing: Measure counts the line. A UTF-8 character or bad
-  // sequence is at most four bytes, so 4n bytes hold n whole ones.
+  // Widens `widths` to the columns of the line's TAB-separated fields and
+  // counts what all of them would lose, those past the widths included.
+  void WidenFields(std::string_view line, std::span<std::size_t> widths) {
+    if (utf8_) {
+      replaced_ += BadUtf8Count(line);
+      WidenToColumnFields(line, widths);
+    } else {
+      WidenToColumnFields(Convert(line), widths);
+    }
+  }
+  // The inside text of at least the first n characters (all of the line
+  // when shorter), counting nothing: Measure counts the line. A UTF-8
+  // character or bad sequence is at most four bytes, a CP932 one two.
   std::string Head(std::string_view s, std::size_t n) const {
-    return utf8_ ? InsideFromUtf8(s.substr(0, 4 * n)) : InsideFromCp932(s.substr(0, n));
+    return utf8_ ? InsideFromUtf8(s.substr(0, 4 * n)) : InsideFromCp932(s.substr(0, 2 * n));
   }
   std::string ConvertUncounted(std::string_view s) const {
     return utf8_ ? InsideFromUtf8(s) : InsideFromCp932(s);
@@ -209,15 +220,12 @@ std::size_t TabTextLines(TextForm form) {
 }
 
 // For a line of a generated table below the kept ones: as much of its
-// working text, in CP932, as decides whether it is a row and whether it is
-// empty.
+// working text, as inside text, as decides whether it is a row and whether
+// it is empty.
 std::string WorkingHead(const GeneratedTableShape& shape, std::string_view raw,
                         const Codec& codec) {
-  if (shape.QuoteDropped(raw)) {
-    const std::string head = codec.Head(raw, 3);
-    return head.substr(std::min<std::size_t>(1, head.size()));
-  }
-  // Blanks are ASCII, and no other character becomes a blank in CP932.
+  if (shape.QuoteDropped(raw)) return std::string(shape.Working(codec.Head(raw, 3)));
+  // Blanks are ASCII in both encodings.
   return codec.Head(StripLeading(raw), 2);
 }
 
@@ -390,11 +398,17 @@ class InputReader {
         }
         break;
       case TextForm::WrappedA:
-      case TextForm::WrappedB:
-        if (const std::size_t quote = raw.find('\''); quote != std::string::npos) {
-          raw.erase(quote, 1);
+      case TextForm::WrappedB: {
+        // The quote goes from the inside text, as the reader takes it out:
+        // taken from the bytes, it could join those on either side.
+        std::string inside = codec_.Convert(raw);
+        if (const std::size_t quote = inside.find('\''); quote != std::string::npos) {
+          inside.erase(quote, 1);
         }
-        break;
+        WidenToColumnFields(inside, widths_);
+        if (!inside.empty()) ++tailRows_;
+        return;
+      }
       case TextForm::TabText:
       case TextForm::Nothing:  // known before any line is measured
         break;

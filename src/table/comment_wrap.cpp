@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/text_columns.h"
 
 namespace tabulon {

@@ -11,8 +11,8 @@ namespace {
 
 // How a ruled table's first line begins in each of the program's wraps (the
 // box corner's wraps also hold its mark alone).
-constexpr std::string_view kTableStarts[] = {
-    "+-^-", "{-^-", "/*^-", "'+-^-", "\x84\xa1^-", "{\x84\xa1^-", "/*\x84\xa1^-", "'\x84\xa1^-"};
+constexpr std::string_view kTableStarts[] = {"+-^-", "{-^-", "/*^-",  "'+-^-",
+                                             "┌^-",  "{┌^-", "/*┌^-", "'┌^-"};
 
 constexpr std::size_t kMarkerSize = 8;  // "^--tcr-^"
 

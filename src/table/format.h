@@ -1,5 +1,5 @@
 // Pieces of the table text format shared by the writer and the reader: the
-// box-drawing characters (CP932, two bytes and two columns each), the box
+// box-drawing characters (two columns each, as the code page has them), the box
 // rule fill, the layout marker of the top line and how a table this program
 // wrote begins.
 #pragma once
@@ -9,17 +9,17 @@
 #include <string_view>
 
 namespace tabulon::box {
-inline constexpr std::string_view Horizontal = "\x84\x9f";   // ─
-inline constexpr std::string_view Vertical = "\x84\xa0";     // │
-inline constexpr std::string_view TopLeft = "\x84\xa1";      // ┌
-inline constexpr std::string_view TopRight = "\x84\xa2";     // ┐
-inline constexpr std::string_view BottomRight = "\x84\xa3";  // ┘
-inline constexpr std::string_view BottomLeft = "\x84\xa4";   // └
-inline constexpr std::string_view LeftT = "\x84\xa5";        // ├
-inline constexpr std::string_view TopT = "\x84\xa6";         // ┬
-inline constexpr std::string_view RightT = "\x84\xa7";       // ┤
-inline constexpr std::string_view BottomT = "\x84\xa8";      // ┴
-inline constexpr std::string_view Cross = "\x84\xa9";        // ┼
+inline constexpr std::string_view Horizontal = "─";
+inline constexpr std::string_view Vertical = "│";
+inline constexpr std::string_view TopLeft = "┌";
+inline constexpr std::string_view TopRight = "┐";
+inline constexpr std::string_view BottomRight = "┘";
+inline constexpr std::string_view BottomLeft = "└";
+inline constexpr std::string_view LeftT = "├";
+inline constexpr std::string_view TopT = "┬";
+inline constexpr std::string_view RightT = "┤";
+inline constexpr std::string_view BottomT = "┴";
+inline constexpr std::string_view Cross = "┼";
 }  // namespace tabulon::box
 
 namespace tabulon {

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "document/cp932.h"
 #include "table/format.h"
 #include "table/reader.h"
 #include "table/tab_text.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/text_columns.h"
 #include "table/comment_wrap.h"
 #include "table/format.h"

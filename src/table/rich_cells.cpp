@@ -9,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "document/cp932.h"
 #include "document/inside_text.h"
 #include "table/format.h"
 #include "table/reader.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/text_columns.h"
 
 namespace tabulon {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/text_columns.h"
 #include "table/format.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/document.h"
 #include "fuzz/invariants.h"
 #include "support/text.h"
@@ -21,7 +21,7 @@ void ExpectCountsMatchCells(const Grid& g, const std::string& after) {
     for (int r = kFirstDataRow; r <= kLastRow; ++r) {
       filled += !g.Cell(c, r).empty();
       nonBlank += !IsBlankText(g.Cell(c, r));
-      widest = std::max(widest, static_cast<int>(g.Cell(c, r).size()));
+      widest = std::max(widest, Columns(g.Cell(c, r)));
     }
     ASSERT_EQ(g.WidestDataCell(c), widest) << "column " << c << " after " << after;
     ASSERT_EQ(g.FilledDataCells(c), filled) << "column " << c << " after " << after;

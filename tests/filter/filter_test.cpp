@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "document/codec.h"
+#include "document/inside_text.h"
 #include "filter/input.h"
 #include "support/text.h"
 #include "table/writer.h"
@@ -83,8 +84,8 @@ TEST(Filter, EncodingsAndReplacementWarning) {
   } cases[] = {
       {"\x95\x5c\t1\nb\t2\n", {}, "|  1|\x95\x5c|1 |"},
       {"表\t1\nb\t2\n", {}, "|  1|表|1 |"},
-      {"\xEF\xBB\xBF\x95\x5c\t1\nb\t2\n", {}, "|  1|?\\|1 |"},   // the mark says UTF-8
-      {"b\t1\n表\t2\n\x95\x5c\t3\n", {}, "|  3|\x95\x5c |3 |"},  // a line not UTF-8 decides
+      {"\xEF\xBB\xBF\x95\x5c\t1\nb\t2\n", {}, "|  1|\uFFFD\\|1 |"},  // the mark says UTF-8
+      {"b\t1\n表\t2\n\x95\x5c\t3\n", {}, "|  3|\x95\x5c |3 |"},      // a line not UTF-8 decides
   };
   for (const auto& c : cases) {
     std::vector<std::string> flags = c.flags;
@@ -258,7 +259,8 @@ Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, u
   std::size_t replaced = 0;
   if (whole) {
     std::vector<std::string> lines =
-        SplitLines(*utf8 ? Utf8ToCp932(WithoutUtf8Bom(input), &replaced) : input);
+        SplitLines(*utf8 ? InsideFromUtf8(WithoutUtf8Bom(input), &replaced)
+                         : InsideFromCp932(input, &replaced));
     report = ReadClipboardLines(doc, lines);
     if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc, lines);
   } else {

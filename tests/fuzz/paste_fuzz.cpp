@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/document.h"
 #include "invariants.h"
 #include "table/paste.h"

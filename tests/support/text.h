@@ -1,23 +1,21 @@
 // Test helpers: literals are written in UTF-8, and Sj turns them into the
-// text the document holds (CP932 bytes); Utf8 turns that text back, for
-// messages and for what leaves the program as UTF-8. These two are where a
-// change of the document's encoding meets the tests.
+// text the document holds; Utf8 turns that text back, for messages and for
+// what leaves the program as UTF-8. The document holds UTF-8, so both keep
+// the text as it is; they mark where a test means the inside text.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "document/codec.h"
-
 namespace tabulon::testing {
 
 inline std::string Sj(std::string_view utf8) {
-  return Utf8ToCp932(utf8);
+  return std::string(utf8);
 }
 
 inline std::string Utf8(std::string_view inside) {
-  return Cp932ToUtf8(inside);
+  return std::string(inside);
 }
 
 inline std::vector<std::string> SjLines(const std::vector<std::string_view>& utf8) {
@@ -26,7 +24,7 @@ inline std::vector<std::string> SjLines(const std::vector<std::string_view>& utf
   return out;
 }
 
-// Lines joined with CR LF after each, in CP932: text as the clipboard holds it.
+// Lines joined with CR LF after each: text as the clipboard holds it.
 inline std::string SjText(const std::vector<std::string_view>& utf8, std::string_view prefix = "",
                           std::string_view firstPrefix = "") {
   std::string out;
@@ -37,7 +35,7 @@ inline std::string SjText(const std::vector<std::string_view>& utf8, std::string
   return out;
 }
 
-// CP932 lines back in UTF-8, for readable failure messages.
+// Inside lines back in UTF-8, for readable failure messages.
 inline std::vector<std::string> Utf8Lines(const std::vector<std::string>& cp932) {
   std::vector<std::string> out;
   for (const std::string& s : cp932) out.push_back(Utf8(s));

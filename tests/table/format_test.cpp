@@ -44,10 +44,8 @@ TEST(LayoutOfTopLine, EachOptionIsOnWhenAnyMarkerTurnsItOn) {
   EXPECT_EQ(LayoutOfTopLine("^--=---^ ^------^"), (TableLayout{true, false, false}));
   // Overlapping candidates: the second "^--" begins a marker of its own.
   EXPECT_EQ(LayoutOfTopLine("^--^--=-=-^"), (TableLayout{false, false, true}));
-  // A "^" that is the second byte of a double-byte character begins none
-  // (0x88 is a lead byte of the encoding, written as the byte it is).
-  EXPECT_EQ(LayoutOfTopLine("\x88^--=-=-^"), none);
-  EXPECT_EQ(LayoutOfTopLine("\x88 ^--=-=-^"), (TableLayout{false, false, true}));
+  // After a character that is two columns wide.
+  EXPECT_EQ(LayoutOfTopLine("亜^--=-=-^"), (TableLayout{false, false, true}));
 }
 
 TEST(TableTop, StartsAndMarkersAreFoundCharacterByCharacter) {
@@ -64,7 +62,7 @@ TEST(TableTop, StartsAndMarkersAreFoundCharacterByCharacter) {
       {"  +-^--=---^", false, true, 4},  // behind blanks: a table, not its start
       {"x=^-y", false, false, 2},        // a marker, but no table's start
       {"+-^", false, false, std::string::npos},
-      {"\x88^-", false, false, std::string::npos},  // "^" is a trail byte after lead 0x88
+      {"亜^-", false, false, 2},  // the marker's column, after a two-column character
       {"", false, false, std::string::npos},
   };
   for (const Case& c : cases) {

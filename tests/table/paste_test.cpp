@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "support/text.h"
 #include "table/writer.h"
 

@@ -1,4 +1,5 @@
 #include "table/reader.h"
+#include "document/text_columns.h"
 #include "table/tab_text.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST(WidenToFields, MeasuresEveryFieldThatReachesTheGrid) {
     ColumnWidths got{}, want{};
     WidenToFields(got, line, kFirstDataCol + i % 5);
     SplitTabFields(line, [&](int f, std::string_view field) {
-      if (kFirstDataCol + i % 5 + f <= kLastCol) want[kFirstDataCol + i % 5 + f] = field.size();
+      if (kFirstDataCol + i % 5 + f <= kLastCol) want[kFirstDataCol + i % 5 + f] = Columns(field);
     });
     ASSERT_EQ(got, want) << ::testing::PrintToString(line);
   }

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "document/blanks.h"
 #include "document/codec.h"
-#include "document/cp932.h"
 #include "document/document.h"
 #include "files/text_file.h"
 #include "support/text.h"

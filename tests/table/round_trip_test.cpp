@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <random>
 
-#include "document/cp932.h"
-#include "table/comment_wrap.h"
+#include "document/blanks.h"
+#include "document/text_columns.h"
 #include "support/text.h"
+#include "table/comment_wrap.h"
 #include "table/reader.h"
 #include "table/writer.h"
 
@@ -94,7 +95,7 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
       EXPECT_EQ(b.Checked(c), o.Checked(c)) << static_cast<int>(c);
     }
     EXPECT_EQ(b.Title(), o.Checked(Option::Title) ? o.Title() : "");
-    const std::size_t top = SplitLines(text).front().size();
+    const int top = Columns(SplitLines(text).front());
     EXPECT_EQ(b.Checked(Option::Trim), top < 99);
 
     // Every column the table shows, with its width, every row and mark; the
@@ -153,7 +154,7 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
     // Fields up to the 99-column limit; a last field that met it was resized.
     const std::string& row1 = written.lines[title ? 1 : 0];
     int fields = static_cast<int>(std::count(row1.begin(), row1.end(), '\t'));
-    if (row1.size() == 100) --fields;
+    if (Columns(row1) == 100) --fields;
     for (int r = 1; r <= std::max(FindLastRow(original.grid), kFirstDataRow); ++r) {
       for (int c = 2; c < 2 + fields; ++c) {
         EXPECT_EQ(back.grid.Cell(c, r), StripTrailing(original.grid.Cell(c, r)))

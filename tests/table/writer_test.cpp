@@ -6,8 +6,9 @@
 #include <random>
 #include <string>
 
-#include "document/cp932.h"
+#include "document/blanks.h"
 #include "document/document.h"
+#include "document/text_columns.h"
 #include "support/text.h"
 #include "table/format.h"
 
@@ -126,7 +127,7 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
   const Lines ascii = Write();
   ASSERT_EQ(ascii.size(), 7u);
   EXPECT_EQ(T, 99);
-  for (const std::string& line : table) EXPECT_EQ(line.size(), 99u) << line;
+  for (const std::string& line : table) EXPECT_EQ(Columns(line), 99) << line;
   // 30 data columns of width 2 and a last one of width 3: headings a to z, 1 to 5.
   std::string rule = "+---+";
   for (int i = 0; i < 30; ++i) rule += "--+";
@@ -138,8 +139,8 @@ TEST_F(WriterTest, EmptyGridFillsTheFullWidth) {
   const Lines box = Write();
   EXPECT_EQ(T, 99);
   const std::string boxRule = table[2];
-  EXPECT_EQ(boxRule.size(), 99u);
-  EXPECT_EQ(boxRule.substr(boxRule.size() - 3), "-" + std::string(box::RightT));  // last width 1
+  EXPECT_EQ(Columns(boxRule), 99);
+  EXPECT_TRUE(boxRule.ends_with("-" + std::string(box::RightT)));  // last width 1
   EXPECT_NE(box[3].find("w│"), std::string::npos);  // 23 data columns: a to w
   EXPECT_EQ(box[3].find("x"), std::string::npos);
 }
@@ -157,7 +158,7 @@ TEST_F(WriterTest, WidthLimitWidensTheLastColumn) {
   doc.options.SetPosition(12);
   const Lines lines = Write();
   EXPECT_EQ(lines[2], "+---+--+---+");
-  for (const std::string& line : table) EXPECT_EQ(line.size(), 12u);
+  for (const std::string& line : table) EXPECT_EQ(Columns(line), 12);
 }
 
 TEST_F(WriterTest, WidthLimitNarrowsTheLastColumnWithHashes) {
@@ -272,7 +273,7 @@ int JoinedStrippedLength(const Grid& g, bool row, int index) {
     joined += row ? g.Cell(i, index) : g.Cell(index, i);
     joined += "\r\n";
   }
-  return static_cast<int>(StripText(joined).size());
+  return Columns(StripText(joined));
 }
 
 TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
