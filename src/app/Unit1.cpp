@@ -96,7 +96,7 @@ TForm1::TForm1(MainSeams seams, QWidget* parent)
                 .pasteText =
                     [this] {
                       const ClipboardRead read = seams_.readClipboard();
-                      if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
+                      if (read.replaced.count > 0) notice_->Show(UnreadableNote(read.replaced));
                       return read.text;
                     },
                 .clipboardText = [this] { return seams_.clipboardText(); },
@@ -146,11 +146,11 @@ void TForm1::CreateControls() {
   Edit1 = Place(new QLineEdit(this), "Edit1", 53, 7, 588, 20);
   Edit1->setFont(GridFont());
   KanaWhileFocused(Edit1);  // kana input while the title has the focus
-  titleLimit_ = new ColumnLimitValidator(kMaxTitleBytes, Edit1);
+  titleLimit_ = new ColumnLimitValidator(kMaxTitleColumns, Edit1);
   Edit1->setValidator(titleLimit_);
   Hint(Edit1, {"表にタイトルを付ける場合、半角９７文字以内で入力する"});
   connect(Edit1, &QLineEdit::textEdited, this,
-          [this](const QString& text) { Options().SetTitle(InsideFromTyped(text, notice_)); });
+          [this](const QString& text) { Options().SetTitle(InsideFromQString(text)); });
 
   CheckBox3 = Place(new QCheckBox(U("ﾀｲﾄﾙ"), this), "CheckBox3", 6, 9, 45, 17);
   Hint(CheckBox3, {"表にタイトルを追加（[ﾚ]する・[ ]しない）"});
@@ -217,8 +217,6 @@ void TForm1::CreateControls() {
             [this, control = control](bool checked) { Options().SetChecked(control, checked); });
   }
 
-  StringGrid1->Model()->SetTypedText(
-      [this](const QString& text) { return InsideFromTyped(text, notice_); });
   connect(StringGrid1, &StringGrid::menuRequested, this, &TForm1::OpenGridMenu);
   connect(StringGrid1, &StringGrid::keyCommand, this,
           [this](GridCommand command) { RunCommand(command); });
@@ -241,7 +239,7 @@ bool TForm1::event(QEvent* event) {
 bool TForm1::FormCreate() {
   const ClipboardRead read = seams_.readClipboard();
   ShowOutcome(session_.Start(read.text, read.cells));
-  if (read.replaced.count > 0) notice_->Show(ReplacedNote(read.replaced));
+  if (read.replaced.count > 0) notice_->Show(UnreadableNote(read.replaced));
   if (read.status == ClipboardRead::Status::NoAnswer) {
     std::fprintf(stderr,
                  "tabulon: the program that holds the clipboard did not answer within %lld s; "
@@ -294,30 +292,13 @@ void TForm1::RefreshOptions() {
   radios_->Update();  // the check may have moved with signals blocked
 }
 
-// The title field shows the title as stored, as inside text, where a
-// character may read differently ("〜" becomes "～") or become "?". While the
-// user types, the caret and the selection stay where they were, mapped through
-// the same conversion, so the next letters land where the user means them to.
+// The title field shows the title as stored when the program changes it (a
+// table read, an undo); what the user types is stored as it stands.
 void TForm1::ShowTitle(const QString& title) {
-  const QString typed = Edit1->text();
-  if (typed == title) return;
-  const auto stored = [&typed](int pos) {
-    return static_cast<int>(QStringFromInside(InsideFromQString(typed.left(pos))).size());
-  };
-  const bool typing = Edit1->hasFocus();
-  const bool selected = Edit1->hasSelectedText();
-  const int caret = stored(Edit1->cursorPosition());
-  const int from = selected ? stored(Edit1->selectionStart()) : caret;
-  const int to = selected ? stored(Edit1->selectionEnd()) : caret;
+  if (Edit1->text() == title) return;
   const QSignalBlocker block(Edit1);
   static_cast<ColumnLimitValidator*>(titleLimit_)->ProgramSets(title);
   Edit1->setText(title);
-  if (!typing) return;
-  if (!selected) {
-    Edit1->setCursorPosition(caret);
-  } else {
-    Edit1->setSelection(caret == from ? to : from, caret == from ? from - to : to - from);
-  }
 }
 
 void TForm1::StepWidth(int delta) {

@@ -38,7 +38,7 @@ struct PreviewSeams;
 struct MainSeams {
   std::function<ClipboardRead()> readClipboard;  // the start-up read and "貼り付け"
   std::function<std::string()> clipboardText;    // "貼り付け"'s check at a right press
-  // Where clipboard text goes (CP932 in; true when a holder got it).
+  // Where clipboard text goes (inside text; true when a holder got it).
   std::function<bool(const std::string&)> putOnClipboard;
   std::function<int(TForm2&)> runPreview;  // the preview window's dialog result
   std::function<PreviewSeams()> preview;   // its dialogs (loadText is always the window's)

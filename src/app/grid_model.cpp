@@ -36,10 +36,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  // Typed text is made inside text; see InsideFromQString.
-  std::string text =
-      typedText_ ? typedText_(value.toString()) : InsideFromQString(value.toString());
-  session_.SetCell(ColOf(index), RowOf(index), std::move(text));  // a step of its own
+  // Typed text is kept as typed.
+  session_.SetCell(ColOf(index), RowOf(index),
+                   InsideFromQString(value.toString()));  // a step of its own
   emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
   return true;
 }

@@ -5,7 +5,6 @@
 
 #include <QAbstractTableModel>
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,16 +38,9 @@ class GridModel : public QAbstractTableModel {
   static int ColOf(const QModelIndex& index) { return index.column() + kFirstDataCol; }
   static int RowOf(const QModelIndex& index) { return index.row() + kFirstDataRow; }
 
-  // How a typed text becomes the cell's inside text (so that the window can
-  // say which characters could not be kept).
-  void SetTypedText(std::function<std::string(const QString&)> convert) {
-    typedText_ = std::move(convert);
-  }
-
  private:
   GridSession& session_;
   const Document& doc_;
-  std::function<std::string(const QString&)> typedText_;
 };
 
 }  // namespace tabulon

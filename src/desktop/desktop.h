@@ -37,8 +37,8 @@ inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
 // pass on to Wayland is read when the Wayland one holds no cells.
 //
 // The clipboard's plain text as inside text, made from the owner's UTF-8
-// bytes as tabulon-filter makes standard input (InsideFromUtf8): characters
-// CP932 lacks and bad UTF-8 sequences become "?" alike. Empty when an owner
+// bytes as tabulon-filter makes standard input (InsideFromUtf8): every
+// character kept, a bad UTF-8 sequence read as U+FFFD. Empty when an owner
 // does not answer within kAnswerTimeout, and when the text is larger than a
 // file the preview would load.
 std::string SystemClipboardText();

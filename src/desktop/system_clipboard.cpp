@@ -134,9 +134,7 @@ ClipboardRead ReadForms(ClipboardForms& forms, bool richer) {
   ClipboardRead read;
   const std::string utf8 = forms.Plain(read.status);
   // A text larger than a file the preview loads is refused as that file is.
-  const auto tooLarge = [](std::string_view text) {
-    return text.size() > kMaxLoadBytes && Cp932Length(text) > kMaxLoadBytes;
-  };
+  const auto tooLarge = [](std::string_view text) { return text.size() > kMaxLoadBytes; };
   const std::string_view plain = WithoutUtf8Bom(utf8);
   if (read.status == ClipboardRead::Status::Ok && tooLarge(plain)) {
     read.status = ClipboardRead::Status::TooLarge;

@@ -28,7 +28,7 @@ inline constexpr int kOptionCount = 10;
 inline constexpr int kMinLineWidth = 12;
 inline constexpr int kMaxLineWidth = 99;
 // The title field takes at most this many CP932 bytes from the user.
-inline constexpr int kMaxTitleBytes = 97;
+inline constexpr int kMaxTitleColumns = 97;
 
 class OptionState {
  public:

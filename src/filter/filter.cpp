@@ -99,7 +99,7 @@ const char* FilterUsage() {
          "input and writes it as a fixed-pitch text table.\n"
          "\n"
          "  --rules ascii|box|none       ruled lines with + | -, box-drawing characters, or none\n"
-         "  --title TEXT | --no-title    title line (TEXT at most 97 bytes in CP932)\n"
+         "  --title TEXT | --no-title    title line (TEXT at most 97 columns wide)\n"
          "  --column-headings | --no-column-headings\n"
          "  --row-headings | --no-row-headings\n"
          "  --trim | --no-trim           leave out the blank columns after the last used one\n"
@@ -251,15 +251,15 @@ class Output {
   int error_ = 0;
 };
 
-// The title asked for, as inside text, counting the characters it could not
-// keep; nullopt, with its line on `err`, when it is too long for the title
+// The title asked for, as inside text, counting the byte sequences that are
+// no character; nullopt, with its line on `err`, when it is too long for the title
 // field.
 std::optional<std::string> TitleInside(const FilterRequest& r, std::size_t& replaced,
                                        std::ostream& err) {
   std::string title = r.title.value_or(false) ? InsideFromUtf8(r.titleText, &replaced) : "";
-  if (Columns(title) > kMaxTitleBytes) {
-    err << kProgram << ": the title is " << Columns(title) << " bytes in CP932; at most "
-        << kMaxTitleBytes << " fit\n";
+  if (Columns(title) > kMaxTitleColumns) {
+    err << kProgram << ": the title is " << Columns(title) << " columns wide; at most "
+        << kMaxTitleColumns << " fit\n";
     return std::nullopt;
   }
   return title;
@@ -306,12 +306,19 @@ void WriteLines(Output& output, const std::vector<std::string>& lines, std::stri
   output.Wrote();
 }
 
-// What the table could not hold: characters written "?", rows and fields
-// beyond the grid, columns beyond the line width.
-void WriteNotes(std::ostream& notes, std::size_t replaced, const ReadReport& report,
-                const LineFit& fit) {
-  if (replaced > 0) {
-    notes << kProgram << ": " << Plural(static_cast<long>(replaced), "character", "characters")
+// What could not be read or written as it stood: byte sequences that are
+// no character, read as U+FFFD; characters the output's encoding lacks,
+// written "?"; rows and fields beyond the grid, columns beyond the line width.
+void WriteNotes(std::ostream& notes, std::size_t unreadable, std::size_t lacked,
+                const ReadReport& report, const LineFit& fit) {
+  if (unreadable > 0) {
+    notes << kProgram << ": "
+          << Plural(static_cast<long>(unreadable), "invalid byte sequence",
+                    "invalid byte sequences")
+          << " read as U+FFFD\n";
+  }
+  if (lacked > 0) {
+    notes << kProgram << ": " << Plural(static_cast<long>(lacked), "character", "characters")
           << " that CP932 lacks written as \"?\"\n";
   }
   if (report.rowsLeftOut > 0 || report.fieldsLeftOut > 0) {
@@ -353,8 +360,8 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return output.Finish(0);
   }
 
-  std::size_t replaced = 0;
-  const std::optional<std::string> title = TitleInside(r, replaced, err);
+  std::size_t unreadable = 0;  // bad byte sequences read, in the title and the input
+  const std::optional<std::string> title = TitleInside(r, unreadable, err);
   if (!title) return 2;
 
   Document doc;
@@ -371,16 +378,17 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     notes << kProgram << ": no cells in the input; it is written back unchanged\n";
     return 1;
   }
-  replaced += input.replaced;
+  unreadable += input.replaced;
   ApplyRequest(r, *title, doc.options);
   LineFit fit;
   WrittenTable table = WriteTable(doc, &fit);
+  std::size_t lacked = 0;  // characters written "?"
   WrapComment(table.lines, table.ruleWidth, r.wrap.value_or(input.wrap), doc.options);
 
   WriteLines(output, table.lines, input.prefix,
              r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932),
-             r.crlf ? "\r\n" : "\n", replaced);
-  WriteNotes(notes, replaced, report, fit);
+             r.crlf ? "\r\n" : "\n", lacked);
+  WriteNotes(notes, unreadable, lacked, report, fit);
   return output.Finish(0);
 }
 

@@ -240,7 +240,7 @@ void TForm2::Button3Click() {
   Replacements replaced;
   std::string text = InsideFromFileText(result.text, replaced);
   std::string().swap(result.text);  // one copy of a large file at a time
-  if (replaced.count > 0) notice_->Show(ReplacedNote(replaced));
+  if (replaced.count > 0) notice_->Show(UnreadableNote(replaced));
   ShowText(NormalizeLineBreaks(text));
   Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);

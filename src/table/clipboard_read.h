@@ -21,7 +21,7 @@ struct ClipboardRead {
   Status status = Status::Ok;
   std::string text;
   bool cells = false;
-  Replacements replaced;  // characters CP932 lacks, written as "?"
+  Replacements replaced;  // byte sequences that are no character, read as U+FFFD
 };
 
 // Compositors that pass the clipboard between Wayland and X11 programs only

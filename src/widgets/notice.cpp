@@ -57,11 +57,9 @@ QString ReplacedNote(const Replacements& replaced) {
       .arg(named);
 }
 
-std::string InsideFromTyped(const QString& text, Notice* notice) {
-  Replacements replaced;
-  std::string inside = InsideFromUtf8(text.toStdString(), replaced);
-  if (replaced.count > 0 && notice) notice->Show(ReplacedNote(replaced));
-  return inside;
+QString UnreadableNote(const Replacements& replaced) {
+  return QString::fromUtf8("文字として読めないバイト列 %1 個を「\uFFFD」にしました")
+      .arg(replaced.count);
 }
 
 }  // namespace tabulon

@@ -24,12 +24,12 @@ class Notice : public QLabel {
   QTimer* timer_;
 };
 
-// What a note says of characters CP932 lacks that became "?": how many, and
-// which.
+// What a note says of characters CP932 lacks that were written "?": how
+// many, and which.
 QString ReplacedNote(const Replacements& replaced);
 
-// A text typed into a field as inside text; where characters could not be
-// kept, `notice` says which.
-std::string InsideFromTyped(const QString& text, Notice* notice);
+// What a note says of byte sequences that are no character, read as U+FFFD
+// (from the clipboard or a file): how many.
+QString UnreadableNote(const Replacements& replaced);
 
 }  // namespace tabulon

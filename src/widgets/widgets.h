@@ -23,8 +23,7 @@ inline QString U(const char* utf8) {
 }
 
 // Inside text as the toolkit shows it, and the toolkit's text as inside
-// text (what cannot be kept is dropped without a word: see InsideFromTyped
-// for text the user typed).
+// text: both keep every character.
 inline QString QStringFromInside(std::string_view inside) {
   return QString::fromStdString(Utf8FromInside(inside));
 }

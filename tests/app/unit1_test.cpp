@@ -20,6 +20,7 @@
 #include "app/Unit1.h"
 #include "app/grid_view.h"
 #include "document/codec.h"
+#include "document/text_columns.h"
 #include "editing/inserted_content.h"
 #include "support/text.h"
 #include "table/writer.h"
@@ -205,9 +206,9 @@ class Unit1Test : public QObject {
     QCOMPARE(options.Position(), held);  // released: no more steps
   }
 
-  // The title field shows the stored CP932 form, but the caret stays where
-  // the user typed: "〜" reads "～", a character CP932 lacks reads "?".
-  void titleCaretStaysWhereTheUserTypes() {
+  // The title field keeps what the user types, caret and all, up to 97
+  // columns: "〜" stays "〜", 😀 takes two columns and é one.
+  void titleKeepsWhatTheUserTypesWithinItsColumns() {
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -219,17 +220,20 @@ class Unit1Test : public QObject {
     QTest::keyClick(title, Qt::Key_Right);
     Commit(title, QString::fromUtf8("〜"));
     QTest::keyClicks(title, "x");
-    QCOMPARE(title->text(), QString::fromUtf8("10～x-20"));
     QTest::keyClick(title, Qt::Key_Left);
-    Commit(title, QString::fromUtf8("😀"));  // two UTF-16 units, one "?"
+    Commit(title, QString::fromUtf8("😀"));
     QTest::keyClicks(title, "y");
-    QCOMPARE(title->text(), QString::fromUtf8("10～?yx-20"));
-    // Typed over a selection made from the right.
-    title->setSelection(8, -4);  // "yx-2" selected, the caret before "y"
-    Commit(title, QString::fromUtf8("〜"));
-    QCOMPARE(title->text(), QString::fromUtf8("10～?～0"));
-    QCOMPARE(title->cursorPosition(), 5);
-    QCOMPARE(form.document().options.Title(), Utf8ToCp932("10～?～0"));
+    QCOMPARE(title->text(), QString::fromUtf8("10〜😀yx-20"));
+    QCOMPARE(form.document().options.Title(), std::string("10〜😀yx-20"));
+
+    title->selectAll();
+    QTest::keyClicks(title, QString(94, 'a'));
+    Commit(title, QString::fromUtf8("😀"));   // 96 columns
+    Commit(title, QString::fromUtf8("é"));   // 97
+    QTest::keyClicks(title, "b");            // 98: refused
+    Commit(title, QString::fromUtf8("表"));  // refused
+    QCOMPARE(title->text(), QString(94, 'a') + QString::fromUtf8("😀é"));
+    QCOMPARE(Columns(form.document().options.Title()), 97);
   }
 
   // The toolkit's own texts in Japanese, and the menus in the window's font.
@@ -271,7 +275,7 @@ class Unit1Test : public QObject {
     QCOMPARE(grid->horizontalHeader()->sectionSize(1), 29 + 1);  // plus the grid line
   }
 
-  void typedTextIsStoredAsCp932() {
+  void typedTextIsStoredAsTyped() {
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -285,7 +289,7 @@ class Unit1Test : public QObject {
     QCOMPARE(editor->text(), QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(QString::fromStdString(Utf8(form.document().grid.Cell(3, 3))),
-             QString::fromUtf8("漢字①ｶﾅ?"));
+             QString::fromUtf8("漢字①ｶﾅ") + QChar(0x00E9));
   }
 
   void draggedBorderIsTheWidthTheWriterUses() {
@@ -518,32 +522,43 @@ class Unit1Test : public QObject {
     }
   }
 
-  // Characters CP932 lacks become "?", and the window says which: at
-  // start-up, without a box in the way, and for a typed cell.
-  void replacedCharactersAreTold() {
+  // Every character is kept, at start-up, typed and pasted, without a note;
+  // bytes on the clipboard that are no character are told.
+  void everyCharacterIsKeptAndBadBytesAreTold() {
     QGuiApplication::clipboard()->setText(QString::fromUtf8("😀\t€\r\nx\t😀\r\n"));
     TForm1 form;
     form.Start();
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(form.document().grid.Cell(2, 1), std::string("?"));
+    QCOMPARE(form.document().grid.Cell(2, 1), std::string("😀"));
+    QCOMPARE(form.document().grid.Cell(3, 2), std::string("😀"));
     auto* notice = form.findChild<QLabel*>("Notice");
-    QVERIFY(notice && notice->isVisible());
-    QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(notice->text(), QString::fromUtf8("CP932 にない文字 3 個を「?」にしました: 😀 €"));
-    notice->hide();
+    QVERIFY(notice && !notice->isVisible());
     StringGrid* grid = form.grid();
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(3, 0));
     QTest::keyClick(grid, Qt::Key_A);
     Commit(QApplication::focusWidget(), QString::fromUtf8("©"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(form.document().grid.Cell(2, 4), std::string("a?"));
-    QVERIFY(notice->isVisible() && notice->text().endsWith(QString::fromUtf8("©")));
-    // A paste with Ctrl+V says so too.
-    QGuiApplication::clipboard()->setText(QString::fromUtf8("x\t€\r\n"));
-    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    QVERIFY(notice->text().endsWith(QString::fromUtf8("€")));
+    QCOMPARE(form.document().grid.Cell(2, 4), std::string("a©"));
+    QVERIFY(!notice->isVisible());
+
+    MainSeams seams;
+    seams.readClipboard = [] {
+      ClipboardRead read;
+      read.text = "a\uFFFD\tb\uFFFD\r\n";
+      read.replaced.count = 2;
+      return read;
+    };
+    TForm1 told(seams);
+    told.Start();
+    told.show();
+    QVERIFY(QTest::qWaitForWindowActive(&told));
+    auto* note = told.findChild<QLabel*>("Notice");
+    QVERIFY(note && note->isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(note->text(),
+             QString::fromUtf8("文字として読めないバイト列 2 個を「\uFFFD」にしました"));
   }
 
   // The grid's keys with no cell being edited: the cell commands, the
@@ -690,9 +705,9 @@ class Unit1Test : public QObject {
     for (int i = 0; i < 1'000'000; ++i) big += Sj("あ");
     for (const int width : {17, 600, 6'000'000}) {
       const std::string_view part = VisiblePart(big, width);
-      QVERIFY(part.size() >= static_cast<std::size_t>(std::min(width, 600) / 6));
-      QVERIFY(part.size() <= 2048 / 6 + 3);
-      QCOMPARE((part.size() - 1) % 2, 0u);  // never half of "あ"
+      QVERIFY(Columns(part) >= std::min(width, 600) / 6);
+      QVERIFY(Columns(part) <= 2048 / 6 + 3);
+      QCOMPARE((part.size() - 1) % 3, 0u);  // never part of "あ"
     }
     QCOMPARE(VisiblePart("ab", 6'000'000), std::string_view("ab"));
     TForm1 form;

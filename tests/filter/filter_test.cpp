@@ -75,6 +75,11 @@ TEST(Filter, EncodingsAndReplacementWarning) {
   EXPECT_NE(r.out.find("|  1|? |1 |"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("| \x81\x5f|"), std::string::npos);  // the corner, as CP932 bytes
   EXPECT_EQ(r.err, "tabulon-filter: 1 character that CP932 lacks written as \"?\"\n");
+  // Kept where the output is UTF-8; bytes that are no character are told as read.
+  EXPECT_EQ(Filter("\xE2\x98\x83\t1\n", {"--trim"}).err, "");
+  const FilterRun bad = Filter("\x95\x5c\xA0\t1\nb\t2\n", {"--output-encoding", "utf-8"});
+  EXPECT_NE(bad.out.find("|表\uFFFD|"), std::string::npos) << bad.out;
+  EXPECT_EQ(bad.err, "tabulon-filter: 1 invalid byte sequence read as U+FFFD\n");
   // The input's encoding is found, and the table written in it, unless the
   // flags say otherwise; "表" is 0x95 0x5C in CP932.
   const struct {
@@ -160,16 +165,18 @@ TEST(Filter, BadValuesAndUnknownFlagsShowTheUsage) {
   }
 }
 
-TEST(Filter, TitleLimitIsCountedInCp932Bytes) {
+TEST(Filter, TitleLimitIsCountedInColumns) {
   const std::string kanji48 = [] {
     std::string s;
     for (int i = 0; i < 48; ++i) s += "表";
     return s;
   }();
-  EXPECT_EQ(Filter(kCells, {"--title", kanji48 + "a"}).status, 0);  // 97 bytes
+  EXPECT_EQ(Filter(kCells, {"--title", kanji48 + "a"}).status, 0);  // 97 columns
+  EXPECT_EQ(Filter(kCells, {"--title", kanji48 + "é"}).status, 0);  // é is one
   const FilterRun r = Filter(kCells, {"--title", kanji48 + "ab"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "tabulon-filter: the title is 98 bytes in CP932; at most 97 fit\n");
+  EXPECT_EQ(r.err, "tabulon-filter: the title is 98 columns wide; at most 97 fit\n");
+  EXPECT_EQ(Filter(kCells, {"--title", kanji48 + "✅"}).status, 2);  // ✅ is two
   // --no-title after a long --title: the last wins and nothing is refused.
   EXPECT_EQ(Filter(kCells, {"--title", kanji48 + "ab", "--no-title"}).status, 0);
 }

@@ -2,12 +2,14 @@
 """Records again, with a new filter, the cases of the record whose output
 changed on purpose, and leaves every other case as it stands.
 
-Usage: rerecord.py PATH/TO/tabulon-filter [INDEX...]
+Usage: rerecord.py PATH/TO/tabulon-filter [--notes] [INDEX...]
 
 The cases marked "lacks" or "twin" are run again and their status, output
 and standard error replaced. Each INDEX given is a code-page case whose old
 output cut a double-byte character in half: it is marked "halves" and
-recorded again the same way.
+recorded again the same way. With --notes, the standard error of every
+other case is recorded again too (its status and output stay as recorded):
+for a note whose words changed on purpose.
 """
 
 import os
@@ -36,7 +38,9 @@ def read(data):
 def main():
     if len(sys.argv) < 2:
         sys.exit(__doc__)
-    filt, halves = sys.argv[1], set(sys.argv[2:])
+    filt, rest = sys.argv[1], sys.argv[2:]
+    notes = "--notes" in rest
+    halves = set(rest) - {"--notes"}
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "filter_record.dat")
     with open(path, "rb") as f:
         cases = read(f.read())
@@ -46,12 +50,14 @@ def main():
         index, kind, mark, enc = head.split()
         if index in halves:
             mark = "halves"
-        if mark != "-":
+        if mark != "-" or notes:
             got = dict(fields)
             args = [a.decode() for a in got["args"].split(b"\0")] if got["args"] else []
             run = subprocess.run([filt] + args, input=got["in"], capture_output=True,
                                  check=False)
-            new = {"status": str(run.returncode).encode(), "out": run.stdout, "err": run.stderr}
+            new = {"err": run.stderr}
+            if mark != "-":
+                new.update(status=str(run.returncode).encode(), out=run.stdout)
             changed += any(new[k] != got.get(k) for k in new)
             fields = [(k, new.get(k, v)) for k, v in fields]
         out += f"case {index} {kind} {mark} {enc}\n".encode()
