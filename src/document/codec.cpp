@@ -368,6 +368,11 @@ std::string SanitizeUtf8(std::string_view utf8, Replacements& replaced) {
   return storage;
 }
 
+std::size_t NonAsciiBytes(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char ch) { return static_cast<unsigned char>(ch) > 0x7F; }));
+}
+
 std::size_t BadUtf8Count(std::string_view utf8) {
   if (IsValidUtf8(utf8)) return 0;
   std::size_t count = 0;

@@ -93,6 +93,16 @@ std::string SanitizeUtf8(std::string_view utf8, Replacements& replaced);
 // The number of bad sequences SanitizeUtf8 would replace.
 std::size_t BadUtf8Count(std::string_view utf8);
 
+// Whether bytes holding `bad` bad UTF-8 sequences among `nonAscii` bytes
+// above 0x7F read best as UTF-8: valid UTF-8, or UTF-8 with a stray bad
+// sequence here and there (fewer than one for 16 such bytes), where CP932
+// text read as UTF-8 has one for every two or three.
+constexpr bool ReadsAsUtf8(std::size_t bad, std::size_t nonAscii) {
+  return bad == 0 || bad * 16 < nonAscii;
+}
+// The number of bytes above 0x7F.
+std::size_t NonAsciiBytes(std::string_view text);
+
 // CP932 -> UTF-8 by the rules of Cp932ToUtf8, each U+FFFD written (a byte or
 // pair that is no character) counted in `replaced` and named as U+FFFD.
 std::string DecodeCp932(std::string_view cp932, Replacements& replaced);

@@ -469,12 +469,10 @@ class InputReader {
 ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> utf8,
                            InputOutcome& outcome) {
   LineReader lines(in, utf8.value_or(true), outcome);
-  // Until the input is known to be UTF-8 or not, it is read both ways: from
-  // its first character outside ASCII by two readers, the UTF-8 one dropped
-  // at the first line that is not valid UTF-8. Each bad sequence is written
-  // "?", so only a line that made the UTF-8 reader write one needs a look; a
-  // line below the kept ones is measured once the next one has come, so the
-  // one before is looked at too.
+  // Until the input is known to be UTF-8 or not, it is read both ways, from
+  // its first character outside ASCII by two readers, and at its end the one
+  // ReadsAsUtf8 says is kept: one stray bad byte does not make a UTF-8 text
+  // CP932.
   std::optional<InputReader> asUtf8, asCp932;
   if (utf8.value_or(true)) {
     asUtf8.emplace(true);
@@ -482,15 +480,9 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
     asCp932.emplace(false);
   }
   bool undecided = !utf8.has_value();
+  std::size_t nonAscii = 0;  // bytes above 0x7F while undecided
   // Input that begins with a tag may be an HTML table: it is kept whole.
   std::optional<std::string> html;
-  std::string previous;
-  const auto keepUtf8If = [&](std::size_t replacedBefore, std::string_view line) {
-    if (!asUtf8 || !asCp932 || asUtf8->Replaced() == replacedBefore) return;
-    if (IsValidUtf8(line) && IsValidUtf8(previous)) return;
-    asUtf8.reset();
-    undecided = false;
-  };
   std::string_view line;
   for (bool first = true; lines.Next(line); first = false) {
     if (first && undecided && lines.bom()) undecided = false;
@@ -505,20 +497,15 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
     if (undecided && !asCp932 && AsciiPrefixLength(line) < line.size()) {
       asCp932.emplace(asUtf8->InOtherEncoding());
     }
-    if (asUtf8) {
-      const std::size_t before = asUtf8->Replaced();
-      asUtf8->Feed(line);
-      if (undecided) keepUtf8If(before, line);
-    }
+    if (undecided && asCp932) nonAscii += NonAsciiBytes(line);
+    if (asUtf8) asUtf8->Feed(line);
     if (asCp932) asCp932->Feed(line);
-    if (undecided && asCp932) previous.assign(line);
   }
   outcome.readError = lines.error();
   if (outcome.readError != 0) return {};
-  if (undecided && asUtf8) {
-    const std::size_t before = asUtf8->Replaced();
-    asUtf8->EndOfInput();
-    keepUtf8If(before, previous);
+  if (undecided && asUtf8 && asCp932) {
+    asUtf8->EndOfInput();  // its last line counted
+    if (!ReadsAsUtf8(asUtf8->Replaced(), nonAscii)) asUtf8.reset();
   }
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();

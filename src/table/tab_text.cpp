@@ -11,10 +11,17 @@
 namespace tabulon {
 
 bool IsNumericText(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char ch) {
-    return (ch >= '0' && ch <= '9') || ch == '+' || ch == ',' || ch == '-' || ch == '.' ||
-           ch == '\\';
-  });
+  constexpr std::string_view kYen = "\u00A5";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    if ((ch >= '0' && ch <= '9') || ch == '+' || ch == ',' || ch == '-' || ch == '.' ||
+        ch == '\\') {
+      continue;
+    }
+    if (text.compare(i, kYen.size(), kYen) != 0) return false;
+    i += kYen.size() - 1;
+  }
+  return true;
 }
 
 namespace {

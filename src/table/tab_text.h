@@ -86,8 +86,10 @@ class TabRecords {
   bool empty_ = false;
 };
 
-// True when every byte is one of "+,-.0123456789\" (the backslash shows as the
-// yen sign); true for the empty text.
+// True when every character is one of "+,-.0123456789", the backslash (which
+// Japanese fonts draw as the yen sign, and the code page's yen) or the yen
+// sign U+00A5 (which the code page writes as that backslash); true for the
+// empty text.
 bool IsNumericText(std::string_view text);
 
 // Widens w[firstCol + i] to the byte width of field i of a tab text line,

@@ -90,7 +90,8 @@ TEST(Filter, EncodingsAndReplacementWarning) {
       {"\x95\x5c\t1\nb\t2\n", {}, "|  1|\x95\x5c|1 |"},
       {"表\t1\nb\t2\n", {}, "|  1|表|1 |"},
       {"\xEF\xBB\xBF\x95\x5c\t1\nb\t2\n", {}, "|  1|\uFFFD\\|1 |"},  // the mark says UTF-8
-      {"b\t1\n表\t2\n\x95\x5c\t3\n", {}, "|  3|\x95\x5c |3 |"},      // a line not UTF-8 decides
+      {"b\t1\n表\t2\n\x95\x5c\t3\n", {}, "|  3|\x95\x5c |3 |"},      // too many bad bytes for UTF-8
+      {"表表表表表表\t1\nb\t\xFF\n", {}, "|  2|b           |\uFFFD |"},  // one stray byte
   };
   for (const auto& c : cases) {
     std::vector<std::string> flags = c.flags;
@@ -343,9 +344,10 @@ TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
     const bool utf8 = i % 4 != 0;
     ASSERT_EQ(ReadInput(input, utf8, false, i), ReadInput(input, utf8, true, i))
         << "case " << i << ": " << input;
-    // Without a flag: UTF-8 where the text is valid UTF-8 or begins with the
-    // mark, CP932 otherwise.
-    const bool found = input.starts_with("\xEF\xBB\xBF") || IsValidUtf8(input);
+    // Without a flag: UTF-8 where the text begins with the mark or reads as
+    // UTF-8, CP932 otherwise.
+    const bool found =
+        input.starts_with("\xEF\xBB\xBF") || ReadsAsUtf8(BadUtf8Count(input), NonAsciiBytes(input));
     ASSERT_EQ(ReadInput(input, std::nullopt, false, i), ReadInput(input, found, true, i))
         << "case " << i << " found " << found << ": " << input;
   }

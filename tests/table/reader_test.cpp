@@ -64,10 +64,11 @@ TEST(WidenToFields, MeasuresEveryFieldThatReachesTheGrid) {
 }
 
 TEST(IsNumericText, AcceptsDigitsSignsSeparatorsAndYen) {
-  for (const char* s : {"", "12", "-1,234.5", "+3", "\\1,000", "..."})
+  for (const char* s : {"", "12", "-1,234.5", "+3", "\\1,000", "¥1,000", "-¥5", "..."})
     EXPECT_TRUE(IsNumericText(s)) << s;
-  for (const char* s : {"1/2", " 5", "1e3", "x"}) EXPECT_FALSE(IsNumericText(s)) << s;
-  EXPECT_FALSE(IsNumericText(Sj("１")));
+  for (const char* s : {"1/2", " 5", "1e3", "x", "１", "￥5", "\xC2"}) {
+    EXPECT_FALSE(IsNumericText(s)) << s;
+  }
 }
 
 class PlainTabTextTest : public ::testing::Test {

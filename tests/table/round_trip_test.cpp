@@ -16,11 +16,26 @@ namespace tabulon {
 namespace {
 
 using testing::Sj;
-// Pieces of cell text: ASCII, numbers, blanks, kanji, half-width kana. No "+"
-// and no box characters: inside a cell those make a line look like a rule.
-const std::vector<std::string> kPieces = {
-    "a",      "Zq",    "x y",   "42",     "-3.5", "1,000", " ", "  ", Sj("表"), Sj("漢字"),
-    Sj("ｶﾅ"), Sj("ｱ"), Sj("①"), Sj("～"), "|",    "#",     "'", "^-", "{",      "*/"};
+// Pieces of cell text: ASCII, numbers, blanks, kanji, half-width kana, and
+// what the code page lacks or writes otherwise (a combining accent, emoji
+// sequences, a flag, 𠮷, Hangul, the wave dash). No "+" and no box
+// characters: inside a cell those make a line look like a rule.
+const std::vector<std::string> kPieces = {"a",    "Zq",
+                                          "x y",  "42",
+                                          "-3.5", "1,000",
+                                          " ",    "  ",
+                                          "表",   "漢字",
+                                          "ｶﾅ",   "ｱ",
+                                          "①",    "～",
+                                          "|",    "#",
+                                          "'",    "^-",
+                                          "{",    "*/",
+                                          "é",    "e\u0301",
+                                          "✅",    "😀",
+                                          "🇯🇵",   "👨‍👩‍👧",
+                                          "𠮷",   "한",
+                                          "〜",   "−",
+                                          "€"};
 
 struct Case {
   Document doc;
@@ -57,7 +72,7 @@ void FillRandom(std::mt19937& rng, Document& doc, bool ruled) {
   std::string title = std::string(StripText(RandomText(rng, 4)));
   // A title beginning with "^-" reads after "/*" as a table's top line.
   if (title.empty() || IsBlankByte(title[0]) || title[0] == '^') title = "T" + title;
-  o.SetTitle(title.substr(0, 20));
+  o.SetTitle(std::string(CutToColumns(title, 20)));
   if (ruled) {
     o.SetChecked(Option::ColumnHeadings, chance(60));
     o.SetChecked(Option::RowHeadings, chance(60));
