@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "document/codec.h"
+#include "document/find_tab.h"
 #include "document/width_classes.h"
 
 namespace tabulon {
@@ -28,7 +29,10 @@ std::uint8_t EntryOf(char32_t cp) {
 // The text one character ahead: the character at `at`, its entry, and where
 // the one after it begins.
 struct Reader {
-  Reader(std::string_view t, std::size_t from) : text(t), next(from) { Advance(); }
+  Reader(std::string_view t, std::size_t from, std::size_t* badCount = nullptr)
+      : text(t), next(from), bad(badCount) {
+    Advance();
+  }
   bool AtEnd() const { return at >= text.size(); }
   void Advance() {
     at = next;
@@ -46,6 +50,9 @@ struct Reader {
       next += 3;
     } else {
       cp = ReadCodePoint(text, next);
+      // Only a bad sequence reads as U+FFFD here: U+FFFD itself is three
+      // well-formed bytes, read above.
+      if (bad != nullptr && cp == 0xFFFD) ++*bad;
     }
     entry = EntryOf(cp);
   }
@@ -57,6 +64,7 @@ struct Reader {
   std::size_t next;
   char32_t cp = 0;
   std::uint8_t entry = 0;
+  std::size_t* bad;  // where bad sequences are counted, if anywhere
 };
 
 // Reads the cluster that begins at the reader's character, leaving the reader
@@ -119,7 +127,7 @@ Cluster detail::ClusterAtSlow(std::string_view utf8, std::size_t at) {
   return {at, r.at, columns};
 }
 
-std::size_t TextColumns(std::string_view utf8) {
+std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
   const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
   std::size_t columns = 0;
@@ -133,7 +141,7 @@ std::size_t TextColumns(std::string_view utf8) {
     if (i == n) return columns + (i - run);
     if (i > run) columns += i - 1 - run, --i;
     // Clusters until the next begins with ASCII.
-    Reader r(utf8, i);
+    Reader r(utf8, i, bad);
     do {
       columns += static_cast<std::size_t>(ReadCluster(r));
     } while (!r.AtEnd() && r.cp >= 0x80);
@@ -141,15 +149,20 @@ std::size_t TextColumns(std::string_view utf8) {
   }
 }
 
-void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths) {
-  std::size_t start = 0;
+std::size_t TextColumns(std::string_view utf8) {
+  return TextColumns(utf8, nullptr);
+}
+
+void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths, std::size_t* bad) {
+  const char* p = utf8.data();
+  const char* const end = p + utf8.size();
   for (std::size_t& width : widths) {
-    const std::size_t tab = utf8.find('\t', start);
-    const std::size_t end = tab == std::string_view::npos ? utf8.size() : tab;
-    width = std::max(width, TextColumns(utf8.substr(start, end - start)));
-    if (tab == std::string_view::npos) return;
-    start = tab + 1;
+    const char* const tab = FindTab(p, end);
+    width = std::max(width, TextColumns({p, static_cast<std::size_t>(tab - p)}, bad));
+    if (tab == end) return;
+    p = tab + 1;
   }
+  if (bad != nullptr) *bad += BadUtf8Count({p, static_cast<std::size_t>(end - p)});
 }
 
 }  // namespace tabulon

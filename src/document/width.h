@@ -48,11 +48,15 @@ inline Cluster ClusterAt(std::string_view utf8, std::size_t at) {
 
 // The columns of a text: its clusters' columns added.
 std::size_t TextColumns(std::string_view utf8);
+// The same, adding the text's bad UTF-8 sequences to *bad.
+std::size_t TextColumns(std::string_view utf8, std::size_t* bad);
 
 // The columns of the TAB-separated fields of a line: widths[k] becomes at
-// least the columns of field k; the fields past widths.size() are not looked
-// at. Bad UTF-8 counts as TextColumns counts it.
-void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths);
+// least the columns of field k; the fields past widths.size() are not
+// measured. Bad UTF-8 counts as TextColumns counts it; with `bad`, the bad
+// sequences of the whole line, those fields too, are added to *bad.
+void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths,
+                         std::size_t* bad = nullptr);
 
 // A text's clusters in order: for (const Cluster& c : Clusters(text)).
 class Clusters {

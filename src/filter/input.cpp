@@ -171,8 +171,7 @@ class Codec {
   // counts what all of them would lose, those past the widths included.
   void WidenFields(std::string_view line, std::span<std::size_t> widths) {
     if (utf8_) {
-      replaced_ += BadUtf8Count(line);
-      WidenToColumnFields(line, widths);
+      WidenToColumnFields(line, widths, &replaced_);
     } else {
       WidenToColumnFields(Convert(line), widths);
     }
@@ -218,6 +217,9 @@ bool QuoteBeginsField(std::string_view line) {
 std::size_t TabTextLines(TextForm form) {
   return form == TextForm::TabText || form == TextForm::WrappedA ? kLastRow : kLastRow + 1;
 }
+
+// Bytes above 0x7F after which the encoding of an input is decided.
+constexpr std::size_t kDecidingBytes = 64 * 1024;
 
 // For a line of a generated table below the kept ones: as much of its
 // working text, as inside text, as decides whether it is a row and whether
@@ -470,9 +472,10 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
                            InputOutcome& outcome) {
   LineReader lines(in, utf8.value_or(true), outcome);
   // Until the input is known to be UTF-8 or not, it is read both ways, from
-  // its first character outside ASCII by two readers, and at its end the one
-  // ReadsAsUtf8 says is kept: one stray bad byte does not make a UTF-8 text
-  // CP932.
+  // its first character outside ASCII by two readers, and the one ReadsAsUtf8
+  // says is kept: one stray bad byte does not make a UTF-8 text CP932. It
+  // decides at the end, or at the line that brings kDecidingBytes bytes
+  // above 0x7F, which is evidence enough.
   std::optional<InputReader> asUtf8, asCp932;
   if (utf8.value_or(true)) {
     asUtf8.emplace(true);
@@ -481,6 +484,18 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   }
   bool undecided = !utf8.has_value();
   std::size_t nonAscii = 0;  // bytes above 0x7F while undecided
+  // Keeps one reader; a line below the kept ones is counted once the next
+  // has come, so the UTF-8 reader's count is whole only at the end.
+  const auto decide = [&](bool atEnd) {
+    undecided = false;
+    if (!asUtf8 || !asCp932) return;
+    if (atEnd) asUtf8->EndOfInput();
+    if (ReadsAsUtf8(asUtf8->Replaced(), nonAscii)) {
+      asCp932.reset();
+    } else {
+      asUtf8.reset();
+    }
+  };
   // Input that begins with a tag may be an HTML table: it is kept whole.
   std::optional<std::string> html;
   std::string_view line;
@@ -500,13 +515,11 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
     if (undecided && asCp932) nonAscii += NonAsciiBytes(line);
     if (asUtf8) asUtf8->Feed(line);
     if (asCp932) asCp932->Feed(line);
+    if (undecided && nonAscii >= kDecidingBytes) decide(false);
   }
   outcome.readError = lines.error();
   if (outcome.readError != 0) return {};
-  if (undecided && asUtf8 && asCp932) {
-    asUtf8->EndOfInput();  // its last line counted
-    if (!ReadsAsUtf8(asUtf8->Replaced(), nonAscii)) asUtf8.reset();
-  }
+  if (undecided) decide(true);
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();
   if (html) {

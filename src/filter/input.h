@@ -34,8 +34,9 @@ struct InputOutcome {
 
 // Reads `in` into the grid as the window reads the clipboard: in UTF-8 (a
 // byte-order mark dropped) or CP932 as `utf8` says, or, when it says
-// nothing, in UTF-8 where the whole input begins with the mark or reads as
-// UTF-8 (ReadsAsUtf8 over all of it) and in CP932 otherwise. The cells, widths, options and report
+// nothing, in UTF-8 where the input begins with the mark or reads as UTF-8
+// (ReadsAsUtf8 over its lines up to the one that brings 64 KiB of bytes
+// above 0x7F, or over all of it) and in CP932 otherwise. The cells, widths, options and report
 // are those ReadClipboardText gives for the whole text made inside text (InsideFromUtf8,
 // InsideFromCp932), and, where that reads nothing, those ReadPlainTabText gives. An input that is
 // an HTML document holding a table reads as the table's cells (TabTextFromHtml, ReadTabCells). Run
