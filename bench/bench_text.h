@@ -1,6 +1,7 @@
 // Deterministic cell texts for the benchmark programs: ASCII words, numbers,
 // kanji, half-width kana and mixtures of them, written in UTF-8 with a known
-// length in CP932 bytes, so every run and every machine times the same text.
+// width in columns (as many as their CP932 bytes), so every run and every
+// machine times the same text.
 #pragma once
 
 #include <cstdint>
@@ -44,10 +45,11 @@ inline CellKind PickKind(Lcg& rng) {
   return CellKind::Mixed;
 }
 
-// A cell text `bytes` CP932 bytes long (at least 1), in UTF-8.
+// A cell text `bytes` columns wide (at least 1; as many CP932 bytes), in
+// UTF-8.
 inline std::string MakeCellUtf8(Lcg& rng, CellKind kind, int bytes) {
   std::string s;
-  int w = 0;  // CP932 bytes so far
+  int w = 0;  // columns so far
   switch (kind) {
     case CellKind::Word:
       for (; w < bytes; ++w) s.push_back(static_cast<char>((w == 0 ? 'A' : 'a') + rng.Below(26)));
@@ -103,7 +105,7 @@ inline std::string MakeCellUtf8(Lcg& rng, CellKind kind, int bytes) {
 struct TabTextShape {
   int lines = 256;
   int fields = 35;
-  int minBytes = 1;  // CP932 length of a non-empty field
+  int minBytes = 1;  // columns of a non-empty field (its CP932 length)
   int maxBytes = 12;
   int emptyPercent = 0;  // share of fields left empty
   std::uint32_t seed = 1;

@@ -12,7 +12,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 bin=${1:-$here/../build/bin}
 runs=${2:-15}
 
-# A full grid's table, 256 rows and as many columns as 99 bytes take, box
+# A full grid's table, 256 rows and as many columns as 99 columns take, box
 # rules with every heading, held on the clipboard by xclip.
 "$bin/tabulon_bench_text" 256 35 | "$bin/tabulon-filter" --rules box --title 売上表 |
   xclip -selection clipboard -i

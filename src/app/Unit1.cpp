@@ -41,9 +41,10 @@ namespace tabulon {
 namespace {
 
 // Refuses any edit that would make the text wider than `limit` columns as
-// the title holds it, whether typed, pasted or committed by an input method. A longer text
-// the program itself puts there (a title read from a table) is kept whole;
-// edits may then shorten it, and never lengthen it while it is over the limit.
+// the title holds it, whether typed, pasted or committed by an input method.
+// A wider text the program itself puts there (a title read from a table) is
+// kept whole; edits may then narrow it, and never widen it while it is over
+// the limit.
 class ColumnLimitValidator : public QValidator {
  public:
   ColumnLimitValidator(int limit, QObject* parent) : QValidator(parent), limit_(limit) {}

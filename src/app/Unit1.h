@@ -121,7 +121,7 @@ class TForm1 : public QDialog {
   StringGrid* StringGrid1;
   PopupMenus menus_{};
   RadioGroup* radios_;
-  Notice* notice_;  // characters the text coming in lacked in CP932
+  Notice* notice_;  // bytes coming in that are no character, read as U+FFFD
 };
 
 }  // namespace tabulon

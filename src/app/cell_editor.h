@@ -11,7 +11,7 @@
 namespace tabulon {
 
 // Draws cell text from 2 px in, never elided: a column of 6n+5 px shows
-// exactly n bytes of text in the grid font.
+// exactly n display columns of text in the grid font.
 class CellDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:

@@ -26,9 +26,9 @@ namespace {
 // Set while this process puts text there itself, having no holder for it.
 bool keepingOwnText = false;
 
-// UTF-8 never takes fewer bytes than its CP932 form, and at most four times
-// as many: text up to the load limit is always taken, text over four times
-// it never, and what lies between is measured.
+// The most of one clipboard form that is read. The text itself is held to
+// the load limit (ReadForms); a richer form wraps its cells in markup and
+// may be several times larger than the text they make.
 constexpr std::size_t kMaxClipboardUtf8 = 4 * kMaxLoadBytes;
 
 // The clipboard's text as the toolkit passes it on, in the formats it reads

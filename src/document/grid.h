@@ -1,7 +1,8 @@
-// The grid document: the fixed 37 x 257 grid of CP932 cell strings with the
-// pixel width of each column, the selection and the scroll position the
-// window should show. Addresses are (column, row), both 0-based; anything
-// outside the grid is ignored on write and reads as the empty string.
+// The grid document: the fixed 37 x 257 grid of cell texts (inside text,
+// UTF-8) with the pixel width of each column, the selection and the scroll
+// position the window should show. Addresses are (column, row), both
+// 0-based; anything outside the grid is ignored on write and reads as the
+// empty string.
 #pragma once
 
 #include <array>

@@ -27,7 +27,7 @@ inline constexpr int kOptionCount = 10;
 
 inline constexpr int kMinLineWidth = 12;
 inline constexpr int kMaxLineWidth = 99;
-// The title field takes at most this many CP932 bytes from the user.
+// The title field takes text at most this many columns wide from the user.
 inline constexpr int kMaxTitleColumns = 97;
 
 class OptionState {
@@ -47,7 +47,7 @@ class OptionState {
   int Position() const { return position_; }
   void SetPosition(int value);
 
-  // The title text, CP932. The byte limit applies to what the user
+  // The title text, inside text. The column limit applies to what the user
   // types, not to what the program sets, so it is not enforced here.
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title);

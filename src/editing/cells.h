@@ -12,9 +12,10 @@
 
 namespace tabulon {
 
-// "コピー": the selected block as clipboard text (CP932): each row's cells
-// joined by one TAB, texts as they are; one row gives that line with no line
-// end, two or more give every line followed by CR LF, the last included.
+// "コピー": the selected block as clipboard text (inside text): each row's
+// cells joined by one TAB, texts as they are; one row gives that line with
+// no line end, two or more give every line followed by CR LF, the last
+// included.
 // Nothing (nullopt) when the text would be a single empty line, so copying
 // one empty cell leaves the clipboard as it was.
 std::optional<std::string> CopyCells(const Document& doc);

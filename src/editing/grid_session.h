@@ -31,12 +31,12 @@ struct Outcome {
   // a double-click on a data cell, the editor to open on it.
   enum class EditorAction { None, Cut, Copy, Paste, Delete, Open };
   Repaint repaint = Repaint::None;
-  std::optional<std::string> clipboard;  // CP932 text for the system clipboard
+  std::optional<std::string> clipboard;  // inside text for the system clipboard
   EditorAction editor = EditorAction::None;
 };
 
 // What a command is run with beside itself: a date item's format, a
-// fixed-text item's text (CP932), and whether a cell editor is open.
+// fixed-text item's text (inside text), and whether a cell editor is open.
 struct CommandArgs {
   DateItem date = DateItem::YYYYMMDD1;
   std::string text;
@@ -47,8 +47,8 @@ class GridSession {
  public:
   struct Platform {
     std::function<bool(const char* question)> ask;  // Yes/No (UTF-8, CR LF); true for Yes
-    std::function<std::string()> pasteText;         // CP932, what "貼り付け" pastes
-    std::function<std::string()> clipboardText;     // CP932, whether "貼り付け" is enabled
+    std::function<std::string()> pasteText;         // inside text, what "貼り付け" pastes
+    std::function<std::string()> clipboardText;     // inside text, enabling "貼り付け" or not
     std::function<CivilDate()> today;
     std::function<std::optional<EraYear>(CivilDate)> eraOf;  // for the era date item
   };
@@ -77,7 +77,7 @@ class GridSession {
   // columns, so the window repaints the cells.
   WrittenTable Write();
   // "Ｏ Ｋ": that table wrapped in the chosen comment style, as the
-  // clipboard gets it (CP932, lines ended by CR LF).
+  // clipboard gets it (inside text, lines ended by CR LF).
   std::string Finished(WrittenTable table, WrapStyle style) const;
   // A cell's text committed from the editor: one step.
   void SetCell(int col, int row, std::string text);

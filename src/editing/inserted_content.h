@@ -33,7 +33,7 @@ inline constexpr std::array<std::string_view, 19> kWordTexts = {
     "済",   "未",    "OK", "NG", "レ", "※",  "〃", "同上", "真", "偽",
     "True", "False", "削", "除", "消", "完", "複", "再",   "戻"};
 
-// A fixed text or a date (CP932) into cell (CurCol, CurRow); then CurRow
+// A fixed text or a date (inside text) into cell (CurCol, CurRow); then CurRow
 // becomes 0 and the column widens to its widest data cell. Nothing when the
 // recorded cell is not a data cell.
 void InsertText(Document& doc, std::string_view text);
@@ -64,12 +64,12 @@ std::string FormatDate(DateItem item, CivilDate date, const std::optional<EraYea
 
 // "連番" ▸ "行": 1, 2, 3, ... down column CurCol from CurRow to the last
 // used row (a row whose cells, each followed by CR LF and trimmed as one
-// text, exceed 3 bytes), skipping rows marked "↑". Nothing when CurRow lies
-// beyond that row.
+// text, are wider than 3 columns), skipping rows marked "↑". Nothing when
+// CurRow lies beyond that row.
 void NumberDown(Document& doc);
 
 // "連番" ▸ "列": 1, 2, 3, ... along row CurRow from CurCol to the last used
-// column (more than 2 bytes the same way), no column skipped.
+// column (wider than 2 columns the same way), no column skipped.
 void NumberAcross(Document& doc);
 
 }  // namespace tabulon

@@ -1,6 +1,7 @@
-// The .TXT files the preview loads and saves: CP932 bytes, CR LF line ends, no
-// byte-order mark. Saving never leaves a half-written file where a good one
-// stood; loading refuses what no table would ever be.
+// The .TXT files the preview loads and saves: CP932 with CR LF line ends and
+// no byte-order mark, or UTF-8 with LF line ends as Linux editors keep text;
+// a load reads either. Saving never leaves a half-written file where a good
+// one stood; loading refuses what no table would ever be.
 #pragma once
 
 #include <cstddef>
@@ -62,8 +63,9 @@ std::string InsideFromFileText(std::string_view bytes, Replacements& replaced);
 std::string Utf8FileText(std::string_view insideCrLf);
 
 // The load step after the text is on the clipboard: ClearTable, then ﾀｲﾄﾙ and
-// 罫線 unchecked unless the first line has "^-" at byte 3, then the window's
-// creation (grid set-up and reader) over the text.
+// 罫線 unchecked unless the first line, behind any prefix, has "^-" at
+// column 3, then the window's creation (grid set-up and reader) over the
+// text.
 void ReadLoadedText(Document& doc, std::string_view text);
 
 }  // namespace tabulon

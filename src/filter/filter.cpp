@@ -252,8 +252,8 @@ class Output {
 };
 
 // The title asked for, as inside text, counting the byte sequences that are
-// no character; nullopt, with its line on `err`, when it is too long for the title
-// field.
+// no character; nullopt, with its line on `err`, when it is too wide for the
+// title field.
 std::optional<std::string> TitleInside(const FilterRequest& r, std::size_t& replaced,
                                        std::ostream& err) {
   std::string title = r.title.value_or(false) ? InsideFromUtf8(r.titleText, &replaced) : "";

@@ -18,7 +18,7 @@
 namespace tabulon {
 
 struct InputOutcome {
-  std::size_t replaced = 0;  // characters CP932 lacks, each written as "?"
+  std::size_t replaced = 0;  // byte sequences that are no character, each read as U+FFFD
   int readError = 0;         // errno of a failed read; 0 once the input was read to its end
   bool utf8 = true;          // the encoding the input was read in: UTF-8, or else CP932
   std::string prefix;        // the table's line prefix (TablePrefix), taken off its lines

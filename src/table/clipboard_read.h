@@ -11,9 +11,9 @@
 
 namespace tabulon {
 
-// The clipboard's plain text as CP932, or why it is empty: the owner did not
-// answer in time (kAnswerTimeout), or the text is larger than a file the
-// preview would load. Where the clipboard also holds the cells in a richer
+// The clipboard's plain text as inside text, or why it is empty: the owner
+// did not answer in time (kAnswerTimeout), or the text is larger than a file
+// the preview would load. Where the clipboard also holds the cells in a richer
 // form than its plain text (an HTML table, a spreadsheet's quoted TAB
 // text), the text is those cells as tab text, and `cells` says so.
 struct ClipboardRead {

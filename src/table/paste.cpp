@@ -72,8 +72,8 @@ PasteKind PasteText(Document& doc, std::string_view text) {
   std::vector<std::string> lines = SplitLines(text);
   const std::string& l0 = lines.front();
 
-  // 0x09 is never the second byte of a double-byte character, so a byte
-  // search finds exactly the TABs a character walk would.
+  // 0x09 is never a byte of a longer UTF-8 character, so a byte search
+  // finds exactly the TABs a character walk would.
   if (text.find('\t') == std::string_view::npos) {
     if (IsTableToReadAgain(l0)) {
       // The window's creation once more; rows the table does not reach keep

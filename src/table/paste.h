@@ -11,7 +11,7 @@ namespace tabulon {
 // What a paste did, so the window knows what to refresh.
 enum class PasteKind { Nothing, Table, Lines, OneValue, Block, WrappedTabText };
 
-// "貼り付け": puts clipboard text (CP932) into the document.
+// "貼り付け": puts clipboard text (inside text) into the document.
 //  - Without a TAB: a table this program wrote is read again as the window's
 //    creation reads it (Table); other lines go down column CurCol from
 //    CurRow (Lines); a single line fills every selected cell (OneValue).

@@ -173,8 +173,8 @@ TextForm FormOfTabText(std::string_view l0, bool quotedFirstField) {
   // Only a first line that begins with the Basic comment mark is a comment;
   // an apostrophe further on is part of the spreadsheet text.
   const bool quoted = WrapOfFirstLine(l0) == WrapStyle::Basic;
-  // 0x09 is never the second byte of a double-byte character, so a byte
-  // search finds exactly the TABs a character walk would.
+  // 0x09 is never a byte of a longer UTF-8 character, so a byte search
+  // finds exactly the TABs a character walk would.
   const bool tab = l0.find('\t') != std::string_view::npos;
   if (!quoted && (tab || quotedFirstField)) return TextForm::TabText;
   if (quoted) return tab ? TextForm::WrappedA : TextForm::WrappedB;

@@ -59,8 +59,8 @@ enum class UnmarkedTitle { Empty, Keep };
 ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, TextForm form,
                               UnmarkedTitle unmarked = UnmarkedTitle::Empty);
 
-// The reader half of the window's creation: reads `text` (CP932, as the
-// clipboard holds it) into the grid. Run SetUpGrid first.
+// The reader half of the window's creation: reads `text` (inside text, as
+// the clipboard gives it) into the grid. Run SetUpGrid first.
 // A table behind a prefix (TablePrefix) reads as the table without it; a
 // single line holding a TAB reads as one row of tab text.
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
@@ -69,8 +69,8 @@ ReadReport ReadClipboardText(Document& doc, std::string_view text);
 // lines.
 ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines);
 
-// Reads `text` (CP932) as cells that a richer clipboard form gave: always as
-// spreadsheet text (ReadPlainTabText), even a single column.
+// Reads `text` (inside text) as cells that a richer clipboard form gave:
+// always as spreadsheet text (ReadPlainTabText), even a single column.
 ReadReport ReadTabCells(Document& doc, std::string_view text);
 
 // Spreadsheet text: each line a row from row 1, each field a cell from

@@ -92,7 +92,7 @@ class TabRecords {
 // empty text.
 bool IsNumericText(std::string_view text);
 
-// Widens w[firstCol + i] to the byte width of field i of a tab text line,
+// Widens w[firstCol + i] to the columns of field i of a tab text line,
 // for the fields that land in grid columns up to 36; the rest of the line is
 // not looked at.
 void WidenToFields(ColumnWidths& w, std::string_view line, int firstCol = kFirstDataCol);

@@ -27,7 +27,7 @@ WrittenTable WriteTable(Document& doc, LineFit* fit = nullptr);
 
 // The last used data row and column; 0 (no data row or column) when none
 // is used. A row is used when its cells, each followed by CR LF and
-// stripped as one text, hold more than three bytes; a column, more than
+// stripped as one text, are wider than three columns; a column, wider than
 // two. The table and the numbering of rows and columns end there.
 int FindLastRow(const Grid& grid);
 int FindLastCol(const Grid& grid);

@@ -1,5 +1,5 @@
-// The grid's fixed-pitch font: 6 px for a single-byte character and 12 px for
-// a double-byte one at pixel size 12, which the column widths rest on.
+// The grid's fixed-pitch font: 6 px for a character of one display column and
+// 12 px for one of two at pixel size 12, which the column widths rest on.
 #pragma once
 
 #include <QFont>

@@ -108,12 +108,12 @@ class Unit1Test : public QObject {
     QVERIFY(!shown->isEnabled());
   }
 
-  void titleFieldRefusesMoreThan97Bytes() {
+  void titleFieldRefusesMoreThan97Columns() {
     TForm1 form;
     auto* title = Find<QLineEdit>(form, "Edit1");
     form.show();
     title->setFocus();
-    Commit(title, QString::fromUtf8("表").repeated(48));  // 96 bytes
+    Commit(title, QString::fromUtf8("表").repeated(48));  // 96 columns
     Commit(title, QString::fromUtf8("漢"));               // 98: refused
     QCOMPARE(title->text(), QString::fromUtf8("表").repeated(48));
     QTest::keyClicks(title, "ab");  // 97 fits, 98 does not
@@ -784,7 +784,7 @@ class Unit1Test : public QObject {
   }
 
   void gridDrawsTextInsideItsColumns() {
-    // One byte is 6 px: a 17 px column holds two characters, and the grid
+    // One column is 6 px: a 17 px column holds two characters, and the grid
     // line after it stays where the document's width puts it.
     QGuiApplication::clipboard()->setText("ab\tcd\r\nx\ty\r\n");
     TForm1 form;

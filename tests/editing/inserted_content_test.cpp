@@ -135,7 +135,7 @@ TEST(NumberDown, CountsToTheLastUsedRowSkippingMarkedRows) {
 }
 
 // Where numbering stops: the last row or column whose text, its heading
-// and hidden mark included, passes 3 bytes (rows) or 2 bytes (columns).
+// and hidden mark included, is wider than 3 columns (rows) or 2 (columns).
 TEST(SequenceNumbers, UsedRowsAndColumnsByTheirThresholds) {
   const struct {
     const char* what;
@@ -146,16 +146,16 @@ TEST(SequenceNumbers, UsedRowsAndColumnsByTheirThresholds) {
   } rows[] =
       {
           {"a default heading alone", 2, 200, "", false, 0},
-          {"one byte beside a default heading", 3, 200, "x", false, 200},
+          {"one column beside a default heading", 3, 200, "x", false, 200},
           {"the mark beside a default heading", 0, 200, kMark, false, 200},
-          {"three bytes without a heading", 3, 200, "abc", true, 0},
-          {"four bytes without a heading", 3, 200, "abcd", true, 200},
+          {"three columns without a heading", 3, 200, "abc", true, 0},
+          {"four columns without a heading", 3, 200, "abcd", true, 200},
       },
     columns[] = {
         {"a default heading alone", 30, 5, "", false, 0},
-        {"one byte under a default heading", 30, 5, "x", false, 30},
-        {"two bytes without a heading", 30, 5, "ab", true, 0},
-        {"three bytes without a heading", 30, 5, "abc", true, 30},
+        {"one column under a default heading", 30, 5, "x", false, 30},
+        {"two columns without a heading", 30, 5, "ab", true, 0},
+        {"three columns without a heading", 30, 5, "abc", true, 30},
     };
   for (const auto& c : rows) {
     Document doc;

@@ -28,7 +28,7 @@ std::string At(int c, int r) {
   return std::to_string(c) + "/" + std::to_string(r);
 }
 
-// Default headings but a typed one on column 7 and a 12-byte one on row 256,
+// Default headings but a typed one on column 7 and a 12-character one on row 256,
 // data cells naming their place, marks on every third row, a width of its own
 // for every column, and a selection away from (2,1).
 Document Filled(int curCol, int curRow) {

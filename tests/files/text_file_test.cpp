@@ -196,7 +196,7 @@ TEST_F(TextFileOnDisk, SaveOverALinkLoopFailsAndKeepsTheLinks) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
-TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtByteThree) {
+TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtColumnThree) {
   for (const auto& [first, ruled] :
        std::vector<std::pair<std::string, bool>>{{"+-^--=---^-+", true},
                                                  {"{-^--=---^-+", true},

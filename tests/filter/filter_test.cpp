@@ -255,7 +255,7 @@ class FullDisk : public std::streambuf {
 };
 
 // What reading leaves: the table written from it, the counts of what was
-// left out and of "?". Read whole, as the window reads the clipboard, or a
+// left out and of what was read as U+FFFD. Read whole, as the window reads the clipboard, or a
 // line at a time from a trickling stream, as the filter reads its input.
 using Read = std::tuple<std::vector<std::string>, long, long, std::size_t>;
 // The stream is read in the encoding `utf8` says, or, unset, in the one

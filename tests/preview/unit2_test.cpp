@@ -329,7 +329,7 @@ class Unit2Test : public QObject {
     QCOMPARE(doc.grid.Cell(3, 1), std::string("yy"));
     QCOMPARE(doc.grid.Cell(2, 2), std::string(""));
     QCOMPARE(doc.options.Title(), std::string("Plan"));
-    // A Basic-wrapped table has "^-" at byte 4: 罫線 was switched off first.
+    // A Basic-wrapped table has "^-" at column 4: 罫線 was switched off first.
     QVERIFY(!doc.options.Checked(Option::Ruled));
     QVERIFY(!doc.options.Checked(Option::FixedWidth));
     QCOMPARE(h.form->findChild<QLineEdit*>("Edit1")->text(), QString("Plan"));

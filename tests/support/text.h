@@ -36,9 +36,9 @@ inline std::string SjText(const std::vector<std::string_view>& utf8, std::string
 }
 
 // Inside lines back in UTF-8, for readable failure messages.
-inline std::vector<std::string> Utf8Lines(const std::vector<std::string>& cp932) {
+inline std::vector<std::string> Utf8Lines(const std::vector<std::string>& inside) {
   std::vector<std::string> out;
-  for (const std::string& s : cp932) out.push_back(Utf8(s));
+  for (const std::string& s : inside) out.push_back(Utf8(s));
   return out;
 }
 

@@ -74,7 +74,7 @@ TEST(CommentWrap, SingleLineGetsBothMarks) {
 
 TEST(CommentWrap, LastLineIsCutToTheWritersWidth) {
   // After a load, the last line need not be the writer's bottom line: a longer
-  // one is cut to T - 2 bytes, a shorter one keeps all of them.
+  // one is cut to T - 2 columns, a shorter one keeps all of them.
   OptionState o;
   EXPECT_EQ(Wrap(SjLines({"+-^", "+----------+"}), 6, WrapStyle::CFamily, o).back(), "+---*/");
   EXPECT_EQ(Wrap(SjLines({"+-^", "+-+"}), 14, WrapStyle::Delphi, o).back(), "+-+-}");

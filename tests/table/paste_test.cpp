@@ -61,9 +61,9 @@ TEST(PasteKindOf, TheShapeOfTheTextChoosesTheReading) {
       {"\"a\nb\"\tc", K::Block},  // a quoted first cell with a TAB after it
       {"\"a\nb\"\nc", K::Lines},  // without a TAB quotes are text
       {SjText(testing::kSampleAscii), K::Table},
-      {SjText(testing::kSampleAscii, "'"), K::Table},  // marker at byte 4
+      {SjText(testing::kSampleAscii, "'"), K::Table},  // marker at column 4
       {SjText(testing::kSampleBox), K::Table},
-      {SjText(testing::kSampleBox, "  ", "/*"), K::Lines},  // marker at byte 5
+      {SjText(testing::kSampleBox, "  ", "/*"), K::Lines},  // marker at column 5
   };
   for (const auto& c : cases) {
     Document doc = Filled(4, 10);
@@ -120,7 +120,7 @@ TEST(PasteBlock, NumbersAlignToTheWidestFieldOfTheirColumn) {
       {" 5 \t\r\n ab  \r\n", {"   5 ", " ab"}},  // numeric test on the trimmed field
       {"-1,234.5\t\r\n\\9\r\n", {"-1,234.5", "      \\9"}},
       {"1/2\t\r\n12345\r\n", {"1/2", "12345"}},
-      {Sj("　5\t\r\n12345\r\n"), {Sj("　5"), "12345"}},  // a double-byte blank stays
+      {Sj("　5\t\r\n12345\r\n"), {Sj("　5"), "12345"}},  // a full-width blank stays
   };
   for (const auto& c : cases) {
     Document doc = Filled(2, 1);

@@ -115,9 +115,9 @@ TEST_F(PlainTabTextTest, WhichTextsAreReadAsTabText) {
   EXPECT_EQ(Read("+-^--===-^-+\tx\nb\t2").kind, ReadReport::Kind::GeneratedTable);
 }
 
-TEST_F(PlainTabTextTest, TabInsideADoubleByteCharacterIsNotATab) {
-  // 0x09 is never a trail byte, but a lead byte before a TAB must not hide
-  // it: a lone lead byte, 0x88, written as the byte it is.
+TEST_F(PlainTabTextTest, TabAfterAByteThatIsNoCharacterIsATab) {
+  // 0x09 is never a byte of a longer character, and a stray byte before a
+  // TAB must not hide it: 0x88, kept as the byte it is.
   const std::string text = "\x88\t1\nb\t2\n";
   EXPECT_EQ(Read(text).kind, ReadReport::Kind::PlainTabText);
   EXPECT_EQ(Cell(2, 1), "\x88");
@@ -284,7 +284,7 @@ TEST_F(GeneratedTableTest, LinesTouchedByHandReadBetweenTheirOwnBars) {
     std::vector<std::string_view> table;
     std::vector<std::string_view> row1;  // cells (2, 1), (3, 1), (4, 1)
   } cases[] = {
-      // A cell lengthened, with a bar byte inside a double-byte character.
+      // A cell lengthened, a bar's place inside a double-width character.
       {{"+-^--=---^-+", "|表表|x|", "+---+-+"}, {"表表", "x", ""}},
       // Shortened, leading blanks kept; a lost closing bar keeps its text.
       {{"+-^--=---^---+", "| a|b", "+----+---+"}, {" a", "b", ""}},

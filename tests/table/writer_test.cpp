@@ -44,7 +44,7 @@ class WriterTest : public ::testing::Test {
 
   Document doc;
   int T = -1;
-  std::vector<std::string> table;  // as written, CP932
+  std::vector<std::string> table;  // as written, inside text
 };
 
 TEST(BoxRule, FillsExactlyNColumns) {
@@ -182,9 +182,9 @@ TEST_F(WriterTest, NarrowedLastColumnKeepsShortTextAndDropsTrailingBlanks) {
   EXPECT_EQ(lines[9], "|  3|k |   |");
 }
 
-TEST_F(WriterTest, NarrowedLastColumnWithDoubleByteText) {
+TEST_F(WriterTest, NarrowedLastColumnWithDoubleWidthText) {
   // Column 2 is 15 wide; with the limit at 12 and no row headings its field
-  // is 10 wide: four kanji (8 bytes) fit, seven (14 bytes) become "#".
+  // is 10 wide: four kanji (8 columns) fit, seven (14 columns) become "#".
   doc.grid.SetColWidth(2, 95);
   doc.grid.SetCell(2, 1, Sj("一二三四"));
   doc.options.SetChecked(Option::RowHeadings, false);
@@ -265,9 +265,9 @@ TEST_F(WriterTest, RewritingGivesTheSameText) {
 
 // The writer's last used row and column, as their definition states them:
 // the cells of a row (a column) joined, each followed by CR LF, then stripped
-// of blanks at both ends, longer than 3 (2) bytes. The writer answers from
+// of blanks at both ends, wider than 3 (2) columns. The writer answers from
 // the grid's counts; this joins the texts.
-int JoinedStrippedLength(const Grid& g, bool row, int index) {
+int JoinedStrippedColumns(const Grid& g, bool row, int index) {
   std::string joined;
   for (int i = 0; i < (row ? kColCount : kRowCount); ++i) {
     joined += row ? g.Cell(i, index) : g.Cell(index, i);
@@ -298,14 +298,14 @@ TEST(GridCounts, AnswerTheWritersLastUsedRowAndColumn) {
     }
     int lastRow = 0;
     for (int r = kLastRow; r >= kFirstDataRow; --r) {
-      if (JoinedStrippedLength(g, true, r) > 3) {
+      if (JoinedStrippedColumns(g, true, r) > 3) {
         lastRow = r;
         break;
       }
     }
     int lastCol = 0;
     for (int c = kLastCol; c >= kFirstDataCol; --c) {
-      if (JoinedStrippedLength(g, false, c) > 2) {
+      if (JoinedStrippedColumns(g, false, c) > 2) {
         lastCol = c;
         break;
       }

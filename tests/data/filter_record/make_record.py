@@ -15,9 +15,9 @@ Record format, one case after another (counts are decimal, bytes raw):
                                      the arguments are separated by NUL
   status S
 MARK is "-" for code-page text only; "lacks" where the input or title holds
-characters CP932 lacks or bytes that are no character (written "?" today);
-"twin" where CP932 input uses one of the codes the code page has twice for
-one character.
+characters CP932 lacks or bytes that are no character (written "?" when the
+record was made); "twin" where CP932 input uses one of the codes the code
+page has twice for one character.
 """
 
 import os
@@ -140,7 +140,7 @@ def encode(rec, text, rng, want_cp932):
 def title(rng, lacks):
     r = rng.random()
     if r < 0.03:
-        return "ﾀｲﾄﾙ" * 12 + "表" * 25  # 98 bytes and more: refused
+        return "ﾀｲﾄﾙ" * 12 + "表" * 25  # 98 columns and more: refused
     if r < 0.04:
         return "a\nb"  # refused
     text = "".join(word(rng) for _ in range(rng.randint(1, 4)))
