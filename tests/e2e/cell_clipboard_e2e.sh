@@ -3,7 +3,8 @@
 # first row holds an apostrophe is pasted as a block with Ctrl+V at a clicked
 # cell and goes into the table Ｏ Ｋ leaves; a block selected by dragging goes
 # out with Ctrl+C as TAB and CR LF text, which stays on the clipboard after
-# "閉じる". Several rounds, since the hand-offs are timing-dependent. Run
+# "閉じる"; text of characters outside the code page comes out of Ｏ Ｋ as it
+# went in. Several rounds, since the hand-offs are timing-dependent. Run
 # under xvfb-run.
 set -euo pipefail
 tabulon=$1 filter=$2 rounds=${3:-3}
@@ -18,6 +19,28 @@ cells=$'Don\'t\tprice\n1\t250\n'
 # reads them.
 printf "%s\n\tDon't\tprice\n\t1\t250\n" "$cells" | "$filter" --crlf >"$work/table"
 printf '品名\t数量\r\nりんご\t   12\r\nﾊﾞﾅﾅ\t    3\r\n' >"$work/block"
+
+# Characters of no code page and ones CP932 holds only a twin of (U+301C,
+# U+2212, U+2014, once ～ － ―): the table Ｏ Ｋ leaves is the filter's, which
+# holds them as they are, its lines all 99 display columns wide, where a
+# character the code page holds takes the bytes of its CP932 code (iconv's
+# CP932 takes the three), any other two if Unicode calls it Wide or
+# Fullwidth, else one.
+odd=$'〜\t−\t—\né\t€\t✅\n𠮷\t한\t¢\n'
+printf '%s' "$odd" | "$filter" --crlf >"$work/odd"
+line_widths() {
+  python3 -c 'import functools, subprocess, sys, unicodedata
+@functools.cache
+def cols(c):
+    r = subprocess.run(["iconv", "-f", "UTF-8", "-t", "CP932"], input=c.encode(), capture_output=True)
+    return len(r.stdout) if r.returncode == 0 else 1 + (unicodedata.east_asian_width(c) in "WF")
+for line in open(sys.argv[1], encoding="utf-8", newline=""):
+    print(sum(map(cols, line.rstrip("\r\n"))))' "$1" | sort -u
+}
+for row in '|  1|〜|−|—|  |' '|  2|é |€ |✅|  |' '|  3|𠮷|한|¢|  |'; do
+  grep -qF "$row" "$work/odd" || fail "the filter changed the cells: $(cat "$work/odd")"
+done
+[ "$(line_widths "$work/odd")" = 99 ] || fail "lines of $(line_widths "$work/odd" | xargs) columns"
 
 for round in $(seq "$rounds"); do
   printf '%s' "$cells" | xclip -selection clipboard -i
@@ -41,6 +64,11 @@ for round in $(seq "$rounds"); do
   wait_exit "$pid" || fail "the program did not end after 閉じる"
   wait_holders 1 || fail "round $round: not one holder after 閉じる"
   clipboard_is "round $round: the copy after 閉じる" "$work/block"
+  printf '%s' "$odd" | xclip -selection clipboard -i
+  open_preview
+  click "$preview" 660 19  # "Ｏ Ｋ"
+  wait_exit "$pid" || fail "the program did not end after Ｏ Ｋ"
+  clipboard_is "round $round: characters of no code page" "$work/odd"
   echo "round $round: ok"
 done
 echo ok

@@ -4,15 +4,16 @@
 # Space and some committed as kana, land in their cells, names that already
 # stand higher up included, and the preview never opens on the way. The title
 # field turns kana input on by itself, and the grid types as before once the
-# focus is back, with kana input off or on before. Several rounds, since the
-# input method answers asynchronously. Run under xvfb-run.
+# focus is back, with kana input off or on before. A "~" typed as kana is the
+# wave dash 〜 in its cell and in the table Ｏ Ｋ leaves. Several rounds, since
+# the input method answers asynchronously. Run under xvfb-run.
 #
 # Mozc will not run as root (it then passes every key through as it is), so
 # under root the input method and the program run as `nobody`; otherwise as
 # the user. Either way with a home and a session bus of their own, so an
 # input method already running on the desktop is never touched.
 set -euo pipefail
-tabulon=$1 im=$3 rounds=${4:-3}
+tabulon=$1 filter=$2 im=$3 rounds=${4:-3}
 out=${OUT:-$(mktemp -d)}
 mkdir -p "$out"
 work=$(mktemp -d)
@@ -118,8 +119,8 @@ wait_input_context() {
 }
 
 # Client positions in the main window: the title field, cell a1 (rows are
-# 17 px high), "閉じる".
-title_x=300 title_y=17 a_x=45 row1_y=58 close_x=517 close_y=328
+# 17 px high).
+title_x=300 title_y=17 a_x=45 row1_y=58
 row_y() { echo $((row1_y + 17 * ($1 - 1))); }
 
 keys() { xdotool key --delay 80 "$@"; sleep 0.3; }
@@ -131,9 +132,10 @@ no_preview() {
 
 # Romaji, and whether it is converted (Space) before the commit (Return).
 # The third name stands in a cell above already, converted, the fifth as
-# kana. The conversion is the first candidate of Mozc's own dictionary, which
-# has no other for yamada.
-names=(yamada convert tanaka kana yamada convert suzuki kana tanaka kana)
+# kana; the sixth, "~", is Mozc's wave dash 〜 (U+301C, which CP932 text once
+# made ～ U+FF5E). The conversion is the first candidate of Mozc's own
+# dictionary, which has no other for yamada.
+names=(yamada convert tanaka kana yamada convert suzuki kana tanaka kana '~' kana)
 printf 'とうきょう' >"$work/title"
 
 # Types romaji into the cell clicked last and ends the cell: with kana input
@@ -168,7 +170,7 @@ for round in $(seq "$rounds"); do
   # rounds, with it in even ones.
   mode=kana
   ((round % 2 == 0)) || { mode=direct; keys Zenkaku_Hankaku; }
-  cell kana  # row 6
+  cell kana  # row 7
   click "$main" "$title_x" "$title_y"
   romaji toukyou
   keys Return  # commits the kana
@@ -176,17 +178,17 @@ for round in $(seq "$rounds"); do
   keys ctrl+a ctrl+c
   for _ in $(seq 30); do cmp -s <(xclip -selection clipboard -o) "$work/title" && break; sleep 0.1; done
   clipboard_is "round $round: the title typed with kana input not turned on" "$work/title"
-  click "$main" "$a_x" "$(row_y 7)"
+  click "$main" "$a_x" "$(row_y 8)"
   cell kana
   no_preview "after the title"
 
   keys ctrl+a ctrl+c
   kana=kana
   [ "$mode" = direct ] || kana=かな
-  printf '%s\n' 山田 たなか 山田 すずき たなか "$kana" "$kana" >"$work/column"
+  printf '%s\n' 山田 たなか 山田 すずき たなか 〜 "$kana" "$kana" >"$work/column"
   for _ in $(seq 30); do
     xclip -selection clipboard -o >"$work/cells"
-    head -n 7 "$work/cells" | cut -f 1 | tr -d '\r' >"$work/got"
+    head -n 8 "$work/cells" | cut -f 1 | tr -d '\r' >"$work/got"
     cmp -s "$work/got" "$work/column" && break
     sleep 0.1
   done
@@ -194,9 +196,13 @@ for round in $(seq "$rounds"); do
 $(diff "$work/column" "$work/got")"
 
   [ "$mode" = direct ] || keys Zenkaku_Hankaku  # kana input off for the next round
-  click "$main" "$close_x" "$close_y"
-  wait_exit "$pid" || fail "the program did not end after 閉じる"
+  # Ｏ Ｋ leaves the table of the column and the title, 〜 as it was typed.
+  "$filter" --crlf --title "$(cat "$work/title")" <"$work/column" >"$work/table"
+  create_preview
+  click "$preview" 660 19  # "Ｏ Ｋ"
+  wait_exit "$pid" || fail "the program did not end after Ｏ Ｋ"
   pid=
+  clipboard_is "round $round: the table" "$work/table"
   echo "round $round: ok"
 done
 echo ok

@@ -23,6 +23,9 @@ for entry in "${cases[@]}"; do
   IFS='|' read -r name cells forms <<<"$entry"
   "$filter" --crlf <"$data/$cells" >"$work/want"
   grep -q '一行目' "$work/want" || fail "$name: the filter did not read $cells"
+  # Gnumeric's HTML writes -3.5 with the minus sign U+2212 (&#8722;): a number all the same.
+  [ "$name" != gnumeric ] || grep -qF '|みかん    |      -3.5|' "$work/want" ||
+    fail "$name: -3.5 is not a number: $(cat "$work/want")"
   args=()
   for form in $forms; do args+=("${form%%=*}=$data/${form#*=}"); done
   for round in 1 2; do

@@ -26,6 +26,18 @@ check "contradiction message" "tabulon-filter: --trim and --width exclude each o
 "$filter" --width 11 </dev/null >/dev/null 2>&1; check "bad width status" 2 "$?"
 "$filter" --help >/dev/null; check "help status" 0 "$?"
 
+# Characters outside the code page: UTF-8 keeps each as it is (U+301C and
+# U+2212, not their CP932 twins ～ －); CP932 out writes 〜 as 0x8160 and "?"
+# for each column of a character CP932 lacks, and says so; a CP932 byte that
+# is no character is read as U+FFFD, and said.
+check "wave dash and minus sign kept" "$(printf ' \n〜\t−\t')" "$(printf '〜\t−\n' | "$filter" --rules none)"
+cp932_out() { printf '〜\té\t✅\n' | "$filter" --rules none --output-encoding cp932; }
+check "CP932 out" "20 0a 81 60 09 3f 20 09 3f 3f 09 0a" "$(cp932_out 2>/dev/null | od -An -tx1 | xargs)"
+check "CP932 out: note" 'tabulon-filter: 2 characters that CP932 lacks written as "?"' "$(cp932_out 2>&1 >/dev/null)"
+bad_cp932() { printf '\x82\xa0\t\xa0\n' | "$filter" --rules none --output-encoding utf-8; }  # あ, 0xA0
+check "bad CP932 byte" "$(printf ' \nあ\t\xef\xbf\xbd \t')" "$(bad_cp932 2>/dev/null)"
+check "bad CP932 byte: note" "tabulon-filter: 1 invalid byte sequence read as U+FFFD" "$(bad_cp932 2>&1 >/dev/null)"
+
 # Read and write errors: one line on stderr and status 1, never an abort.
 io_cases=(
   "directory as input|Is a directory|cannot read standard input|<$samples"

@@ -2,7 +2,8 @@
 # The filter as an editor runs it: Vim replaces the lines it filters with
 # what comes out. An indented "//" table with a cell typed over comes back in
 # place, lined up again; a column of names becomes a table; a CP932 buffer
-# stays CP932; blank lines stay as they were.
+# stays CP932, and a UTF-8 buffer keeps 〜 é ✅ as they are; blank lines stay
+# as they were.
 set -euo pipefail
 filter=$1 vim=$2
 work=$(mktemp -d)
@@ -42,6 +43,13 @@ printf '品名\t数量\nりんご\t12\n' | iconv -f UTF-8 -t CP932 >"$work/cp932
 run_vim '%' "$work/cp932"
 iconv -f CP932 -t UTF-8 <"$work/cp932" | grep -q '|  2|りんご|  12|' ||
   fail "a CP932 buffer: $(iconv -f CP932 -t UTF-8 <"$work/cp932" 2>&1)"
+
+# A UTF-8 buffer keeps characters CP932 has only a twin of (〜) or none.
+printf '〜\té\n✅\tx\n' >"$work/utf8"
+LC_ALL=C.UTF-8 run_vim '%' "$work/utf8"
+for row in '|  1|〜|é |' '|  2|✅|x |'; do
+  grep -qF "$row" "$work/utf8" || fail "a UTF-8 buffer: $(cat "$work/utf8")"
+done
 
 printf 'keep\n\n  \n\nthis\n' >"$work/blank"
 cp "$work/blank" "$work/want"
