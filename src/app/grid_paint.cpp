@@ -1,10 +1,14 @@
 #include "app/grid_paint.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QWidget>
 #include <algorithm>
+#include <vector>
+
+#include "widgets/grid_font.h"
 
 namespace tabulon {
 
@@ -14,8 +18,35 @@ void DrawCellText(QPainter* painter, const QRect& rect, const QFont& font, const
   painter->setClipRect(rect);
   painter->setFont(font);
   painter->setPen(color);
-  painter->drawText(rect.adjusted(kTextIndent, 0, 0, 0),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  const QRect inner = rect.adjusted(kTextIndent, 0, 0, 0);
+  constexpr int kFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+  const std::vector<OffGridCluster> off =
+      OffGridClusters(font, text, std::max(0, inner.width()) / kColumnPx + 1);
+  if (off.empty()) {
+    painter->drawText(inner, kFlags, text);
+  } else {
+    // A cluster the font draws at another width than its columns take
+    // stands alone at its column, and so does the text after it, on the
+    // baseline the font's own text has.
+    const QFontMetricsF metrics(font);
+    const qreal baseline = inner.top() + (inner.height() - metrics.height()) / 2 + metrics.ascent();
+    int at = 0;  // the text up to here is drawn
+    long column = 0;
+    const auto draw = [&](int end) {
+      if (end > at)
+        painter->drawText(QPointF(inner.left() + kColumnPx * column, baseline),
+                          text.mid(at, end - at));
+    };
+    for (const OffGridCluster& c : off) {
+      draw(c.begin);
+      at = c.begin;
+      column = c.column;
+      draw(c.begin + c.length);
+      at = c.begin + c.length;
+      column = c.column + c.columns;
+    }
+    draw(static_cast<int>(text.size()));
+  }
   painter->restore();
 }
 

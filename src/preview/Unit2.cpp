@@ -12,6 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <cmath>
 #include <utility>
 
 #include "document/text_columns.h"
@@ -47,6 +50,7 @@ class MemoView : public QPlainTextEdit {
     }
     rest_ = std::string_view(cp932).substr(shown, length - shown);
     setPlainText(Shown(std::string_view(cp932).substr(0, shown)) + (rest_.empty() ? "" : "…"));
+    FitToGrid();
   }
 
  protected:
@@ -69,6 +73,38 @@ class MemoView : public QPlainTextEdit {
     QString text = QStringFromInside(cp932);
     text.replace(U("\r\n"), U("\n"));
     return text;
+  }
+
+  // Draws every cluster in its columns × 6 px, as a terminal does, so the
+  // rules of a table stand under the ruler's columns on every line whatever
+  // the font lacks: letter spacing, on the lines' layouts and not in the
+  // text, takes up the difference of each cluster drawn at another width
+  // (an emoji or Hangul from another font, a flag drawn as two letters, a
+  // mark alone). The characters, and so a copy, stay as they are.
+  void FitToGrid() {
+    int first = -1, end = -1;  // the characters laid out anew
+    for (QTextBlock line = document()->begin(); line.isValid(); line = line.next()) {
+      QList<QTextLayout::FormatRange> ranges;
+      // A spacing is a whole number of 64ths of a pixel, added once to each
+      // glyph cluster, so a cluster of several may keep a few 64ths too
+      // many or too few: the next one on the line makes up for them.
+      qreal owed = 0;
+      for (const OffGridCluster& c : OffGridClusters(document()->defaultFont(), line.text())) {
+        if (c.spacings == 0) continue;
+        const qreal wanted = c.columns * kColumnPx - c.advance + owed;
+        const qreal spacing = std::round(wanted / c.spacings * 64) / 64;
+        owed = wanted - spacing * c.spacings;
+        QTextLayout::FormatRange range{c.begin, c.length, {}};
+        range.format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        range.format.setFontLetterSpacing(spacing);
+        ranges.push_back(range);
+      }
+      if (ranges.empty()) continue;
+      line.layout()->setFormats(ranges);
+      if (first < 0) first = line.position();
+      end = line.position() + line.length();
+    }
+    if (first >= 0) document()->markContentsDirty(first, end - first);
   }
 
   std::string_view rest_;  // what the memo does not show

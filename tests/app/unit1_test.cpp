@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "app/grid_paint.h"
 #include "app/grid_view.h"
 #include "document/codec.h"
 #include "document/text_columns.h"
@@ -25,6 +27,7 @@
 #include "support/text.h"
 #include "table/writer.h"
 #include "widgets/controls.h"
+#include "widgets/grid_font.h"
 #include "widgets/widgets.h"
 
 using namespace tabulon;
@@ -810,6 +813,21 @@ class Unit1Test : public QObject {
     for (int x = 2; x < 8; ++x) ink |= inkAt(x);
     QVERIFY(ink);
     for (int x = 8; x < 17; ++x) QVERIFY(!inkAt(x));
+  }
+
+  // A cell holding clusters the fonts draw at other widths than their
+  // columns (an emoji or Hangul from another font, a flag drawn as two
+  // letters) is drawn a piece at a time: what follows them stands at 2 px +
+  // 6 px × its column, on the baseline of plain text.
+  void cellTextStandsOnItsColumnsWhateverTheFonts() {
+    const auto draw = [](const char* text) {
+      QImage image(90, 18, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      DrawCellText(&painter, image.rect(), GridFont(), Qt::black, QString::fromUtf8(text));
+      return image.copy(56, 0, 34, 18);  // from column 9 on
+    };
+    QCOMPARE(draw("✅😀🇯🇵한  |x"), draw("          |x"));
   }
 };
 

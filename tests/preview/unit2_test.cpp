@@ -12,13 +12,19 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <fstream>
 
 #include "app/Unit1.h"
 #include "document/codec.h"
+#include "document/document.h"
+#include "document/width.h"
+#include "files/text_file.h"
 #include "preview/Unit2.h"
 #include "support/text.h"
+#include "table/writer.h"
 
 using namespace tabulon;
 using tabulon::testing::Sj;
@@ -126,6 +132,50 @@ class Unit2Test : public QObject {
       const int textX = memo->viewport()->mapTo(&preview, memo->cursorRect(cursor).topLeft()).x();
       QCOMPARE(textX, ruler->x() + 6 * column);
     }
+  }
+
+  // Each cluster takes its columns × 6 px, as a terminal draws it, whatever
+  // the fonts lack or draw at another width, a mark alone at a line's start
+  // too: it starts at 6 px × its column, so the bars of a box table stand at
+  // the same x on every line. (A letter spacing is whole 64ths of a pixel: a
+  // sequence drawn as five glyphs may end a 64th off.) A copy of it all gives
+  // back the characters.
+  void memoDrawsEachClusterInItsColumns() {
+    Document doc;
+    SetUpGrid(doc);
+    doc.options.SetChecked(Option::BoxRules, true);
+    doc.options.SetChecked(Option::Trim, true);
+    const char* const cells[] = {
+        "ab", "かな", "○①α─", "é ñ €", "✅ 😀", "한", "𠮷", "e\u0301", "🇯🇵👨\u200d👩\u200d👧"};
+    for (int i = 0; i < 9; ++i) {
+      doc.grid.SetCell(2 + i % 3, 1 + i / 3, Sj(cells[i]));
+      doc.grid.SetCell(2 + (i + 1) % 3, 4 + i / 3, Sj(cells[i]));
+    }
+    std::vector<std::string> lines = WriteTable(doc).lines;
+    lines.push_back(Sj("\u0301") + lines.back());
+    TForm2 preview(PreviewSeams{});
+    preview.SetLines(lines);
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    auto* memo = preview.findChild<QPlainTextEdit*>("Memo1");
+    QTextBlock block = memo->document()->firstBlock();
+    const qreal left = block.layout()->lineAt(0).cursorToX(0);
+    for (const std::string& line : lines) {
+      int at = 0;  // UTF-16 units before the cluster
+      long column = 0;
+      for (const Cluster& c : Clusters(line)) {
+        const qreal x = block.layout()->lineForTextPosition(at).cursorToX(at);
+        QVERIFY2(qAbs(x - (left + 6 * column)) < 0.1, Utf8(line).c_str());
+        at += QString::fromStdString(Utf8(line.substr(c.begin, c.end - c.begin))).size();
+        column += c.columns;
+      }
+      block = block.next();
+    }
+    memo->selectAll();
+    memo->copy();
+    QString all = QString::fromStdString(Utf8(JoinLinesCrLf(lines)));
+    all.replace("\r\n", "\n").chop(1);
+    QCOMPARE(QGuiApplication::clipboard()->text(), all);
   }
 
   void staticTextSelectsTheCFamilyAndShowsItsFocus() {
