@@ -21,7 +21,7 @@ void DrawCellText(QPainter* painter, const QRect& rect, const QFont& font, const
   const QRect inner = rect.adjusted(kTextIndent, 0, 0, 0);
   constexpr int kFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
   const std::vector<OffGridCluster> off =
-      OffGridClusters(font, text, std::max(0, inner.width()) / kColumnPx + 1);
+      OffGridClusters(font, text, std::max(0, inner.width()) / kPixelsPerColumn + 1);
   if (off.empty()) {
     painter->drawText(inner, kFlags, text);
   } else {
@@ -33,9 +33,10 @@ void DrawCellText(QPainter* painter, const QRect& rect, const QFont& font, const
     int at = 0;  // the text up to here is drawn
     long column = 0;
     const auto draw = [&](int end) {
-      if (end > at)
-        painter->drawText(QPointF(inner.left() + kColumnPx * column, baseline),
+      if (end > at) {
+        painter->drawText(QPointF(inner.left() + kPixelsPerColumn * column, baseline),
                           text.mid(at, end - at));
+      }
     };
     for (const OffGridCluster& c : off) {
       draw(c.begin);

@@ -40,16 +40,16 @@ class MemoView : public QPlainTextEdit {
  public:
   using QPlainTextEdit::QPlainTextEdit;
 
-  // Shows the first `length` bytes of `cp932`, which must outlive the memo's
+  // Shows the first `length` bytes of `inside`, which must outlive the memo's
   // use of it (the window's own copy).
-  void SetText(const std::string& cp932, std::size_t length) {
+  void SetText(const std::string& inside, std::size_t length) {
     std::size_t shown = length;
     if (shown > kShownBytes) {
-      shown = CharStartAt(cp932, kShownBytes);  // whole characters
-      if (cp932[shown - 1] == '\r' && cp932[shown] == '\n') ++shown;
+      shown = CharStartAt(inside, kShownBytes);  // whole characters
+      if (inside[shown - 1] == '\r' && inside[shown] == '\n') ++shown;
     }
-    rest_ = std::string_view(cp932).substr(shown, length - shown);
-    setPlainText(Shown(std::string_view(cp932).substr(0, shown)) + (rest_.empty() ? "" : "…"));
+    rest_ = std::string_view(inside).substr(shown, length - shown);
+    setPlainText(Shown(std::string_view(inside).substr(0, shown)) + (rest_.empty() ? "" : "…"));
     FitToGrid();
   }
 
@@ -68,9 +68,9 @@ class MemoView : public QPlainTextEdit {
  private:
   static constexpr std::size_t kShownBytes = 256 * 1024;
 
-  // CP932 text as the memo shows it: line breaks as the toolkit's.
-  static QString Shown(std::string_view cp932) {
-    QString text = QStringFromInside(cp932);
+  // Inside text as the memo shows it: line breaks as the toolkit's.
+  static QString Shown(std::string_view inside) {
+    QString text = QStringFromInside(inside);
     text.replace(U("\r\n"), U("\n"));
     return text;
   }
@@ -91,7 +91,7 @@ class MemoView : public QPlainTextEdit {
       qreal owed = 0;
       for (const OffGridCluster& c : OffGridClusters(document()->defaultFont(), line.text())) {
         if (c.spacings == 0) continue;
-        const qreal wanted = c.columns * kColumnPx - c.advance + owed;
+        const qreal wanted = c.columns * kPixelsPerColumn - c.advance + owed;
         const qreal spacing = std::round(wanted / c.spacings * 64) / 64;
         owed = wanted - spacing * c.spacings;
         QTextLayout::FormatRange range{c.begin, c.length, {}};
@@ -235,8 +235,8 @@ void TForm2::SetLines(const std::vector<std::string>& lines) {
   ShowText(JoinLinesCrLf(lines));
 }
 
-void TForm2::ShowText(std::string cp932) {
-  memoText_ = std::move(cp932);
+void TForm2::ShowText(std::string inside) {
+  memoText_ = std::move(inside);
   // The last line's break starts no line.
   const bool lastBreak = memoText_.ends_with("\r\n");
   Memo1->SetText(memoText_, memoText_.size() - (lastBreak ? 2 : 0));

@@ -20,7 +20,7 @@ class MemoView;
 
 // What the window asks of the user and the platform, so a test can answer:
 // file names (empty when cancelled), error messages, and the main window's
-// part of loading a file (the file's CP932 text, line breaks made CR LF).
+// part of loading a file (the file's inside text, line breaks made CR LF).
 struct PreviewSeams {
   // The name to save under, and whether the user chose UTF-8 with LF line
   // ends rather than the .TXT format (CP932, CR LF).
@@ -37,11 +37,11 @@ class TForm2 : public QDialog {
  public:
   explicit TForm2(PreviewSeams seams, QWidget* parent = nullptr);
 
-  // Shows the CP932 lines of the table; a save writes them with CR LF.
+  // Shows the lines of the table; a save writes them with CR LF.
   void SetLines(const std::vector<std::string>& lines);
   // The chosen wrapping.
   WrapStyle Style() const;
-  // The memo's text as CP932 bytes, as a save writes it.
+  // The memo's inside text, lines ended by CR LF, as a save writes it.
   const std::string& MemoText() const { return memoText_; }
 
   void Button4Click();  // save
@@ -57,7 +57,7 @@ class TForm2 : public QDialog {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void ShowText(std::string cp932);
+  void ShowText(std::string inside);
 
   PreviewSeams seams_;
   std::string memoText_;
@@ -75,7 +75,8 @@ class TForm2 : public QDialog {
   QPushButton* Button3;
   QPushButton* Button4;
   QMenu* PopupMenu1;
-  Notice* notice_;  // characters a loaded file lacked in CP932
+  // Bytes of a loaded file that are no character; characters a CP932 save lacks.
+  Notice* notice_;
 };
 
 }  // namespace tabulon

@@ -54,7 +54,7 @@ class Fits {
     // The advance as a line lays the cluster out, with the fallback fonts.
     const QString text = cluster.toString();
     const qreal natural = QFontMetricsF(font_).horizontalAdvance(text);
-    const qreal grid = columns * kColumnPx;
+    const qreal grid = columns * kPixelsPerColumn;
     if (std::abs(natural - grid) < 1.0 / 128) return {};
     // Letter spacing is added once to each of the glyph clusters the shaper
     // makes of it: count them.

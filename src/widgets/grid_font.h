@@ -7,17 +7,16 @@
 #include <climits>
 #include <vector>
 
-namespace tabulon {
+#include "document/grid.h"
 
-// What a display column takes in the grid font.
-inline constexpr int kColumnPx = 6;
+namespace tabulon {
 
 // The first installed font of the known good ones that measures 6 and 12 px;
 // otherwise the closest fixed-pitch font, with `exact` false.
 QFont GridFont(bool* exact = nullptr);
 
 // A cluster of a text (document/width.h) that `font` draws at another width
-// than its columns × kColumnPx: a character the font lacks and another font
+// than its columns × kPixelsPerColumn: a character the font lacks and another font
 // draws (an emoji, Hangul), a sequence drawn as several pictures (a flag the
 // fonts lack), a mark with nothing before it. `begin` and `length` count the
 // text's UTF-16 units; `column` is the columns before it.
