@@ -98,6 +98,12 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
     const int T = written.ruleWidth;
     const std::vector<std::string>& table = written.lines;
     const OptionState& o = original.options;
+    // Lined up: every line but the title is the rule's columns wide.
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      if (i != 1 || !o.Checked(Option::Title)) {
+        ASSERT_EQ(Columns(table[i]), T) << testing::Utf8(table[i]);
+      }
+    }
     const std::string text = Clipboard(table, T, GetParam(), o);
 
     Document back;
