@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Whole tabulon-filter runs, process start and exit included, against a bound:
-# tabulon_filter_bound, a bare C++ program that reads the same text, converts
-# it with the same codec and writes a box table of the same size. Prints the
-# medians of interleaved rounds and their ratio for a full grid (256 rows x 35
-# fields, mixed UTF-8) and a 5 x 4 one; then a ~10 MB text and a ~100 MB one
-# (against cat, which only reads it, and wc -l, which also looks at every
-# byte for line breaks), with the peak memory of each. The bound
-# is also shown linked as the filter is (the C++ runtime linked in), which
-# leaves the difference in the work each does.
+# tabulon_filter_bound, a bare C++ program that reads the same text, keeps it
+# in UTF-8, measures its fields' display columns as the filter does and writes
+# a box table of the same size in UTF-8. Prints the medians of interleaved
+# rounds and their ratio for a full grid (256 rows x 35 fields, mixed UTF-8)
+# and a 5 x 4 one; then a ~10 MB text and a ~100 MB one (against cat, which
+# only reads it, and wc -l, which also looks at every byte for line breaks),
+# with the peak memory of each. The bound is also shown linked as the filter
+# is (the C++ runtime linked in), which leaves the difference in the work
+# each does.
 #
 #   bench/filter_process_bench.sh [BIN_DIR [ROUNDS [BOUND_DIR]]]
 #
