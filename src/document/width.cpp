@@ -133,15 +133,35 @@ std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
   std::size_t columns = 0;
   std::size_t i = 0;
   for (;;) {
-    // A column a byte (cells are short: a plain loop beats eight at a time),
-    // up to the run's last ASCII character, which may be the base of what
-    // follows it.
+    // A column a byte (cells are short: a plain loop beats eight at a time).
     const std::size_t run = i;
     while (i < n && u[i] < 0x80) ++i;
-    if (i == n) return columns + (i - run);
-    if (i > run) columns += i - 1 - run, --i;
-    // Clusters until the next begins with ASCII.
-    Reader r(utf8, i, bad);
+    columns += i - run;
+    if (i == n) return columns;
+    // Kana, kanji and most symbols: a well-formed three-byte character that
+    // joins nothing before it is counted at a look. One that something
+    // after it joins is read again below, as the base of that cluster.
+    std::size_t last = i > run ? 1 : 0;  // the columns of the character before i
+    while (i + 2 < n && (u[i] & 0xF0) == 0xE0 && (u[i + 1] & 0xC0) == 0x80 &&
+           (u[i + 2] & 0xC0) == 0x80 && (u[i] != 0xE0 || u[i + 1] >= 0xA0) &&
+           (u[i] != 0xED || u[i + 1] < 0xA0)) {
+      const std::uint8_t entry = EntryOf(char32_t{u[i] & 0x0Fu} << 12 |
+                                         char32_t{u[i + 1] & 0x3Fu} << 6 | (u[i + 2] & 0x3Fu));
+      if (KindOf(entry) != Kind::Plain) break;
+      last = static_cast<std::size_t>(ColumnsOf(entry));
+      columns += last;
+      i += 3;
+    }
+    if (i == n) return columns;
+    if (u[i] < 0x80) continue;
+    // Clusters until the next begins with ASCII, from the character before,
+    // which may be the base of what follows it.
+    std::size_t from = i;
+    if (i > run) {
+      from = i - (u[i - 1] < 0x80 ? 1 : 3);
+      columns -= last;
+    }
+    Reader r(utf8, from, bad);
     do {
       columns += static_cast<std::size_t>(ReadCluster(r));
     } while (!r.AtEnd() && r.cp >= 0x80);

@@ -218,9 +218,6 @@ std::size_t TabTextLines(TextForm form) {
   return form == TextForm::TabText || form == TextForm::WrappedA ? kLastRow : kLastRow + 1;
 }
 
-// Bytes above 0x7F after which the encoding of an input is decided.
-constexpr std::size_t kDecidingBytes = 64 * 1024;
-
 // For a line of a generated table below the kept ones: as much of its
 // working text, as inside text, as decides whether it is a row and whether
 // it is empty.
@@ -474,7 +471,7 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
   // Until the input is known to be UTF-8 or not, it is read both ways, from
   // its first character outside ASCII by two readers, and the one ReadsAsUtf8
   // says is kept: one stray bad byte does not make a UTF-8 text CP932. It
-  // decides at the end, or at the line that brings kDecidingBytes bytes
+  // decides at the end, or at the line that brings kEncodingEvidence bytes
   // above 0x7F, which is evidence enough.
   std::optional<InputReader> asUtf8, asCp932;
   if (utf8.value_or(true)) {
@@ -483,14 +480,12 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
     asCp932.emplace(false);
   }
   bool undecided = !utf8.has_value();
-  std::size_t nonAscii = 0;  // bytes above 0x7F while undecided
-  // Keeps one reader; a line below the kept ones is counted once the next
-  // has come, so the UTF-8 reader's count is whole only at the end.
-  const auto decide = [&](bool atEnd) {
+  std::size_t nonAscii = 0, bad = 0;  // bytes above 0x7F, bad UTF-8, while undecided
+  // Keeps one reader.
+  const auto decide = [&] {
     undecided = false;
     if (!asUtf8 || !asCp932) return;
-    if (atEnd) asUtf8->EndOfInput();
-    if (ReadsAsUtf8(asUtf8->Replaced(), nonAscii)) {
+    if (ReadsAsUtf8(bad, nonAscii)) {
       asCp932.reset();
     } else {
       asUtf8.reset();
@@ -512,14 +507,17 @@ ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> 
     if (undecided && !asCp932 && AsciiPrefixLength(line) < line.size()) {
       asCp932.emplace(asUtf8->InOtherEncoding());
     }
-    if (undecided && asCp932) nonAscii += NonAsciiBytes(line);
+    if (undecided && asCp932) {
+      nonAscii += NonAsciiBytes(line);
+      bad += BadUtf8Count(line);
+    }
     if (asUtf8) asUtf8->Feed(line);
     if (asCp932) asCp932->Feed(line);
-    if (undecided && nonAscii >= kDecidingBytes) decide(false);
+    if (undecided && nonAscii >= kEncodingEvidence) decide();
   }
   outcome.readError = lines.error();
   if (outcome.readError != 0) return {};
-  if (undecided) decide(true);
+  if (undecided) decide();
   InputReader& reader = asUtf8 ? *asUtf8 : *asCp932;
   outcome.utf8 = reader.Utf8();
   if (html) {

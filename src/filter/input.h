@@ -32,15 +32,20 @@ struct InputOutcome {
   std::vector<std::pair<char, std::size_t>> blankRuns;
 };
 
+// Bytes above 0x7F that are evidence enough of an input's encoding.
+inline constexpr std::size_t kEncodingEvidence = 4096;
+
 // Reads `in` into the grid as the window reads the clipboard: in UTF-8 (a
 // byte-order mark dropped) or CP932 as `utf8` says, or, when it says
 // nothing, in UTF-8 where the input begins with the mark or reads as UTF-8
-// (ReadsAsUtf8 over its lines up to the one that brings 64 KiB of bytes
-// above 0x7F, or over all of it) and in CP932 otherwise. The cells, widths, options and report
-// are those ReadClipboardText gives for the whole text made inside text (InsideFromUtf8,
-// InsideFromCp932), and, where that reads nothing, those ReadPlainTabText gives. An input that is
-// an HTML document holding a table reads as the table's cells (TabTextFromHtml, ReadTabCells). Run
-// SetUpGrid first. After a read error the document is left unread.
+// (ReadsAsUtf8 over its lines up to the one that brings kEncodingEvidence
+// bytes above 0x7F, or over all of it) and in CP932 otherwise. The cells,
+// widths, options and report are those ReadClipboardText gives for the
+// whole text made inside text (InsideFromUtf8, InsideFromCp932), and, where
+// that reads nothing, those ReadPlainTabText gives. An input that is an HTML
+// document holding a table reads as the table's cells (TabTextFromHtml,
+// ReadTabCells). Run SetUpGrid first. After a read error the document is
+// left unread.
 ReadReport ReadFilterInput(Document& doc, std::istream& in, std::optional<bool> utf8,
                            InputOutcome& outcome);
 
