@@ -29,13 +29,6 @@ Reach ReachColumn(std::string_view text, long column) {
   return r;
 }
 
-// Byte of the first cluster that begins at or after `column`.
-std::size_t ByteFromColumn(std::string_view text, long column) {
-  if (column <= 0) return 0;
-  const Reach r = ReachColumn(text, column);
-  return r.column < column && r.byte < text.size() ? ClusterAt(text, r.byte).end : r.byte;
-}
-
 }  // namespace
 
 int Columns(std::string_view text) {
@@ -52,12 +45,26 @@ long ColumnAtByte(std::string_view text, std::size_t byte) {
 }
 
 std::string_view ColumnSlice(std::string_view text, long from, long count) {
+  return ColumnSlicer(text).Slice(from, count);
+}
+
+std::string_view ColumnSlicer::Slice(long from, long count) {
   if (from < 0) from = 0;
   if (count <= 0) return {};
-  const std::size_t begin = ByteFromColumn(text, from);
+  const std::size_t begin = ByteFrom(from);
   const long end = count > LONG_MAX - from ? LONG_MAX : from + count;  // "to the end"
-  const std::size_t stop = std::max(begin, ByteFromColumn(text, end));
-  return text.substr(begin, stop - begin);
+  const std::size_t stop = std::max(begin, ByteFrom(end));
+  return text_.substr(begin, stop - begin);
+}
+
+std::size_t ColumnSlicer::ByteFrom(long column) {
+  if (column < column_) byte_ = 0, column_ = 0;
+  while (byte_ < text_.size() && column_ < column) {
+    const Cluster c = ClusterAt(text_, byte_);
+    byte_ = c.end;
+    column_ += c.columns;
+  }
+  return byte_;
 }
 
 bool InsideCharAt(std::string_view text, long column) {

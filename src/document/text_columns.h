@@ -38,6 +38,23 @@ inline std::string_view CutToColumns(std::string_view text, long count) {
 // empty where the range lies outside the text.
 std::string_view ColumnSlice(std::string_view text, long from, long count);
 
+// ColumnSlice for many slices of one text taken left to right: each walks
+// on from where the one before stopped (a slice left of that walks from the
+// start again), so a line's cells cost one walk over it.
+class ColumnSlicer {
+ public:
+  explicit ColumnSlicer(std::string_view text) : text_(text) {}
+  std::string_view Slice(long from, long count);
+
+ private:
+  // The byte of the first cluster that begins at or after `column`.
+  std::size_t ByteFrom(long column);
+
+  std::string_view text_;
+  std::size_t byte_ = 0;  // where a cluster begins
+  long column_ = 0;       // and its column
+};
+
 // Whether column `column` is not the first of the cluster that covers it
 // (the second half of a two-column character).
 bool InsideCharAt(std::string_view text, long column);

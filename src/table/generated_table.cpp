@@ -214,9 +214,10 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
         !BarsWhereRuleSays(working, bars, rule, dataStart, separator)) {
       StoreOwnBarCells(doc, gridRow, working, bars, bar.size(), rowHeadings);
     } else {
-      long cursor = dataStart;
+      ColumnSlicer cells(working);
+      long cursor = dataStart - 1;  // 0-based
       for (int c = kFirstDataCol; c <= kLastCol; ++c) {
-        doc.grid.SetCell(c, gridRow, std::string(StripTrailing(Copy(working, cursor, w[c]))));
+        doc.grid.SetCell(c, gridRow, std::string(StripTrailing(cells.Slice(cursor, w[c]))));
         cursor += w[c] + separator;
       }
     }
