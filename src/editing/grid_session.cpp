@@ -152,10 +152,12 @@ Outcome GridSession::RunInsert(const char* question, void (*insert)(Document&)) 
 
 Outcome GridSession::Start(std::string_view text, bool cells) {
   SetUpGrid(doc_);
+  cameIn_ = WrapStyle::Plain;
   if (cells) {
     ReadTabCells(doc_, text);
-  } else {
-    ReadClipboardText(doc_, text);
+  } else if (const ReadReport report = ReadClipboardText(doc_, text);
+             report.kind == ReadReport::Kind::GeneratedTable) {
+    cameIn_ = WrapOfPrefix(report.prefix);
   }
   return Repainting(Repaint::All);
 }

@@ -70,6 +70,9 @@ class GridSession {
   // Start-up: the clipboard's text read into a new grid, as TAB cells or as
   // the reader dispatches it.
   Outcome Start(std::string_view text, bool cells);
+  // The form the start-up text came in, for the preview to open on: the
+  // line comment a table stood behind; plain for anything else.
+  WrapStyle CameIn() const { return cameIn_; }
   // A file loaded in the preview: read into the grid as one step, and put
   // on the clipboard.
   Outcome Load(const std::string& text);
@@ -122,6 +125,7 @@ class GridSession {
   GridEditState editing_;
   History history_{doc_};
   bool gesture_ = false;
+  WrapStyle cameIn_ = WrapStyle::Plain;
 };
 
 }  // namespace tabulon

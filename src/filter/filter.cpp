@@ -59,10 +59,9 @@ bool Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view k
 
 constexpr std::pair<std::string_view, RulesFlag> kRules[] = {
     {"ascii", RulesFlag::Ascii}, {"box", RulesFlag::Box}, {"none", RulesFlag::None}};
-constexpr std::pair<std::string_view, WrapStyle> kWraps[] = {{"plain", WrapStyle::Plain},
-                                                             {"brace", WrapStyle::Delphi},
-                                                             {"slash", WrapStyle::CFamily},
-                                                             {"quote", WrapStyle::Basic}};
+constexpr std::pair<std::string_view, WrapStyle> kWraps[] = {
+    {"plain", WrapStyle::Plain}, {"brace", WrapStyle::Delphi},    {"slash", WrapStyle::CFamily},
+    {"quote", WrapStyle::Basic}, {"slashes", WrapStyle::Slashes}, {"hash", WrapStyle::Hash}};
 constexpr std::pair<std::string_view, Encoding> kEncodings[] = {
     {"utf-8", Encoding::Utf8}, {"utf8", Encoding::Utf8}, {"cp932", Encoding::Cp932}};
 
@@ -105,7 +104,9 @@ const char* FilterUsage() {
          "  --trim | --no-trim           leave out the blank columns after the last used one\n"
          "  --width N | --no-width       fixed line width, N from 12 to 99 (unchecks a trim\n"
          "                               read from the input table)\n"
-         "  --wrap plain|brace|slash|quote  comment wrapping: none, { }, /* */, ' per line\n"
+         "  --wrap plain|brace|slash|quote|slashes|hash\n"
+         "                               comment wrapping: none, { }, /* */, ' per line,\n"
+         "                               // per line, # per line\n"
          "  --input-encoding utf-8|cp932    (default: found from the input)\n"
          "  --output-encoding utf-8|cp932   (default: as the input)\n"
          "  --crlf                       end lines with CR LF instead of LF\n"
@@ -383,9 +384,17 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   LineFit fit;
   WrittenTable table = WriteTable(doc, &fit);
   std::size_t lacked = 0;  // characters written "?"
-  WrapComment(table.lines, table.ruleWidth, r.wrap.value_or(input.wrap), doc.options);
+  const WrapStyle wrap = r.wrap.value_or(input.wrap);
+  WrapComment(table.lines, table.ruleWidth, wrap, doc.options);
+  // A line comment asked for takes the place of the one the input stood
+  // behind; the prefix's indentation stays.
+  std::string_view prefix = input.prefix;
+  if (r.wrap && (wrap == WrapStyle::Slashes || wrap == WrapStyle::Hash) &&
+      WrapOfPrefix(prefix) != WrapStyle::Plain) {
+    prefix = prefix.substr(0, prefix.find_first_not_of(" \t"));
+  }
 
-  WriteLines(output, table.lines, input.prefix,
+  WriteLines(output, table.lines, prefix,
              r.outputEncoding.value_or(input.utf8 ? Encoding::Utf8 : Encoding::Cp932),
              r.crlf ? "\r\n" : "\n", lacked);
   WriteNotes(notes, unreadable, lacked, report, fit);

@@ -183,6 +183,14 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   Hint(RadioButton4, {"プレビューの表示通り", "メールで使用する場合、半角カナを使用せず",
                       "全角４０文字以内が望ましい"});
   RadioButton4->setChecked(true);
+  RadioButton5 = Place(new QRadioButton(U("//"), this), "RadioButton5", 621, 204, 33, 17);
+  Hint(RadioButton5, {"各行の先頭に[ // ]を追加する"});
+  RadioButton6 = Place(new QRadioButton(U("#"), this), "RadioButton6", 621, 232, 29, 17);
+  Hint(RadioButton6, {"各行の先頭に[ # ]を追加する"});
+  RadioButton7 = Place(new QRadioButton(U("Markdown"), this), "RadioButton7", 621, 260, 75, 17);
+  Hint(RadioButton7, {"Markdown の表として書き出す"});
+  connect(RadioButton7, &QRadioButton::toggled, this,
+          [this](bool markdown) { ShowText(markdown ? markdownText_ : tableText_); });
 
   Button4 = Place(new QPushButton(U("ﾌｧｲﾙに保存"), this), "Button4", 624, 384, 75, 25);
   Hint(Button4, {"名前を付けてﾌｧｲﾙに保存"});
@@ -192,8 +200,10 @@ TForm2::TForm2(PreviewSeams seams, QWidget* parent) : QDialog(parent), seams_(st
   connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 
   SetTabOrder({Memo1, Button2, Button1, RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-               Button3, Button4});
-  new RadioGroup({RadioButton1, RadioButton2, RadioButton3, RadioButton4}, this);
+               RadioButton5, RadioButton6, RadioButton7, Button3, Button4});
+  new RadioGroup({RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5,
+                  RadioButton6, RadioButton7},
+                 this);
 
   if (parent) {
     // Centred frame on frame: this window's frame is not known before it is
@@ -232,7 +242,13 @@ PreviewSeams TForm2::DesktopSeams() {
 }
 
 void TForm2::SetLines(const std::vector<std::string>& lines) {
-  ShowText(JoinLinesCrLf(lines));
+  tableText_ = JoinLinesCrLf(lines);
+  if (!RadioButton7->isChecked()) ShowText(tableText_);
+}
+
+void TForm2::SetMarkdownLines(const std::vector<std::string>& lines) {
+  markdownText_ = JoinLinesCrLf(lines);
+  if (RadioButton7->isChecked()) ShowText(markdownText_);
 }
 
 void TForm2::ShowText(std::string inside) {
@@ -246,7 +262,21 @@ WrapStyle TForm2::Style() const {
   if (RadioButton1->isChecked()) return WrapStyle::Delphi;
   if (RadioButton2->isChecked()) return WrapStyle::CFamily;
   if (RadioButton3->isChecked()) return WrapStyle::Basic;
+  if (RadioButton5->isChecked()) return WrapStyle::Slashes;
+  if (RadioButton6->isChecked()) return WrapStyle::Hash;
+  if (RadioButton7->isChecked()) return WrapStyle::Markdown;
   return WrapStyle::Plain;
+}
+
+void TForm2::SelectStyle(WrapStyle style) {
+  const std::pair<WrapStyle, QRadioButton*> buttons[] = {
+      {WrapStyle::Delphi, RadioButton1},  {WrapStyle::CFamily, RadioButton2},
+      {WrapStyle::Basic, RadioButton3},   {WrapStyle::Plain, RadioButton4},
+      {WrapStyle::Slashes, RadioButton5}, {WrapStyle::Hash, RadioButton6},
+      {WrapStyle::Markdown, RadioButton7}};
+  for (const auto& [s, button] : buttons) {
+    if (s == style) button->setChecked(true);
+  }
 }
 
 void TForm2::Button4Click() {
@@ -278,6 +308,7 @@ void TForm2::Button3Click() {
   std::string().swap(result.text);  // one copy of a large file at a time
   if (replaced.count > 0) notice_->Show(UnreadableNote(replaced));
   ShowText(NormalizeLineBreaks(text));
+  tableText_ = markdownText_ = memoText_;  // whichever format is chosen, the file shows
   Memo1->selectAll();  // the loaded text is what goes to the clipboard
   if (seams_.loadText) seams_.loadText(memoText_);
 }

@@ -39,8 +39,11 @@ class TForm2 : public QDialog {
 
   // Shows the lines of the table; a save writes them with CR LF.
   void SetLines(const std::vector<std::string>& lines);
-  // The chosen wrapping.
+  // The same table as Markdown, shown while "Markdown" is checked.
+  void SetMarkdownLines(const std::vector<std::string>& lines);
+  // The chosen wrapping, and the one the window opens on.
   WrapStyle Style() const;
+  void SelectStyle(WrapStyle style);
   // The memo's inside text, lines ended by CR LF, as a save writes it.
   const std::string& MemoText() const { return memoText_; }
 
@@ -61,6 +64,7 @@ class TForm2 : public QDialog {
 
   PreviewSeams seams_;
   std::string memoText_;
+  std::string tableText_, markdownText_;  // the two texts the memo shows by the format
   bool focusFrame_ = false;
 
   QLabel* Label1;
@@ -72,6 +76,9 @@ class TForm2 : public QDialog {
   QLabel* StaticText1;
   QRadioButton* RadioButton3;
   QRadioButton* RadioButton4;
+  QRadioButton* RadioButton5;
+  QRadioButton* RadioButton6;
+  QRadioButton* RadioButton7;
   QPushButton* Button3;
   QPushButton* Button4;
   QMenu* PopupMenu1;

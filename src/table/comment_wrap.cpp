@@ -14,6 +14,13 @@ WrapStyle WrapOfFirstLine(std::string_view line0) {
   return WrapStyle::Plain;
 }
 
+WrapStyle WrapOfPrefix(std::string_view prefix) {
+  const std::string_view leader = StripText(prefix);
+  if (leader == "//") return WrapStyle::Slashes;
+  if (leader == "#") return WrapStyle::Hash;
+  return WrapStyle::Plain;
+}
+
 bool IsClosingMarkLine(std::string_view line) {
   const std::string_view mark = StripText(line);
   return mark == "}" || mark == "*/";
@@ -21,9 +28,15 @@ bool IsClosingMarkLine(std::string_view line) {
 
 void WrapComment(std::vector<std::string>& lines, int ruleWidth, WrapStyle style,
                  const OptionState& options) {
-  if (style == WrapStyle::Plain) return;
+  if (style == WrapStyle::Plain || style == WrapStyle::Markdown) return;
   if (style == WrapStyle::Basic) {
     for (std::string& line : lines) line.insert(0, "'");
+    return;
+  }
+  if (style == WrapStyle::Slashes || style == WrapStyle::Hash) {
+    // An empty line gets the leader without the blank after it.
+    const std::string_view leader = style == WrapStyle::Slashes ? "// " : "# ";
+    for (std::string& line : lines) line.insert(0, line.empty() ? StripTrailing(leader) : leader);
     return;
   }
   const bool brace = style == WrapStyle::Delphi;

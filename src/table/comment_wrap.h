@@ -11,11 +11,18 @@
 namespace tabulon {
 
 enum class WrapStyle {
-  Plain,    // ﾌﾟﾚｰﾝ: unchanged
-  Delphi,   // brace comment "{ }"
-  CFamily,  // "/* */"
-  Basic,    // "'" before every line
+  Plain,     // ﾌﾟﾚｰﾝ: unchanged
+  Delphi,    // brace comment "{ }"
+  CFamily,   // "/* */"
+  Basic,     // "'" before every line
+  Slashes,   // "// " before every line
+  Hash,      // "# " before every line
+  Markdown,  // no wrap: the grid written as a Markdown table instead
 };
+
+// The line comment a table's prefix (TablePrefix) holds: Slashes for "//",
+// Hash for "#", with blanks around them or not; Plain for any other.
+WrapStyle WrapOfPrefix(std::string_view prefix);
 
 // The wrap a text's first line shows by its opening mark: "{" brace, "/*"
 // slash-star, "'" Basic; plain without one.

@@ -135,14 +135,10 @@ ReadReport ReadClipboardText(Document& doc, std::string_view text) {
   return ReadClipboardLines(doc, lines);
 }
 
-ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
-  if (!lines.empty()) {
-    if (const std::string prefix(TablePrefix(lines[0])); !prefix.empty()) {
-      for (std::string& line : lines) {
-        if (line.starts_with(prefix)) line.erase(0, prefix.size());
-      }
-    }
-  }
+namespace {
+
+// ReadClipboardLines once a prefix is off.
+ReadReport ReadLinesWithoutPrefix(Document& doc, std::vector<std::string>& lines) {
   const std::optional<std::string_view> l1 =
       lines.size() > 1 ? std::optional<std::string_view>(lines[1]) : std::nullopt;
   switch (const TextForm form = lines.empty()
@@ -167,6 +163,23 @@ ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
   }
   if (lines.size() < 2) doc.grid.Select(kFirstDataCol, kFirstDataRow);
   return {};
+}
+
+}  // namespace
+
+ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
+  std::string prefix;
+  if (!lines.empty()) {
+    prefix = TablePrefix(lines[0]);
+    if (!prefix.empty()) {
+      for (std::string& line : lines) {
+        if (line.starts_with(prefix)) line.erase(0, prefix.size());
+      }
+    }
+  }
+  ReadReport report = ReadLinesWithoutPrefix(doc, lines);
+  report.prefix = std::move(prefix);
+  return report;
 }
 
 TextForm FormOfTabText(std::string_view l0, bool quotedFirstField) {

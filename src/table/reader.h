@@ -20,6 +20,7 @@ struct ReadReport {
   Kind kind = Kind::Nothing;
   long rowsLeftOut = 0;    // non-empty lines that fall below grid row 256
   long fieldsLeftOut = 0;  // non-empty fields that fall beyond grid column 36
+  std::string prefix;      // what the table stood behind (TablePrefix), taken off
 };
 
 // Splits text into lines at CR LF, lone LF and lone CR. A line break at the

@@ -24,6 +24,7 @@
 #include "files/text_file.h"
 #include "preview/Unit2.h"
 #include "support/text.h"
+#include "table/reader.h"
 #include "table/writer.h"
 
 using namespace tabulon;
@@ -106,6 +107,25 @@ class Unit2Test : public QObject {
       return QDialog::Accepted;
     });
     QVERIFY(c.copied.at(0).rfind("/*^---==-^---+\r\n", 0) == 0);
+  }
+
+  // A table that stood behind "//" or "#" opens the preview on that format,
+  // and Ｏ Ｋ gives it back behind it; "//" and "#" lead every line.
+  void lineCommentsComeBackAsTheyCame() {
+    for (const std::string leader : {"// ", "# "}) {
+      std::string behind;
+      for (const std::string& line : SplitLines(kAsciiTable)) behind += leader + line + "\r\n";
+      Harness h(behind.c_str());
+      WrapStyle opened = WrapStyle::Plain;
+      h.Create([&](TForm2& p) { return opened = p.Style(), QDialog::Accepted; });
+      QCOMPARE(opened, leader == "// " ? WrapStyle::Slashes : WrapStyle::Hash);
+      QCOMPARE(h.copied.at(0), behind);
+    }
+    Harness plain(kAsciiTable);
+    plain.Create([](TForm2& p) { return Choose(p, "RadioButton6"); });  // "#"
+    for (const std::string& line : SplitLines(plain.copied.at(0))) {
+      QVERIFY2(line.starts_with("# "), line.c_str());
+    }
   }
 
   void backLeavesTheClipboardAndTheProgramAlone() {
@@ -219,16 +239,23 @@ class Unit2Test : public QObject {
     QCOMPARE(QApplication::focusWidget(), find("Button3"));
     QTest::keyClick(find("Button3"), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), find("RadioButton4"));
-    QTest::keyClick(find("RadioButton4"), Qt::Key_Down);
-    QCOMPARE(QApplication::focusWidget(), find("RadioButton1"));
-    QCOMPARE(preview.Style(), WrapStyle::Delphi);
+    // Down through "//", "#" and Markdown below ﾌﾟﾚｰﾝ, and round to Delphi.
+    const std::pair<const char*, WrapStyle> kDown[] = {{"RadioButton5", WrapStyle::Slashes},
+                                                       {"RadioButton6", WrapStyle::Hash},
+                                                       {"RadioButton7", WrapStyle::Markdown},
+                                                       {"RadioButton1", WrapStyle::Delphi}};
+    for (const auto& [name, style] : kDown) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+      QCOMPARE(QApplication::focusWidget(), find(name));
+      QCOMPARE(preview.Style(), style);
+    }
     QTest::keyClick(find("RadioButton1"), Qt::Key_Up);
-    QCOMPARE(preview.Style(), WrapStyle::Plain);
-    QTest::keyClick(find("RadioButton4"), Qt::Key_Left);
-    QCOMPARE(preview.Style(), WrapStyle::Basic);
-    QTest::keyClick(find("RadioButton3"), Qt::Key_Backtab);
+    QCOMPARE(preview.Style(), WrapStyle::Markdown);
+    QTest::keyClick(find("RadioButton7"), Qt::Key_Left);
+    QCOMPARE(preview.Style(), WrapStyle::Hash);
+    QTest::keyClick(find("RadioButton6"), Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), find("RadioButton3"));
+    QCOMPARE(QApplication::focusWidget(), find("RadioButton6"));
   }
 
   // A text of megabytes is shown in part, but copied whole: a selection to

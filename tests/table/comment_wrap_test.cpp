@@ -41,6 +41,24 @@ TEST(CommentWrap, BasicQuotesEveryLineAndPlainChangesNothing) {
   EXPECT_EQ(Wrap(SjLines({" t", "x\t"}), 0, WrapStyle::Basic, o), (Lines{"' t", "'x\t"}));
 }
 
+// Line comments lead every line, an empty one without the blank; the
+// leader a table's prefix holds names its wrap.
+TEST(CommentWrap, LineCommentsLeadEveryLine) {
+  OptionState o;
+  EXPECT_EQ(Wrap(SjLines({"+-+", "", "|x|"}), 3, WrapStyle::Slashes, o),
+            (Lines{"// +-+", "//", "// |x|"}));
+  EXPECT_EQ(Wrap(SjLines({"┌─┐", ""}), 4, WrapStyle::Hash, o), (Lines{"# ┌─┐", "#"}));
+  EXPECT_EQ(Wrap(kAscii, 14, WrapStyle::Markdown, o), Utf8Lines(kAscii));
+  const struct {
+    std::string_view prefix;
+    WrapStyle wrap;
+  } kPrefixes[] = {{"// ", WrapStyle::Slashes}, {"  //", WrapStyle::Slashes},
+                   {"# ", WrapStyle::Hash},     {"\t#\t", WrapStyle::Hash},
+                   {"", WrapStyle::Plain},      {"  ", WrapStyle::Plain},
+                   {"-- ", WrapStyle::Plain},   {"### ", WrapStyle::Plain}};
+  for (const auto& p : kPrefixes) EXPECT_EQ(WrapOfPrefix(p.prefix), p.wrap) << p.prefix;
+}
+
 TEST(CommentWrap, BoxStyleMarksOutsideTheFrame) {
   OptionState o;
   o.SetChecked(Option::BoxRules, true);

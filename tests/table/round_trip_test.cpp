@@ -108,15 +108,19 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
 
     Document back;
     SetUpGrid(back);
-    ASSERT_EQ(ReadClipboardText(back, text).kind, ReadReport::Kind::GeneratedTable) << text;
+    const ReadReport report = ReadClipboardText(back, text);
+    ASSERT_EQ(report.kind, ReadReport::Kind::GeneratedTable) << text;
     SCOPED_TRACE(testing::Utf8(text));
+    // A line comment's table tells which it stood behind.
+    const bool lineComment = GetParam() == WrapStyle::Slashes || GetParam() == WrapStyle::Hash;
+    EXPECT_EQ(WrapOfPrefix(report.prefix), lineComment ? GetParam() : WrapStyle::Plain);
     const OptionState& b = back.options;
     for (Option c : {Option::ColumnHeadings, Option::RowHeadings, Option::Title, Option::AsciiRules,
                      Option::BoxRules}) {
       EXPECT_EQ(b.Checked(c), o.Checked(c)) << static_cast<int>(c);
     }
     EXPECT_EQ(b.Title(), o.Checked(Option::Title) ? o.Title() : "");
-    const int top = Columns(SplitLines(text).front());
+    const int top = Columns(SplitLines(text).front()) - Columns(report.prefix);
     EXPECT_EQ(b.Checked(Option::Trim), top < 99);
 
     // Every column the table shows, with its width, every row and mark; the
@@ -152,7 +156,10 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
 }
 
 TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
-  if (GetParam() == WrapStyle::Plain) GTEST_SKIP() << "plain tab text is read as spreadsheet cells";
+  if (GetParam() == WrapStyle::Plain || GetParam() == WrapStyle::Slashes ||
+      GetParam() == WrapStyle::Hash) {
+    GTEST_SKIP() << "tab text, plain or behind a line comment, is read as spreadsheet cells";
+  }
   std::mt19937 rng(99 + static_cast<int>(GetParam()));
   for (int iteration = 0; iteration < 200; ++iteration) {
     Document original;
@@ -187,13 +194,13 @@ TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
 }
 
 std::string WrapName(const ::testing::TestParamInfo<WrapStyle>& info) {
-  static const char* const kNames[] = {"Plain", "Delphi", "CFamily", "Basic"};
+  static const char* const kNames[] = {"Plain", "Delphi", "CFamily", "Basic", "Slashes", "Hash"};
   return kNames[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWrap, RoundTrip,
                          ::testing::Values(WrapStyle::Plain, WrapStyle::Delphi, WrapStyle::CFamily,
-                                           WrapStyle::Basic),
+                                           WrapStyle::Basic, WrapStyle::Slashes, WrapStyle::Hash),
                          WrapName);
 
 // A cell of megabytes, as a spreadsheet can copy, is read whole, its
