@@ -4,7 +4,8 @@
 # cell and goes into the table Ｏ Ｋ leaves; a block selected by dragging goes
 # out with Ctrl+C as TAB and CR LF text, which stays on the clipboard after
 # "閉じる"; text of characters outside the code page comes out of Ｏ Ｋ as it
-# went in. Several rounds, since the hand-offs are timing-dependent. Run
+# went in; a table behind "//" goes back behind it, and "#" chosen in the
+# preview leads every line. Several rounds, since the hand-offs are timing-dependent. Run
 # under xvfb-run.
 set -euo pipefail
 tabulon=$1 filter=$2 rounds=${3:-3}
@@ -42,6 +43,11 @@ for row in '|  1|〜|−|—|  |' '|  2|é |€ |✅|  |' '|  3|𠮷|한|¢|  |'
 done
 [ "$(line_widths "$work/odd")" = 99 ] || fail "lines of $(line_widths "$work/odd" | xargs) columns"
 
+# Line comments: a table behind "// " as the filter writes it, and the same
+# cells behind "# ".
+printf '%s' "$cells" | "$filter" --wrap slashes --crlf >"$work/slashes"
+printf '%s' "$cells" | "$filter" --wrap hash --crlf >"$work/hash"
+
 for round in $(seq "$rounds"); do
   printf '%s' "$cells" | xclip -selection clipboard -i
   start_tabulon
@@ -69,6 +75,17 @@ for round in $(seq "$rounds"); do
   click "$preview" 660 19  # "Ｏ Ｋ"
   wait_exit "$pid" || fail "the program did not end after Ｏ Ｋ"
   clipboard_is "round $round: characters of no code page" "$work/odd"
+  xclip -selection clipboard -i <"$work/slashes"
+  open_preview  # on "//", which the table stood behind
+  click "$preview" 660 19  # "Ｏ Ｋ"
+  wait_exit "$pid" || fail "the program did not end after Ｏ Ｋ"
+  clipboard_is "round $round: the table behind //" "$work/slashes"
+  printf '%s' "$cells" | xclip -selection clipboard -i
+  open_preview
+  click "$preview" 630 240  # "#"
+  click "$preview" 660 19   # "Ｏ Ｋ"
+  wait_exit "$pid" || fail "the program did not end after Ｏ Ｋ"
+  clipboard_is "round $round: the table behind #" "$work/hash"
   echo "round $round: ok"
 done
 echo ok
