@@ -2,6 +2,7 @@
 // text the code page holds measures as many columns as its CP932 bytes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -123,6 +124,18 @@ TEST(Width, TextColumnsIsTheSumOfItsClusters) {
     std::size_t bad = 0;
     ASSERT_EQ(TextColumns(text, &bad), sum) << text;
     ASSERT_EQ(bad, BadUtf8Count(text)) << text;
+    // The fields of the same text as a line, measured in one pass, each as
+    // a text of its own.
+    std::size_t widths[3] = {}, want[3] = {}, field = 0, fieldBad = 0;
+    for (std::string_view rest = text;; ++field) {
+      const std::size_t tab = std::min(rest.find('\t'), rest.size());
+      if (field < 3) want[field] = TextColumns(rest.substr(0, tab));
+      if (tab == rest.size()) break;
+      rest.remove_prefix(tab + 1);
+    }
+    WidenToColumnFields(text, widths, &fieldBad);
+    ASSERT_TRUE(std::equal(widths, widths + 3, want)) << text;
+    ASSERT_EQ(fieldBad, BadUtf8Count(text)) << text;
   }
 }
 
