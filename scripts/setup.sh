@@ -29,6 +29,9 @@ packages=(g++ cmake ninja-build qt6-base-dev libxcb1-dev libicu-dev libxml2-dev 
 [ "$mode" = test ] && packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xclip xdotool x11-xserver-utils imagemagick weston xwayland wl-clipboard
   qt6-wayland dpkg-dev desktop-file-utils appstream groff-base vim-tiny sway)
+# GitHub's Markdown parser with its table extension, which the Markdown tables
+# written and read are held to (cmark-gfm -e table).
+[ "$mode" = test ] && packages+=(cmark-gfm)
 # Typing Japanese end to end: Mozc under ibus (whose Qt plugin is in Qt), on a
 # private session bus, with the jp keyboard layout for the key that turns kana
 # input on. (The same test runs under fcitx5 where fcitx5, fcitx5-mozc and

@@ -11,6 +11,7 @@
 #include "document/inside_text.h"
 #include "document/text_columns.h"
 #include "filter/input.h"
+#include "table/markdown.h"
 #include "table/reader.h"
 #include "table/writer.h"
 
@@ -57,8 +58,10 @@ bool Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view k
   return false;
 }
 
-constexpr std::pair<std::string_view, RulesFlag> kRules[] = {
-    {"ascii", RulesFlag::Ascii}, {"box", RulesFlag::Box}, {"none", RulesFlag::None}};
+constexpr std::pair<std::string_view, RulesFlag> kRules[] = {{"ascii", RulesFlag::Ascii},
+                                                             {"box", RulesFlag::Box},
+                                                             {"none", RulesFlag::None},
+                                                             {"markdown", RulesFlag::Markdown}};
 constexpr std::pair<std::string_view, WrapStyle> kWraps[] = {
     {"plain", WrapStyle::Plain}, {"brace", WrapStyle::Delphi},    {"slash", WrapStyle::CFamily},
     {"quote", WrapStyle::Basic}, {"slashes", WrapStyle::Slashes}, {"hash", WrapStyle::Hash}};
@@ -87,6 +90,9 @@ std::string Contradiction(const FilterRequest& r) {
     if (r.trim.value_or(false)) return "--rules none takes no --trim";
     if (r.width.value_or(false)) return "--rules none takes no --width";
   }
+  if (r.rules == RulesFlag::Markdown && r.width.value_or(false)) {
+    return "--rules markdown takes no --width";
+  }
   return {};
 }
 
@@ -97,7 +103,9 @@ const char* FilterUsage() {
          "Reads a table, spreadsheet cells (TAB-separated) or wrapped tab text on standard\n"
          "input and writes it as a fixed-pitch text table.\n"
          "\n"
-         "  --rules ascii|box|none       ruled lines with + | -, box-drawing characters, or none\n"
+         "  --rules ascii|box|none|markdown\n"
+         "                               ruled lines with + | -, box-drawing characters, none,\n"
+         "                               or a Markdown table (for one read, unless --wrap)\n"
          "  --title TEXT | --no-title    title line (TEXT at most 97 columns wide)\n"
          "  --column-headings | --no-column-headings\n"
          "  --row-headings | --no-row-headings\n"
@@ -190,7 +198,7 @@ namespace {
 // Sets the controls in a fixed order, each through the option handlers as a
 // click would, whether or not the reader has greyed the control out.
 void ApplyRequest(const FilterRequest& r, const std::string& title, OptionState& o) {
-  if (r.rules) {
+  if (r.rules && *r.rules != RulesFlag::Markdown) {
     o.SetChecked(Option::Ruled, *r.rules != RulesFlag::None);
     if (*r.rules == RulesFlag::Ascii) o.SetChecked(Option::AsciiRules, true);
     if (*r.rules == RulesFlag::Box) o.SetChecked(Option::BoxRules, true);
@@ -322,6 +330,10 @@ void WriteNotes(std::ostream& notes, std::size_t unreadable, std::size_t lacked,
     notes << kProgram << ": " << Plural(static_cast<long>(lacked), "character", "characters")
           << " that CP932 lacks written as \"?\"\n";
   }
+  if (report.linesLeftOut > 0) {
+    notes << kProgram << ": left out " << Plural(report.linesLeftOut, "line", "lines")
+          << " after the end of the Markdown table\n";
+  }
   if (report.rowsLeftOut > 0 || report.fieldsLeftOut > 0) {
     notes << kProgram << ": left out ";
     if (report.rowsLeftOut > 0)
@@ -336,6 +348,15 @@ void WriteNotes(std::ostream& notes, std::size_t unreadable, std::size_t lacked,
     notes << kProgram << ": left out " << Plural(fit.columnsLeftOut, "column", "columns")
           << " with text that did not fit in the line width of " << fit.width << "\n";
   }
+}
+
+// The options a comment wrap of a Markdown table goes by: its marks on
+// lines of their own, as around a table without rules or a title line.
+OptionState MarkdownWrapOptions() {
+  OptionState o;
+  o.SetChecked(Option::Ruled, false);
+  o.SetChecked(Option::Title, false);
+  return o;
 }
 
 }  // namespace
@@ -382,10 +403,14 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
   unreadable += input.replaced;
   ApplyRequest(r, *title, doc.options);
   LineFit fit;
-  WrittenTable table = WriteTable(doc, &fit);
+  // A Markdown table read is written as one again, unless --rules or --wrap
+  // asks for another form, as the preview offers Markdown beside the wraps.
+  const bool markdown = r.rules ? *r.rules == RulesFlag::Markdown
+                                : !r.wrap && report.kind == ReadReport::Kind::MarkdownTable;
+  WrittenTable table = markdown ? WrittenTable{WriteMarkdownTable(doc), 0} : WriteTable(doc, &fit);
   std::size_t lacked = 0;  // characters written "?"
   const WrapStyle wrap = r.wrap.value_or(input.wrap);
-  WrapComment(table.lines, table.ruleWidth, wrap, doc.options);
+  WrapComment(table.lines, table.ruleWidth, wrap, markdown ? MarkdownWrapOptions() : doc.options);
   // A line comment asked for takes the place of the one the input stood
   // behind; the prefix's indentation stays.
   std::string_view prefix = input.prefix;

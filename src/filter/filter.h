@@ -13,7 +13,7 @@
 namespace tabulon {
 
 enum class Encoding { Utf8, Cp932 };
-enum class RulesFlag { Ascii, Box, None };
+enum class RulesFlag { Ascii, Box, None, Markdown };
 
 // What the command line asks for; an unset optional leaves that control as
 // the reader left it.

@@ -20,6 +20,7 @@
 #include "document/inside_text.h"
 #include "document/width.h"
 #include "table/generated_table.h"
+#include "table/markdown.h"
 #include "table/rich_cells.h"
 
 namespace tabulon {
@@ -275,6 +276,7 @@ class InputReader {
   // The whole input read: the reader's reading of what was kept, with what
   // stands in for the lines only measured.
   ReadReport Finish(Document& doc) {
+    if (!decided_) Decide();
     EndOfInput();
     const bool tail = stage_ != Stage::Head;
     std::vector<std::string> lines = std::move(kept_);
@@ -291,6 +293,7 @@ class InputReader {
     // reads as tab text: it never turns the user's text into no table.
     if (report.kind == ReadReport::Kind::Nothing) report = ReadPlainTabText(doc, lines);
     report.rowsLeftOut += rowsAdjust;
+    report.linesLeftOut += tailLinesAfter_;
     return report;
   }
 
@@ -302,9 +305,31 @@ class InputReader {
  private:
   enum class Stage { Head, Tail, QuotedTail, Ended };
 
-  // Keeps lines until the grid's last row is among them.
+  // Keeps lines until the grid's last row is among them. The first ones
+  // wait until they tell whether they begin a Markdown table.
   void KeepHead(std::string_view line) {
     std::string converted = codec_.Convert(line);
+    if (!decided_) {
+      head_.push_back(std::move(converted));
+      if (head_.size() == kMarkdownHeadLines) Decide();
+      return;
+    }
+    KeepConverted(std::move(converted));
+  }
+
+  void Decide() {
+    decided_ = true;
+    markdown_ = FindMarkdownTable(head_);
+    if (markdown_) {
+      form_ = TextForm::MarkdownTable;
+      prefix_ = markdown_->prefix;
+    }
+    std::vector<std::string> head = std::move(head_);
+    for (std::string& line : head) KeepConverted(std::move(line));
+  }
+
+  void KeepConverted(std::string converted) {
+    if (markdown_) return KeepMarkdownLine(std::move(converted));
     if (kept_.empty()) prefix_ = TablePrefix(converted);
     Keep(std::move(converted));
     // Once the form is known: a quoted cell may span lines, so the lines are
@@ -314,12 +339,23 @@ class InputReader {
     }
   }
 
+  // A line of a Markdown table's text, kept with its prefix for the reader,
+  // which tells by it where the table ends; its rows are counted.
+  void KeepMarkdownLine(std::string line) {
+    kept_.push_back(std::move(line));
+    const std::size_t i = kept_.size() - 1;
+    if (i < markdown_->headerLine || i == markdown_->headerLine + 1 || markdownEnded_) return;
+    const int height = MarkdownRowHeight(kept_[i], prefix_);
+    markdownEnded_ = height == 0;
+    markdownRows_ += height;
+  }
+
   // The line below the kept ones before the one now read. From a line whose
   // quote may open a cell of several lines, the rest is kept whole for the
   // reader: the lines before it were rows of their own.
   void Pending(bool last) {
     // The prefix is ASCII: the same bytes in either encoding.
-    if (pending_.starts_with(prefix_)) pending_.erase(0, prefix_.size());
+    if (!markdown_ && pending_.starts_with(prefix_)) pending_.erase(0, prefix_.size());
     if (Quoted(pending_, false)) {
       quotedTail_.push_back(codec_.Convert(pending_));
       stage_ = Stage::QuotedTail;
@@ -337,6 +373,8 @@ class InputReader {
   }
 
   bool HeadIsComplete() const {
+    if (!decided_) return false;
+    if (markdown_) return markdownEnded_ || markdownRows_ >= kLastRow;
     if (whole_ || kept_.size() < 2) return false;
     switch (form_) {
       case TextForm::GeneratedTable:
@@ -408,6 +446,19 @@ class InputReader {
         if (!inside.empty()) ++tailRows_;
         return;
       }
+      case TextForm::MarkdownTable: {
+        // In CP932 a '|' or '\\' may be the second byte of a character: the
+        // line is looked at as inside text.
+        const std::string line = codec_.Convert(raw);
+        if (!markdownEnded_) {
+          const int height = MarkdownRowHeight(line, prefix_);
+          markdownEnded_ = height == 0;
+          tailRows_ += height;
+          if (height > 0) return;
+        }
+        if (!BlankBehindPrefix(line, prefix_)) ++tailLinesAfter_;
+        return;
+      }
       case TextForm::TabText:
       case TextForm::Nothing:  // known before any line is measured
         break;
@@ -423,6 +474,8 @@ class InputReader {
   // What stands in for the lines below the kept ones, so that the reader
   // gives the whole text's widths; returns the change to its row count.
   long AppendStandIns(std::vector<std::string>& lines) const {
+    // A Markdown table's widths are those of the cells the grid holds.
+    if (markdown_) return tailRows_;
     if (form_ == TextForm::GeneratedTable) {
       // The last line is never a row, but may be the rule line of the widths.
       lines.push_back(widthRuleLine_.value_or(""));
@@ -461,6 +514,14 @@ class InputReader {
   std::optional<std::string> widthRuleLine_;       // below them
   std::array<std::size_t, kDataFields> widths_{};  // of the fields below the kept lines
   long tailRows_ = 0;
+  // Before the form is decided: the first lines, until they tell whether
+  // they begin a Markdown table.
+  bool decided_ = false;
+  std::vector<std::string> head_;
+  std::optional<MarkdownStart> markdown_;
+  bool markdownEnded_ = false;  // a line has ended the Markdown table
+  long markdownRows_ = 0;       // grid rows of the kept lines
+  long tailLinesAfter_ = 0;     // non-blank lines below them after the table's end
 };
 
 }  // namespace

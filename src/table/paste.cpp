@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "table/format.h"
+#include "table/markdown.h"
 #include "table/reader.h"
 #include "table/tab_text.h"
 
@@ -65,12 +66,33 @@ PasteKind PasteBlock(Document& doc, const std::vector<std::string>& lines, bool 
   return PasteKind::Block;
 }
 
+// A Markdown table's cells as a block from (CurCol, CurRow), its header row
+// first; columns only widen, as for spreadsheet cells. A title line above
+// the table becomes the title.
+PasteKind PasteMarkdownTable(Document& doc, const std::vector<std::string>& lines,
+                             const MarkdownStart& start) {
+  if (!InDataCells(doc.CurCol, doc.CurRow)) return PasteKind::Nothing;
+  const ColumnWidths w = StoreMarkdownTable(doc, lines, start, doc.CurCol, doc.CurRow, nullptr);
+  for (int c = doc.CurCol; c <= kLastCol; ++c) {
+    doc.grid.SetColWidth(c, std::max(ColWidthOfText(w[c]), doc.grid.ColWidth(c)));
+    WidenColWidth(doc, c);
+  }
+  if (const std::string title = MarkdownTitle(lines, start); !title.empty()) {
+    doc.options.SetTitle(title);
+    doc.options.SetChecked(Option::Title, true);
+  }
+  return PasteKind::MarkdownTable;
+}
+
 }  // namespace
 
 PasteKind PasteText(Document& doc, std::string_view text) {
   if (text.empty()) return PasteKind::Nothing;
   std::vector<std::string> lines = SplitLines(text);
   const std::string& l0 = lines.front();
+  if (const std::optional<MarkdownStart> markdown = FindMarkdownTable(lines)) {
+    return PasteMarkdownTable(doc, lines, *markdown);
+  }
 
   // 0x09 is never a byte of a longer UTF-8 character, so a byte search
   // finds exactly the TABs a character walk would.

@@ -8,6 +8,7 @@
 #include "table/comment_wrap.h"
 #include "table/format.h"
 #include "table/generated_table.h"
+#include "table/markdown.h"
 #include "table/tab_text.h"
 
 namespace tabulon {
@@ -116,7 +117,7 @@ std::string_view TablePrefix(std::string_view line0) {
   const auto tableAt = [line0](std::size_t p) { return BeginsTableTop(line0.substr(p)); };
   const std::size_t indent = blanksFrom(0);
   if (tableAt(indent)) return line0.substr(0, indent);
-  for (std::string_view leader : {"//", "#", "--", ";", "%", "*", "REM"}) {
+  for (std::string_view leader : kCommentLeaders) {
     std::size_t p = indent;
     while (line0.substr(p).starts_with(leader)) p += leader.size();
     if (p == indent) continue;
@@ -158,6 +159,7 @@ ReadReport ReadLinesWithoutPrefix(Document& doc, std::vector<std::string>& lines
     case TextForm::WrappedB:
     case TextForm::WrappedC:
       return ReadWrappedTabText(doc, lines, form);
+    case TextForm::MarkdownTable:  // told before the prefix is off (ReadClipboardLines)
     case TextForm::Nothing:
       break;
   }
@@ -168,6 +170,9 @@ ReadReport ReadLinesWithoutPrefix(Document& doc, std::vector<std::string>& lines
 }  // namespace
 
 ReadReport ReadClipboardLines(Document& doc, std::vector<std::string>& lines) {
+  if (const std::optional<MarkdownStart> markdown = FindMarkdownTable(lines)) {
+    return ReadMarkdownTable(doc, lines, *markdown);
+  }
   std::string prefix;
   if (!lines.empty()) {
     prefix = TablePrefix(lines[0]);

@@ -16,16 +16,21 @@ namespace tabulon {
 
 // What a read did with the text; only counts what was left out.
 struct ReadReport {
-  enum class Kind { Nothing, GeneratedTable, PlainTabText, WrappedTabText };
+  enum class Kind { Nothing, GeneratedTable, PlainTabText, WrappedTabText, MarkdownTable };
   Kind kind = Kind::Nothing;
   long rowsLeftOut = 0;    // non-empty lines that fall below grid row 256
   long fieldsLeftOut = 0;  // non-empty fields that fall beyond grid column 36
+  long linesLeftOut = 0;   // non-blank lines after the end of a Markdown table
   std::string prefix;      // what the table stood behind (TablePrefix), taken off
 };
 
 // Splits text into lines at CR LF, lone LF and lone CR. A line break at the
 // very end ends the last line and does not begin another.
 std::vector<std::string> SplitLines(std::string_view text);
+
+// The comment leaders of the usual languages a table in source code may
+// stand behind.
+inline constexpr std::string_view kCommentLeaders[] = {"//", "#", "--", ";", "%", "*", "REM"};
 
 // The prefix of a table kept in source code or a comment: blanks and TABs,
 // then, optionally, a comment leader of the usual languages ("//", "#",
@@ -37,8 +42,18 @@ std::string_view TablePrefix(std::string_view line0);
 // The forms the reader tells apart by a text's first two lines: a table
 // this program wrote, spreadsheet (tab) text, and tab text without ruled
 // lines wrapped as a comment: A, Basic without a title line; B, Basic with
-// one; C, braces, slash-star or none. Nothing where it reads no cell.
-enum class TextForm { Nothing, GeneratedTable, TabText, WrappedA, WrappedB, WrappedC };
+// one; C, braces, slash-star or none. Nothing where it reads no cell. A
+// Markdown table is told by its first four lines (FindMarkdownTable), before
+// the others.
+enum class TextForm {
+  Nothing,
+  GeneratedTable,
+  TabText,
+  WrappedA,
+  WrappedB,
+  WrappedC,
+  MarkdownTable
+};
 // The form of lines whose first is `l0` and second `l1` (nullopt for a text
 // of one line), their prefix taken off. `quotedFirstField`: the first field
 // is a quoted cell that ends before a TAB (QuotedFirstFieldBeforeTab), which
@@ -63,7 +78,9 @@ ReadReport ReadWrappedTabText(Document& doc, std::vector<std::string>& lines, Te
 // The reader half of the window's creation: reads `text` (inside text, as
 // the clipboard gives it) into the grid. Run SetUpGrid first.
 // A table behind a prefix (TablePrefix) reads as the table without it; a
-// single line holding a TAB reads as one row of tab text.
+// single line holding a TAB reads as one row of tab text; a text that begins
+// with a Markdown table (FindMarkdownTable) reads as that table
+// (ReadMarkdownTable), behind its own prefix.
 ReadReport ReadClipboardText(Document& doc, std::string_view text);
 // The same for a text already cut into lines (as SplitLines cuts it): for a
 // caller that reads its input a line at a time. A prefix is taken off the

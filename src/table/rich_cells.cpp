@@ -11,6 +11,7 @@
 
 #include "document/inside_text.h"
 #include "table/format.h"
+#include "table/markdown.h"
 #include "table/reader.h"
 #include "table/tab_text.h"
 
@@ -329,6 +330,13 @@ std::optional<std::string> RicherCells(
   if (IsGeneratedTableTop(InsideFromUtf8(plain.substr(0, plain.find_first_of("\r\n"))))) {
     return std::nullopt;
   }
+  // So does a Markdown table: its text is the source the user keeps.
+  std::size_t head = 0;
+  for (std::size_t n = 0; n < kMarkdownHeadLines && head < plain.size(); ++n) {
+    head = std::min(plain.find_first_of("\r\n", head), plain.size());
+    head += plain.compare(head, 2, "\r\n") == 0 ? 2 : 1;
+  }
+  if (BeginsMarkdownTable(InsideFromUtf8(plain.substr(0, head)))) return std::nullopt;
   if (std::optional<std::string> quoted = form(kQuotedTabTextType); quoted && !quoted->empty()) {
     return TabTextFromQuotedTabText(*quoted);
   }

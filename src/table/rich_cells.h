@@ -37,8 +37,8 @@ inline constexpr std::string_view kQuotedTabTextType = "application/x-libreoffic
 // `plain` (UTF-8), as tab text to read with ReadTabCells: those of the quoted
 // TAB text or the HTML table that `form` (a MIME type in, the bytes on offer
 // out, if any) finds on the clipboard. None where the plain text is a table
-// this program wrote, or no richer form holds cells: then the plain text is
-// read.
+// this program wrote or a Markdown table, or no richer form holds cells:
+// then the plain text is read.
 std::optional<std::string> RicherCells(
     std::string_view plain,
     const std::function<std::optional<std::string>(std::string_view)>& form);

@@ -202,6 +202,7 @@ TEST(ReadLoadedText, RulesOffUnlessTheMarkerStartsAtColumnThree) {
                                                  {"{-^--=---^-+", true},
                                                  {"/*^--=---^-+", true},
                                                  {"    // +-^--=---^-+", true},  // kept in code
+                                                 {"| a |\r\n|---|", true},       // Markdown
                                                  {"'+-^--=---^-+", false},
                                                  {"x\ty", false}}) {
     Document doc;

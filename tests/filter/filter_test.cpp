@@ -10,8 +10,10 @@
 #include <system_error>
 #include <tuple>
 
+#include "document/blanks.h"
 #include "document/codec.h"
 #include "document/inside_text.h"
+#include "document/text_columns.h"
 #include "filter/input.h"
 #include "support/text.h"
 #include "table/writer.h"
@@ -115,6 +117,11 @@ TEST(Filter, LeftOutRowsAndFieldsAreReported) {
   const FilterRun r = Filter(text, {});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "tabulon-filter: left out 3 rows beyond row 256\n");
+  const FilterRun md = Filter("| a |\n|---|\n| 1 |\n\nnext\n", {});
+  EXPECT_EQ(md.out, "|    a |\n| ---: |\n|    1 |\n");
+  EXPECT_EQ(md.err, "tabulon-filter: left out 1 line after the end of the Markdown table\n");
+  // A wrap asks for a ruled table, as the preview's 形式 does.
+  EXPECT_EQ(Filter("| a |\n|---|\n", {"--wrap=hash"}).out.substr(0, 8), "# +-^--=");
 }
 
 // Whole columns that the line width leaves out, in every rule style.
@@ -140,6 +147,7 @@ TEST(Filter, ContradictionsAreRefusedWithOneLine) {
       {{"--row-headings", "--rules", "none"}, "--rules none has no row headings"},
       {{"--rules", "none", "--trim"}, "--rules none takes no --trim"},
       {{"--rules", "none", "--width", "50"}, "--rules none takes no --width"},
+      {{"--width", "50", "--rules=markdown"}, "--rules markdown takes no --width"},
   };
   for (const auto& [args, reason] : cases) {
     const FilterRun r = Filter(kCells, args);
@@ -257,7 +265,7 @@ class FullDisk : public std::streambuf {
 // What reading leaves: the table written from it, the counts of what was
 // left out and of what was read as U+FFFD. Read whole, as the window reads the clipboard, or a
 // line at a time from a trickling stream, as the filter reads its input.
-using Read = std::tuple<std::vector<std::string>, long, long, std::size_t>;
+using Read = std::tuple<std::vector<std::string>, long, long, long, std::size_t>;
 // The stream is read in the encoding `utf8` says, or, unset, in the one
 // found; the whole text in the encoding `utf8` says.
 Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, unsigned seed) {
@@ -276,10 +284,11 @@ Read ReadInput(const std::string& input, std::optional<bool> utf8, bool whole, u
     std::istream in(&source);
     InputOutcome outcome;
     report = ReadFilterInput(doc, in, utf8, outcome);
-    if (utf8 && outcome.utf8 != *utf8) return {{"read in the other encoding"}, 0, 0, 0};
+    if (utf8 && outcome.utf8 != *utf8) return {{"read in the other encoding"}, 0, 0, 0, 0};
     replaced = outcome.replaced;
   }
-  return {WriteTable(doc).lines, report.rowsLeftOut, report.fieldsLeftOut, replaced};
+  return {WriteTable(doc).lines, report.rowsLeftOut, report.fieldsLeftOut, report.linesLeftOut,
+          replaced};
 }
 
 // One of the '~'-separated choices.
@@ -295,10 +304,23 @@ std::string Pick(std::mt19937& random, std::string_view choices) {
 // what decides each form above and below row 256: rule lines, quotes
 // (a comment's, and a spreadsheet's around a cell of lines), closing lines, wide fields, bad UTF-8
 // and every kind of line break. Every third is a table this program wrote, grown past the grid,
-// with the rule line that gives the widths anywhere and another right after it.
-std::string RandomInput(std::mt19937& random, bool generated) {
+// with the rule line that gives the widths anywhere and another right after it; every sixth a
+// Markdown table behind a prefix, with rows of several lines, bars CP932 may hide in a character,
+// and what ends it anywhere.
+std::string RandomInput(std::mt19937& random, bool generated, bool markdown = false) {
   std::vector<std::string> lines;
-  if (generated) {
+  if (markdown) {
+    const std::string prefix = Pick(random, "~  ~> ~// ~# ~\t");
+    if (random() % 2) lines = {prefix + "T", prefix.substr(0, random() % 2)};
+    lines.push_back(prefix + "| a | b |");
+    lines.push_back(prefix + Pick(random, "|---|--:|~-|-~:-:|-"));
+    for (int n = 200 + random() % 100; n > 0; --n) {
+      lines.push_back((random() % 90 ? prefix : "") +
+                      Pick(random, random() % 80 ? "| x | 1 |~a|b|c~| p<br>q | 表 |~x<BR/>y<br>z|~"
+                                                   "| \\| |~\x83\x7C|\x83\x5C|~\xFF|\xE3\x81"
+                                                 : "~|~> q~- i~    code"));
+    }
+  } else if (generated) {
     lines.assign(257 + random() % 500, "");
     lines[0] = Pick(random, "+-^---==-^---+~'+-^--===-^+~{-^------^-+~┌^---==-^─┐~'┌^------^─┐");
     for (std::string& line : lines) {
@@ -353,7 +375,7 @@ bool ReadsAsUtf8Up(std::string_view input) {
 TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
   std::mt19937 random(14);
   for (unsigned i = 0; i < 900; ++i) {
-    const std::string input = RandomInput(random, i % 3 == 2);
+    const std::string input = RandomInput(random, i % 3 == 2, i % 6 == 1);
     const bool utf8 = i % 4 != 0;
     ASSERT_EQ(ReadInput(input, utf8, false, i), ReadInput(input, utf8, true, i))
         << "case " << i << ": " << input;
@@ -365,9 +387,12 @@ TEST(FilterInput, ReadingALineAtATimeGivesWhatTheWholeTextGives) {
   }
 }
 
+// Lines behind a prefix, an empty one behind the prefix without its blanks.
 std::string Prefixed(const std::vector<std::string>& lines, const std::string& prefix) {
   std::string text;
-  for (const std::string& line : lines) text += prefix + line + "\n";
+  for (const std::string& line : lines) {
+    text += (line.empty() ? std::string(StripTrailing(prefix)) : prefix) + line + "\n";
+  }
   return text;
 }
 
@@ -433,6 +458,47 @@ TEST(FilterProperty, PrefixedAndHandEditedTablesComeBackInPlace) {
             << Prefixed(table, prefix);
       }
     }
+  }
+}
+
+// A Markdown table kept in a README, a comment or a block quote: through the
+// filter it comes back as it was; with one cell typed over by hand, its
+// bars out of line, it comes back lined up, as the changed cells give it.
+TEST(FilterProperty, MarkdownTablesComeBackAsTheyWereOrLinedUpAgain) {
+  std::mt19937 random(31);
+  for (int i = 0; i < 300; ++i) {
+    const std::size_t cols = 1 + random() % 4;
+    std::vector<std::string> cells(cols * (1 + random() % 5));
+    for (std::string& cell : cells) cell = Pick(random, "x~12~ab cd~~表~ｶﾅ~3,000~a|b~○①");
+    cells.back() += "z";  // the last row and column hold text
+    const bool title = random() % 2;
+    const auto written = [&] {  // the cells as the filter writes them in Markdown
+      std::string text;
+      for (std::size_t k = 0; k < cells.size(); ++k)
+        text += cells[k] + ((k + 1) % cols ? "\t" : "\n");
+      return SplitLines(Filter(text, {"--rules=markdown", "--no-column-headings",
+                                      "--no-row-headings", title ? "--title=Plan" : "--no-title"})
+                            .out);
+    };
+    std::vector<std::string> table = written();
+    const std::string prefix = Pick(random, "~  ~> ~// ~# ~\t~    ~-- ");
+    ASSERT_EQ(Filter(Prefixed(table, prefix), {}).out, Prefixed(table, prefix)) << i;
+
+    // Typed over as Markdown source; the cell the grid then holds.
+    const std::size_t k = random() % cells.size(), row = k / cols;
+    const std::string typed = Pick(random, "a much longer text~s~東京都港区~~   lead~p\\|q~9") +
+                              (k + 1 == cells.size() ? "z" : "");
+    cells[k] = StripText(typed);
+    ReplaceAllChars(cells[k], "\\|", "|");
+    std::string& line = table[(title ? 2 : 0) + (row ? row + 1 : 0)];
+    std::vector<std::size_t> bars;
+    for (std::size_t p = 0; p < line.size(); ++p) {
+      if (line[p] == '|' && (p == 0 || line[p - 1] != '\\')) bars.push_back(p);
+    }
+    line.replace(bars[k % cols] + 1, bars[k % cols + 1] - bars[k % cols] - 1, typed);
+    ASSERT_EQ(Filter(Prefixed(table, prefix), {}).out, Prefixed(written(), prefix))
+        << i << ":\n"
+        << Prefixed(table, prefix);
   }
 }
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The filter as an editor runs it: Vim replaces the lines it filters with
 # what comes out. An indented "//" table with a cell typed over comes back in
-# place, lined up again; a column of names becomes a table; a CP932 buffer
-# stays CP932, and a UTF-8 buffer keeps 〜 é ✅ as they are; blank lines stay
-# as they were.
+# place, lined up again; so does a README's Markdown table inside a list; a
+# column of names becomes a table; a CP932 buffer stays CP932, and a UTF-8
+# buffer keeps 〜 é ✅ as they are; blank lines stay as they were.
 set -euo pipefail
 filter=$1 vim=$2
 work=$(mktemp -d)
@@ -31,6 +31,16 @@ lines=$(wc -l <"$work/table")
 run_vim "2,$((lines + 1))" "$work/code.c"
 cmp -s "$work/code.c" "$work/want.c" || fail "the table in code:
 $(diff "$work/want.c" "$work/code.c")"
+
+readme() {  # the README around a table: its rows as arguments
+  printf '%s\n' '# Prices' '' '- Fruit:' '' "$@" '' 'Done.'
+}
+readme '  | 品名 | 数量 |' '  |---|--:|' '  | りんご | 12 |' '  | ぶどう酒 | 3 |' >"$work/README.md"
+readme '  | 品名     | 数量 |' '  | -------- | ---: |' '  | りんご   |   12 |' '  | ぶどう酒 |    3 |' \
+  >"$work/want.md"
+run_vim '5,8' "$work/README.md"
+cmp -s "$work/README.md" "$work/want.md" || fail "a Markdown table in a list:
+$(diff "$work/want.md" "$work/README.md")"
 
 printf 'Alice\nBob\nCarol\n' >"$work/names"
 run_vim '%' "$work/names"

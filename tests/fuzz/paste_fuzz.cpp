@@ -91,6 +91,7 @@ CellBlock Writable(const Before& doc, PasteKind kind) {
     case PasteKind::OneValue:
       return DataCellsOf(Normalised(doc.selection));
     case PasteKind::Block:
+    case PasteKind::MarkdownTable:
       return {doc.curCol, doc.curRow, kLastCol, kLastRow};
     case PasteKind::Table:
     case PasteKind::WrappedTabText:
@@ -175,7 +176,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(doc.CurCol == before->curCol && doc.CurRow == before->curRow, "recorded cell kept");
     Check(g.Selection() == before->selection, "selection kept");
   }
-  if (kind != PasteKind::Table && kind != PasteKind::WrappedTabText) {
+  const bool block = kind == PasteKind::Block || kind == PasteKind::MarkdownTable;
+  if (kind != PasteKind::Table && kind != PasteKind::WrappedTabText &&
+      kind != PasteKind::MarkdownTable) {
     Check(doc.options.Title() == before->title, "title kept");
   }
 
@@ -184,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int c = i / kRowCount, r = i % kRowCount;
     // A table sets the marks of every row it reads, a block those of the
     // rows a quoted cell spans.
-    const bool marks = table || (kind == PasteKind::Block && r >= before->curRow);
+    const bool marks = table || (block && r >= before->curRow);
     if (Inside(writable, c, r) || (marks && c == 0)) continue;
     Check(g.Cell(c, r) == was, "cell outside the paste's reach kept");
   }
@@ -201,7 +204,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(w >= kColumnPaddingPx && (w - kColumnPaddingPx) % kPixelsPerColumn == 0,
           "data column width of the form 6n+5");
-    if (kind == PasteKind::Block) Check(w >= before->widths[c], "a block paste only widens");
+    if (block) Check(w >= before->widths[c], "a block paste only widens");
   }
   CheckNothingLost(doc, kind, inside);
 

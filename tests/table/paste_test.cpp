@@ -64,6 +64,15 @@ TEST(PasteKindOf, TheShapeOfTheTextChoosesTheReading) {
       {SjText(testing::kSampleAscii, "'"), K::Table},  // marker at column 4
       {SjText(testing::kSampleBox), K::Table},
       {SjText(testing::kSampleBox, "  ", "/*"), K::Lines},  // marker at column 5
+      {"a|b\n-|-\n1\t|2", K::MarkdownTable},                // with a TAB or not
+      {"T\n\n|a|\n|-|", K::MarkdownTable},                  // behind a title line
+      // No Markdown table to GitHub: no bar, a heading's underline, a list
+      // item, cell counts that differ, a paragraph's line above.
+      {"a\n:-", K::Lines},
+      {"|a|\n---", K::Lines},
+      {"a|b\n- | -", K::Lines},
+      {"a|b\n-|-|-", K::Lines},
+      {"T\nx\n|a|\n|-|", K::Lines},
   };
   for (const auto& c : cases) {
     Document doc = Filled(4, 10);
@@ -130,6 +139,16 @@ TEST(PasteBlock, NumbersAlignToTheWidestFieldOfTheirColumn) {
   Document doc = Filled(2, 256);
   PasteText(doc, "1\t\r\n12345\t\r\n");  // lines below the grid count for the width
   EXPECT_EQ(doc.grid.Cell(2, 256), "    1");
+}
+
+// A Markdown table's cells, as a user pasting a README's table expects them.
+TEST(PasteBlock, AMarkdownTableGoesInAsItsCells) {
+  Document doc = Filled(35, 254);
+  const Document before = doc;
+  PasteText(doc, "Plan\n\n| a | b\\|c | d |\n|---|--:|--|\n| x<br>y |\n| 1 | 2 | 3 |\n\nafter");
+  EXPECT_EQ(Changed(before, doc), (Cells{"0/256=↑", "35/254=a", "35/255=x", "35/256=y",
+                                         "36/254=b|c", "36/255=", "36/256="}));
+  EXPECT_EQ(doc.options.Title(), "Plan");
 }
 
 TEST(PasteBlock, ColumnsOnlyWiden) {

@@ -63,7 +63,8 @@ TEST(RichCells, RicherFormsAreReadUnlessThePlainTextIsOurTable) {
   EXPECT_EQ(RicherCells("x", offering(cellsHtml, std::nullopt)), "x\n");
   EXPECT_EQ(RicherCells("x", offering(cellsHtml, "q\tr\n")), "q\tr\n");
   EXPECT_FALSE(RicherCells("flat", offering("<p>text</p>", std::nullopt)));
-  for (const char* ours : {"+-^--=---^-+\n|x |\n", "  // ┌^--=---^─┐\n"}) {
+  for (const char* ours :
+       {"+-^--=---^-+\n|x |\n", "  // ┌^--=---^─┐\n", "T\r\n\r\n| a |\r\n|---|\r\n"}) {
     EXPECT_FALSE(RicherCells(ours, offering(cellsHtml, "q\n"))) << ours;
   }
 }
