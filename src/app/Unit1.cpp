@@ -313,6 +313,7 @@ void TForm1::Button1Click() {
   seams.loadText = [this](const std::string& text) { ShowOutcome(session_.Load(text)); };
   TForm2 preview(std::move(seams), this);
   preview.SetLines(table.lines);
+  preview.SetMarkdownLines(session_.WriteMarkdown());
   preview.SelectStyle(session_.CameIn());
   if (seams_.runPreview(preview) != QDialog::Accepted) return;
   // "Ｏ Ｋ": the wrapped table to the clipboard (while a window of the

@@ -7,6 +7,7 @@
 #include "editing/cells.h"
 #include "editing/rows_columns.h"
 #include "files/text_file.h"
+#include "table/markdown.h"
 #include "table/paste.h"
 #include "table/reader.h"
 
@@ -156,7 +157,9 @@ Outcome GridSession::Start(std::string_view text, bool cells) {
   if (cells) {
     ReadTabCells(doc_, text);
   } else if (const ReadReport report = ReadClipboardText(doc_, text);
-             report.kind == ReadReport::Kind::GeneratedTable) {
+             report.kind == ReadReport::Kind::MarkdownTable) {
+    cameIn_ = WrapStyle::Markdown;
+  } else if (report.kind == ReadReport::Kind::GeneratedTable) {
     cameIn_ = WrapOfPrefix(report.prefix);
   }
   return Repainting(Repaint::All);
@@ -174,7 +177,12 @@ WrittenTable GridSession::Write() {
   return WriteTable(doc_);
 }
 
+std::vector<std::string> GridSession::WriteMarkdown() const {
+  return WriteMarkdownTable(doc_);
+}
+
 std::string GridSession::Finished(WrittenTable table, WrapStyle style) const {
+  if (style == WrapStyle::Markdown) return JoinLinesCrLf(WriteMarkdown());
   WrapComment(table.lines, table.ruleWidth, style, doc_.options);
   return JoinLinesCrLf(table.lines);
 }

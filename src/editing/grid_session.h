@@ -70,8 +70,9 @@ class GridSession {
   // Start-up: the clipboard's text read into a new grid, as TAB cells or as
   // the reader dispatches it.
   Outcome Start(std::string_view text, bool cells);
-  // The form the start-up text came in, for the preview to open on: the
-  // line comment a table stood behind; plain for anything else.
+  // The form the start-up text came in, for the preview to open on: a
+  // Markdown table, the line comment a table stood behind; plain for
+  // anything else.
   WrapStyle CameIn() const { return cameIn_; }
   // A file loaded in the preview: read into the grid as one step, and put
   // on the clipboard.
@@ -79,8 +80,10 @@ class GridSession {
   // "作成する": the table as the writer lays it out; the writer widens
   // columns, so the window repaints the cells.
   WrittenTable Write();
-  // "Ｏ Ｋ": that table wrapped in the chosen comment style, as the
-  // clipboard gets it (inside text, lines ended by CR LF).
+  // The same cells as a Markdown table, for the preview's "Markdown".
+  std::vector<std::string> WriteMarkdown() const;
+  // "Ｏ Ｋ": that table wrapped in the chosen comment style, or the Markdown
+  // table, as the clipboard gets it (inside text, lines ended by CR LF).
   std::string Finished(WrittenTable table, WrapStyle style) const;
   // A cell's text committed from the editor: one step.
   void SetCell(int col, int row, std::string text);

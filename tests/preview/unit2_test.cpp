@@ -121,6 +121,28 @@ class Unit2Test : public QObject {
       QCOMPARE(opened, leader == "// " ? WrapStyle::Slashes : WrapStyle::Hash);
       QCOMPARE(h.copied.at(0), behind);
     }
+    // A Markdown table opens on "Markdown", shown as Markdown, and goes back
+    // as it came; ﾌﾟﾚｰﾝ chosen instead shows and writes the ruled table.
+    const char* const kMarkdown = "| 品名   | 数量 |\r\n| ------ | ---: |\r\n| りんご |   12 |\r\n";
+    Harness md(kMarkdown);
+    WrapStyle style = WrapStyle::Plain;
+    std::string shown;
+    md.Create([&](TForm2& p) {
+      style = p.Style();
+      shown = p.MemoText();
+      Choose(p, "RadioButton4");
+      return Choose(p, "RadioButton7");
+    });
+    QCOMPARE(style, WrapStyle::Markdown);
+    QCOMPARE(shown, std::string(kMarkdown));
+    QCOMPARE(md.copied.at(0), std::string(kMarkdown));
+    Harness ruled(kMarkdown);
+    ruled.Create([](TForm2& p) {
+      Choose(p, "RadioButton4");
+      return p.MemoText().starts_with("+-^") ? QDialog::Accepted : QDialog::Rejected;
+    });
+    QVERIFY(ruled.copied.at(0).starts_with("+-^"));
+
     Harness plain(kAsciiTable);
     plain.Create([](TForm2& p) { return Choose(p, "RadioButton6"); });  // "#"
     for (const std::string& line : SplitLines(plain.copied.at(0))) {
