@@ -111,9 +111,10 @@ std::string DecodeCp932(std::string_view cp932, Replacements& replaced);
 // as many as the text's columns and a table stays lined up: a cluster whose
 // characters the code page all holds (joiners and variation selectors aside,
 // which only choose how the character before is drawn) and whose codes take
-// as many bytes as it takes columns is written as those codes; any other as
-// one "?" for each of its columns (none for a cluster of no columns), counted
-// once and named by its UTF-8. A look-alike the code page holds (U+301C,
+// as many bytes as it takes columns (by the default rule, whatever the
+// current one) is written as those codes; any other as one "?" for each of
+// its columns under the current rule (none for a cluster of no columns),
+// counted once and named by its UTF-8. A look-alike the code page holds (U+301C,
 // U+2212, U+00A5 ...) takes its code and is not counted. U+FFFD and bad UTF-8
 // (read as U+FFFD) are "?", counted here too: the text written lost them.
 std::string EncodeCp932(std::string_view utf8, Replacements& replaced);

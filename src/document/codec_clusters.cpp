@@ -19,9 +19,11 @@ bool OnlyStyles(char32_t cp) {
          (cp >= 0x180B && cp <= 0x180D) || cp == 0x180F || cp == 0x200C || cp == 0x200D;
 }
 
-// Writes at `out` the CP932 bytes of the cluster `text` of `columns` columns,
-// as EncodeCp932 says; the cluster's bytes are never fewer than its columns.
-void EncodeCluster(std::string_view text, int columns, char*& out, Replacements& replaced) {
+// Writes at `out` the CP932 bytes of the cluster `text` of `columns` columns
+// as the code page counts them, and `shown` under the current rule, as
+// EncodeCp932 says; the cluster's bytes are never fewer than its columns.
+void EncodeCluster(std::string_view text, int columns, int shown, char*& out,
+                   Replacements& replaced) {
   char codes[4];  // the cluster's codes, while they fit its columns
   const int room = std::min(columns, 4);
   int bytes = 0;
@@ -42,8 +44,8 @@ void EncodeCluster(std::string_view text, int columns, char*& out, Replacements&
     out += bytes;
     return;
   }
-  std::memset(out, '?', static_cast<std::size_t>(columns));
-  out += columns;
+  std::memset(out, '?', static_cast<std::size_t>(shown));
+  out += shown;
   ++replaced.count;
   std::string storage;
   Replacements ignored;  // the bad sequences are told as the cluster
@@ -57,6 +59,7 @@ std::string EncodeCp932(std::string_view utf8, Replacements& replaced) {
   // columns: the text's own length is room enough.
   std::string out(utf8.size(), '\0');
   char* p = out.data();
+  const bool narrow = CurrentWidthRule() == WidthRule::Narrow;
   for (std::size_t i = detail::EncodeCp932Plain(utf8, 0, p); i < utf8.size();
        i = detail::EncodeCp932Plain(utf8, i, p)) {
     const Cluster c = ClusterAt(utf8, i);
@@ -65,7 +68,13 @@ std::string EncodeCp932(std::string_view utf8, Replacements& replaced) {
       out.resize(out.size() + static_cast<std::size_t>(c.columns));
       p = out.data() + at;
     }
-    EncodeCluster(utf8.substr(c.begin, c.end - c.begin), c.columns, p, replaced);
+    int columns = c.columns;
+    if (narrow) {
+      // The codes fit the code page's count, which the narrow rule lowers.
+      const WidthRuleScope byCodePage(WidthRule::Wide);
+      columns = ClusterAt(utf8, i).columns;
+    }
+    EncodeCluster(utf8.substr(c.begin, c.end - c.begin), columns, c.columns, p, replaced);
     i = c.end;
   }
   out.resize(static_cast<std::size_t>(p - out.data()));

@@ -1,9 +1,9 @@
 // How text inside is measured and cut in display columns: the core asks
 // only these how wide a text is, where a column begins and where a
 // character begins. Text inside is UTF-8; its columns are those of
-// document/width.h, and what is drawn as one (a cluster: a character with
-// its marks, an emoji sequence) is never cut. Column and byte positions here
-// are 0-based.
+// document/width.h, under its current rule (WidthRule), and what is drawn
+// as one (a cluster: a character with its marks, an emoji sequence) is
+// never cut. Column and byte positions here are 0-based.
 #pragma once
 
 #include <climits>

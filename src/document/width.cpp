@@ -16,6 +16,16 @@ using width_table::ColumnsOf;
 using width_table::Kind;
 using width_table::KindOf;
 
+WidthRule currentRule = WidthRule::Wide;
+
+// The columns of a character that begins a cluster under the rule kNarrow
+// says: the code is compiled once for each rule, so the default's loops are
+// what they were without the other.
+template <bool kNarrow>
+constexpr int BaseColumnsOf(std::uint8_t entry) {
+  return kNarrow ? width_table::NarrowColumnsOf(entry) : ColumnsOf(entry);
+}
+
 // Made at build time by width_tables_gen from ICU and the codec's table.
 #include "width_tables.inc"
 
@@ -71,11 +81,13 @@ struct Reader {
 
 // Reads the cluster that begins at the reader's character, leaving the reader
 // on the first character after it; its columns. Inlined into TextColumns,
-// the loop the writer measures every cell with.
+// the loop the writer measures every cell with. What joins the one before
+// is never the code page's: only the base's columns depend on the rule.
+template <bool kNarrow>
 [[gnu::always_inline]] inline int ReadCluster(Reader& r) {
   const Kind base = KindOf(r.entry);
   const bool pictographic = (r.entry & width_table::kPictographic) != 0;
-  int columns = ColumnsOf(r.entry);
+  int columns = BaseColumnsOf<kNarrow>(r.entry);
   r.Advance();
   // A plain character after it begins the next cluster: most text.
   if (r.AtEnd() || KindOf(r.entry) == Kind::Plain) return columns;
@@ -117,19 +129,15 @@ struct Reader {
   return columns;
 }
 
-}  // namespace
-
-int CharColumns(char32_t cp) {
-  return ColumnsOf(EntryOf(cp));
-}
-
-Cluster detail::ClusterAtSlow(std::string_view utf8, std::size_t at) {
+template <bool kNarrow>
+Cluster ClusterFrom(std::string_view utf8, std::size_t at) {
   Reader r(utf8, at);
-  const int columns = ReadCluster(r);
+  const int columns = ReadCluster<kNarrow>(r);
   return {at, r.at, columns};
 }
 
-std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
+template <bool kNarrow>
+std::size_t MeasureText(std::string_view utf8, std::size_t* bad) {
   const auto* u = reinterpret_cast<const unsigned char*>(utf8.data());
   const std::size_t n = utf8.size();
   std::size_t columns = 0;
@@ -150,7 +158,7 @@ std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
       const std::uint8_t entry = EntryOf(char32_t{u[i] & 0x0Fu} << 12 |
                                          char32_t{u[i + 1] & 0x3Fu} << 6 | (u[i + 2] & 0x3Fu));
       if (KindOf(entry) != Kind::Plain) break;
-      last = static_cast<std::size_t>(ColumnsOf(entry));
+      last = static_cast<std::size_t>(BaseColumnsOf<kNarrow>(entry));
       columns += last;
       i += 3;
     }
@@ -165,17 +173,45 @@ std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
     }
     Reader r(utf8, from, bad);
     do {
-      columns += static_cast<std::size_t>(ReadCluster(r));
+      columns += static_cast<std::size_t>(ReadCluster<kNarrow>(r));
     } while (!r.AtEnd() && r.cp >= 0x80);
     i = r.at;
   }
+}
+
+}  // namespace
+
+WidthRule CurrentWidthRule() {
+  return currentRule;
+}
+
+void SetWidthRule(WidthRule rule) {
+  currentRule = rule;
+}
+
+int CharColumns(char32_t cp) {
+  const std::uint8_t entry = EntryOf(cp);
+  return currentRule == WidthRule::Narrow ? BaseColumnsOf<true>(entry) : ColumnsOf(entry);
+}
+
+Cluster detail::ClusterAtSlow(std::string_view utf8, std::size_t at) {
+  return currentRule == WidthRule::Narrow ? ClusterFrom<true>(utf8, at)
+                                          : ClusterFrom<false>(utf8, at);
+}
+
+std::size_t TextColumns(std::string_view utf8, std::size_t* bad) {
+  return currentRule == WidthRule::Narrow ? MeasureText<true>(utf8, bad)
+                                          : MeasureText<false>(utf8, bad);
 }
 
 std::size_t TextColumns(std::string_view utf8) {
   return TextColumns(utf8, nullptr);
 }
 
-void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths, std::size_t* bad) {
+namespace {
+
+template <bool kNarrow>
+void WidenFields(std::string_view utf8, std::span<std::size_t> widths, std::size_t* bad) {
   // The filter's hot loop on large input: each field in one pass, ASCII and
   // plain three-byte characters (kana, kanji) counted as they are met, TAB
   // ending the field; at anything else the field is measured whole the
@@ -223,7 +259,7 @@ void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths, s
         // A plain character joins nothing before it; one that something
         // after it joins sends the field the exact way there.
         if (KindOf(entry) == Kind::Plain) {
-          columns += static_cast<std::size_t>(ColumnsOf(entry));
+          columns += static_cast<std::size_t>(BaseColumnsOf<kNarrow>(entry));
           i += 3;
           continue;
         }
@@ -239,6 +275,16 @@ void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths, s
     ++i;  // the TAB
   }
   if (bad != nullptr) *bad += BadUtf8Count(utf8.substr(i));
+}
+
+}  // namespace
+
+void WidenToColumnFields(std::string_view utf8, std::span<std::size_t> widths, std::size_t* bad) {
+  if (currentRule == WidthRule::Narrow) {
+    WidenFields<true>(utf8, widths, bad);
+  } else {
+    WidenFields<false>(utf8, widths, bad);
+  }
 }
 
 }  // namespace tabulon

@@ -4,7 +4,8 @@
 // two columns when Unicode calls it Wide or Fullwidth, else one. Marks,
 // variation selectors and zero-width characters take none and stay with the
 // character before; an emoji drawn as an emoji (with U+FE0F, a keycap, a
-// flag, a joiner sequence, a skin tone) takes two.
+// flag, a joiner sequence, a skin tone) takes two. Under the narrow rule
+// (WidthRule) the code page's characters that Unicode draws narrow take one.
 #pragma once
 
 #include <cstddef>
@@ -14,11 +15,44 @@
 
 namespace tabulon {
 
-// The columns of a code point standing alone: 0, 1 or 2. A mark or another
-// character that joins the one before gives what it adds to it (0; 1 for a
-// spacing mark). Control codes are one column, as a byte is; TAB never
-// reaches here from a cell, whose text the TABs of a line have split. Anything
-// past U+10FFFF counts as U+FFFD, one column.
+// How the code page's characters that Unicode draws narrow are counted: the
+// East Asian Ambiguous ones (○ ① α ─ │ ┌ ※ §, Greek, Cyrillic ...) and the
+// look-alikes ¢ £ ¬ −. Every other character counts alike under both.
+enum class WidthRule {
+  // Two columns, their CP932 bytes, as Japanese fonts draw them: the default.
+  Wide,
+  // One column, as terminals and editors draw them unless told otherwise
+  // (glibc's wcwidth, Vim's 'ambiwidth' single).
+  Narrow,
+};
+
+// The rule every measure here and in document/text_columns.h counts by;
+// Wide until set. One for the process, as where the text is shown is one
+// setting (the window's, the filter's command line): every measure of the
+// writer, the reader and the editing code follows it without being passed
+// it. Measuring runs on one thread: set it on that thread, between measures.
+WidthRule CurrentWidthRule();
+void SetWidthRule(WidthRule rule);
+
+// Sets the rule for a scope and puts back the one before when it ends:
+// the filter for its run, the reader while it reads a table written under
+// the other rule. Within the scope SetWidthRule may change it again.
+class WidthRuleScope {
+ public:
+  explicit WidthRuleScope(WidthRule rule) : before_(CurrentWidthRule()) { SetWidthRule(rule); }
+  ~WidthRuleScope() { SetWidthRule(before_); }
+  WidthRuleScope(const WidthRuleScope&) = delete;
+  WidthRuleScope& operator=(const WidthRuleScope&) = delete;
+
+ private:
+  WidthRule before_;
+};
+
+// The columns of a code point standing alone, under the current rule: 0, 1
+// or 2. A mark or another character that joins the one before gives what it
+// adds to it (0; 1 for a spacing mark). Control codes are one column, as a
+// byte is; TAB never reaches here from a cell, whose text the TABs of a line
+// have split. Anything past U+10FFFF counts as U+FFFD, one column.
 int CharColumns(char32_t cp);
 
 // What is drawn as one: the bytes [begin, end) of a text and their columns.

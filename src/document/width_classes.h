@@ -26,12 +26,23 @@ inline constexpr std::uint8_t kKindMask = 0x1C;
 // Bit 5: Extended_Pictographic, what a joiner sequence joins.
 inline constexpr std::uint8_t kPictographic = 0x20;
 
+// Bit 6: two columns by the code page's two bytes only, where Unicode draws
+// the character narrow (East Asian Ambiguous: ○ ① α ─ ※; and the
+// look-alikes ¢ £ ¬ −): one column under the narrow rule. Set on no other
+// entry, so that the narrow rule's columns are the entry's less this bit.
+inline constexpr std::uint8_t kCodePageWide = 0x40;
+inline constexpr int kCodePageWideShift = 6;
+
 constexpr std::uint8_t Entry(int columns, Kind kind, bool pictographic) {
   return static_cast<std::uint8_t>(columns | static_cast<int>(kind) << kKindShift |
                                    (pictographic ? kPictographic : 0));
 }
 constexpr int ColumnsOf(std::uint8_t entry) {
   return entry & kColumnsMask;
+}
+// The columns under the narrow rule (document/width.h: WidthRule).
+constexpr int NarrowColumnsOf(std::uint8_t entry) {
+  return (entry & kColumnsMask) - (entry >> kCodePageWideShift & 1);
 }
 constexpr Kind KindOf(std::uint8_t entry) {
   return static_cast<Kind>((entry & kKindMask) >> kKindShift);

@@ -1,7 +1,8 @@
 // Build-time generator of the width table: one entry (document/width_classes.h)
 // for each code point, from ICU's Unicode properties and, for every character
 // the code page holds, the length of its code in the codec's own encoding
-// table. The programs read the table compiled in and load no library for it.
+// table and whether Unicode draws it narrower. The programs read the table
+// compiled in and load no library for it.
 //
 //   width_tables_gen OUTPUT.inc
 //
@@ -77,14 +78,18 @@ std::uint8_t UnicodeEntry(char32_t cp) {
 }
 
 // A character the code page holds takes the length of its code, whatever
-// follows it, and never vanishes into the one before.
+// follows it, and never vanishes into the one before. One of two bytes that
+// Unicode does not call Wide or Fullwidth is marked: the narrow rule counts
+// it one column, as terminals draw it.
 std::uint8_t WidthEntry(char32_t cp) {
   const std::uint8_t unicode = UnicodeEntry(cp);
   const int bytes = tabulon::Cp932CodeLength(cp);
   if (bytes == 0) return unicode;
   const Kind kind = tabulon::width_table::KindOf(unicode);
-  return Entry(bytes, kind == Kind::KeycapBase ? kind : Kind::Plain,
-               (unicode & tabulon::width_table::kPictographic) != 0);
+  const bool narrowByUnicode = bytes == 2 && tabulon::width_table::ColumnsOf(unicode) < 2;
+  return static_cast<std::uint8_t>(Entry(bytes, kind == Kind::KeycapBase ? kind : Kind::Plain,
+                                         (unicode & tabulon::width_table::kPictographic) != 0) |
+                                   (narrowByUnicode ? tabulon::width_table::kCodePageWide : 0));
 }
 
 struct Table {

@@ -67,6 +67,8 @@ constexpr std::pair<std::string_view, WrapStyle> kWraps[] = {
     {"quote", WrapStyle::Basic}, {"slashes", WrapStyle::Slashes}, {"hash", WrapStyle::Hash}};
 constexpr std::pair<std::string_view, Encoding> kEncodings[] = {
     {"utf-8", Encoding::Utf8}, {"utf8", Encoding::Utf8}, {"cp932", Encoding::Cp932}};
+constexpr std::pair<std::string_view, WidthRule> kAmbiguous[] = {{"wide", WidthRule::Wide},
+                                                                 {"narrow", WidthRule::Narrow}};
 
 // Flags that set one check box on or off.
 struct Switch {
@@ -117,6 +119,10 @@ const char* FilterUsage() {
          "                               // per line, # per line\n"
          "  --input-encoding utf-8|cp932    (default: found from the input)\n"
          "  --output-encoding utf-8|cp932   (default: as the input)\n"
+         "  --ambiguous wide|narrow      East Asian Ambiguous characters (circled digits, Greek,\n"
+         "                               box lines ...) two columns wide, as Japanese fonts draw\n"
+         "                               them, or one, as terminals do (default: as the input\n"
+         "                               table, else wide)\n"
          "  --crlf                       end lines with CR LF instead of LF\n"
          "  --help, --version\n"
          "\n"
@@ -183,6 +189,11 @@ ParseOutcome ParseFilterArgs(const std::vector<std::string>& args) {
       Encoding encoding;
       if (!Lookup(kEncodings, value, encoding)) return bad("unknown encoding \"" + value + "\"");
       (input ? r.inputEncoding : r.outputEncoding) = encoding;
+    } else if (is("--ambiguous")) {
+      if (!TakeValue(args, i, "--ambiguous", value)) return missing("--ambiguous");
+      WidthRule rule;
+      if (!Lookup(kAmbiguous, value, rule)) return bad("unknown width \"" + value + "\"");
+      r.ambiguous = rule;
     } else {
       return bad("unknown option \"" + a + "\"");
     }
@@ -382,6 +393,8 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return output.Finish(0);
   }
 
+  // Every measure of the run, the title's and the input's fields included.
+  const WidthRuleScope widthRule(r.ambiguous.value_or(WidthRule::Wide));
   std::size_t unreadable = 0;  // bad byte sequences read, in the title and the input
   const std::optional<std::string> title = TitleInside(r, unreadable, err);
   if (!title) return 2;
@@ -401,6 +414,7 @@ int RunFilter(const std::vector<std::string>& args, std::istream& in, std::ostre
     return 1;
   }
   unreadable += input.replaced;
+  if (!r.ambiguous && report.widthRule) SetWidthRule(*report.widthRule);
   ApplyRequest(r, *title, doc.options);
   LineFit fit;
   // A Markdown table read is written as one again, unless --rules or --wrap

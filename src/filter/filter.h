@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/width.h"
 #include "table/comment_wrap.h"
 
 namespace tabulon {
@@ -31,6 +32,9 @@ struct FilterRequest {
   // and the output is written in the encoding the input was read in.
   std::optional<Encoding> inputEncoding;
   std::optional<Encoding> outputEncoding;
+  // Unset: the rule the input table was written under where it tells
+  // (ReadReport::widthRule), else the default, wide.
+  std::optional<WidthRule> ambiguous;
   bool crlf = false;
   bool help = false;
   bool version = false;

@@ -21,10 +21,12 @@ constexpr std::size_t kMarkerSize = 8;  // "^--tcr-^"
 std::string MakeBoxRule(int n) {
   std::string out;
   if (n <= 0) return out;
-  // "─" is two columns, in the code page as in any Japanese font.
-  out.reserve(static_cast<std::size_t>(n / 2) * box::Horizontal.size() + 1);
-  for (int i = 0; i < n / 2; ++i) out.append(box::Horizontal);
-  if (n % 2 != 0) out.push_back('-');
+  // "─" is two columns, in the code page as in any Japanese font; one under
+  // the narrow rule, as terminals draw it.
+  const int each = Columns(box::Horizontal);
+  out.reserve(static_cast<std::size_t>(n / each) * box::Horizontal.size() + 1);
+  for (int i = 0; i < n / each; ++i) out.append(box::Horizontal);
+  if (n % each != 0) out.push_back('-');
   return out;
 }
 
@@ -57,6 +59,9 @@ TableLayout LayoutOfTopLine(std::string_view line) {
 }
 
 std::size_t LayoutMarkerAt(std::string_view line) {
+  // Counted as the code page counts, so that the marker after a box corner
+  // stands where it does whichever rule the table was written under.
+  const WidthRuleScope byCodePage(WidthRule::Wide);
   const std::size_t at = FindText(line, "^-");
   return at == std::string_view::npos ? at : static_cast<std::size_t>(ColumnAtByte(line, at));
 }

@@ -1,7 +1,7 @@
 // Pieces of the table text format shared by the writer and the reader: the
-// box-drawing characters (two columns each, as the code page has them), the box
-// rule fill, the layout marker of the top line and how a table this program
-// wrote begins.
+// box-drawing characters (two columns each, as the code page has them; one
+// under the narrow width rule), the box rule fill, the layout marker of the
+// top line and how a table this program wrote begins.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +24,8 @@ inline constexpr std::string_view Cross = "┼";
 
 namespace tabulon {
 
-// Horizontal box-rule filling n columns wide: n div 2 "─" and a "-" when n is odd.
+// Horizontal box-rule filling n columns wide: n div 2 "─" and a "-" when n is
+// odd; under the narrow width rule, n "─".
 std::string MakeBoxRule(int n);
 
 // What the layout marker of a table's top line tells.
@@ -45,7 +46,8 @@ std::string LayoutMarker(const TableLayout& layout);
 TableLayout LayoutOfTopLine(std::string_view line);
 
 // The 0-based column where the first "^-", the start of a layout marker,
-// begins in a line (found character by character); npos when nowhere.
+// begins in a line (found character by character, counted by the default
+// width rule whatever the current one); npos when nowhere.
 std::size_t LayoutMarkerAt(std::string_view line);
 
 // Whether a text begins with the start of a ruled table's top line in one

@@ -1,6 +1,7 @@
 #include "table/generated_table.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "document/blanks.h"
 #include "document/text_columns.h"
@@ -115,6 +116,44 @@ bool BarsWhereRuleSays(std::string_view line, const Bars& bars, const RuleWidths
   return IsBlankText(Copy(line, cursor, Columns(line)));
 }
 
+WidthRule OtherRule(WidthRule rule) {
+  return rule == WidthRule::Wide ? WidthRule::Narrow : WidthRule::Wide;
+}
+
+int ColumnsUnder(WidthRule rule, std::string_view text) {
+  const WidthRuleScope scope(rule);
+  return Columns(text);
+}
+
+// A line up to the end of its last `corner` (all of it where it has none):
+// a comment wrap's closing mark may follow the bottom line's.
+std::string_view ToCorner(std::string_view line, std::string_view corner) {
+  const std::size_t at = line.rfind(corner);
+  return at == std::string_view::npos ? line : line.substr(0, at + corner.size());
+}
+
+// The width rule a box table was written under. Its corners and rules take
+// two columns by the default rule and one by the narrow one, and the top
+// line and the first rule line below it (the one that gives the widths) are
+// equally wide under the rule they were written by. A table of the narrow
+// rule never meets it under the default one: its top line holds the
+// marker's eight ASCII columns where the rule line has box characters. One
+// of the default rule may under both, where its rule line holds eight more
+// "-" (odd widths' halves) than a title's top line; the default it is then.
+// None where the lines do not tell, touched by hand.
+std::optional<WidthRule> BoxTableRule(const std::vector<std::string>& lines,
+                                      const GeneratedTableShape& shape) {
+  const auto found = std::find_if(lines.begin() + 1, lines.end(),
+                                  [&](const std::string& line) { return shape.IsWidthRule(line); });
+  if (found == lines.end()) return std::nullopt;
+  const std::string_view top = ToCorner(lines[0], box::TopRight);
+  const std::string_view rule = ToCorner(ToCorner(*found, box::BottomRight), box::RightT);
+  const bool wide = ColumnsUnder(WidthRule::Wide, top) == ColumnsUnder(WidthRule::Wide, rule);
+  const bool narrow = ColumnsUnder(WidthRule::Narrow, top) == ColumnsUnder(WidthRule::Narrow, rule);
+  if (wide) return WidthRule::Wide;
+  return narrow ? std::optional(WidthRule::Narrow) : std::nullopt;
+}
+
 // A data line touched by hand, its bars no longer where the rule line puts
 // them: its cells are the texts between its own bars, without trailing
 // blanks. The row heading's field is passed over; text outside the outer
@@ -147,13 +186,19 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
   const std::string& l0 = lines[0];
   ReadReport report;
   report.kind = ReadReport::Kind::GeneratedTable;
+  const GeneratedTableShape shape(l0);
+  const bool box = shape.Box();
+  // The table is measured by the rule it was written under, and the caller's
+  // rule comes back after. A box table tells it by its top and rule lines;
+  // an ASCII table's rule lines read alike under both, and a row holding
+  // characters the rules count differently tells it below.
+  report.widthRule = box ? BoxTableRule(lines, shape) : std::nullopt;
+  const WidthRuleScope widthRule(report.widthRule.value_or(CurrentWidthRule()));
 
   if (Columns(l0) < kMaxLineWidth) {
     o.SetPosition(Columns(l0));
     o.SetChecked(Option::Trim, true);
   }
-  const GeneratedTableShape shape(l0);
-  const bool box = shape.Box();
   const long topLeft = Pos(l0, box::TopLeft);
   o.SetChecked(box ? Option::BoxRules : Option::AsciiRules, true);
   const TableLayout layout = LayoutOfTopLine(l0);
@@ -164,14 +209,14 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
     std::string_view title;
     if (box) {
       const long topRight = Pos(l0, box::TopRight);
+      const long bar = Columns(box::Vertical);
       const Bars bars = BarPositions(l1, box::Vertical);
       if (bars.columns.size() >= 2 && !(bars.At(topLeft) && bars.At(topRight))) {
         // A title line touched by hand: the text between its outer bars.
-        const long bar = Columns(box::Vertical);
         title = Copy(l1, bars.columns.front() + bar + 1,
                      bars.columns.back() - bars.columns.front() - bar);
       } else {
-        title = Copy(l1, topLeft + 2, topRight - topLeft - 2);
+        title = Copy(l1, topLeft + bar, topRight - topLeft - bar);
       }
     } else {
       title = shape.Basic() ? Copy(l1, 3, n - 3) : Copy(l1, 2, n - 2);
@@ -193,13 +238,16 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
   }
   const bool rowHeadings = layout.rowHeadings;
   o.SetChecked(Option::RowHeadings, rowHeadings);
-  const long dataStart = rowHeadings ? (box ? 9 : 6) : (box ? 3 : 2);
-  const long separator = box ? 2 : 1;
+  const std::string_view bar = shape.Bar();
+  // The columns between cells, a bar's, and the 1-based column where the
+  // first cell begins: after a bar, or after the row heading's field (4
+  // columns in a box, 3 else) between two bars.
+  const long separator = Columns(bar);
+  const long dataStart = rowHeadings ? 2 * separator + (box ? 4 : 3) + 1 : separator + 1;
 
   const RuleWidths rule = WidthsFromRuleLine(lines, shape, rowHeadings);
   const ColumnWidths& w = rule.w;
   const std::string_view ruleStart = shape.RuleStart();
-  const std::string_view bar = shape.Bar();
   std::size_t row = 0;
   for (std::size_t r = first; r + 1 < lines.size(); ++r) {
     const std::string_view working = shape.Working(lines[r]);
@@ -209,9 +257,25 @@ ReadReport ReadGeneratedTable(Document& doc, const std::vector<std::string>& lin
       continue;
     }
     const int gridRow = static_cast<int>(row);
-    const Bars bars = BarPositions(working, bar);
-    if (rule.lastCol >= kFirstDataCol && !bars.empty() &&
-        !BarsWhereRuleSays(working, bars, rule, dataStart, separator)) {
+    Bars bars = BarPositions(working, bar);
+    bool fits = rule.lastCol < kFirstDataCol || bars.empty() ||
+                BarsWhereRuleSays(working, bars, rule, dataStart, separator);
+    if (!fits && !box && !report.widthRule) {
+      // A row whose bars stand where the rule line says only under the other
+      // rule was written under it: so was the table. (A box table's rule
+      // line gives other widths under the other rule: its rows tell nothing
+      // its rule lines did not.)
+      SetWidthRule(OtherRule(CurrentWidthRule()));
+      Bars other = BarPositions(working, bar);
+      fits = BarsWhereRuleSays(working, other, rule, dataStart, separator);
+      if (fits) {
+        report.widthRule = CurrentWidthRule();
+        bars = std::move(other);
+      } else {
+        SetWidthRule(OtherRule(CurrentWidthRule()));
+      }
+    }
+    if (!fits) {
       StoreOwnBarCells(doc, gridRow, working, bars, bar.size(), rowHeadings);
     } else {
       ColumnSlicer cells(working);

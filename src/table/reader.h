@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "document/width.h"
 
 namespace tabulon {
 
@@ -22,6 +23,10 @@ struct ReadReport {
   long fieldsLeftOut = 0;  // non-empty fields that fall beyond grid column 36
   long linesLeftOut = 0;   // non-blank lines after the end of a Markdown table
   std::string prefix;      // what the table stood behind (TablePrefix), taken off
+  // The width rule a table this program wrote was written and read under,
+  // where its lines tell (those of a box table do; an ASCII table's where a
+  // row measures differently under the two).
+  std::optional<WidthRule> widthRule;
 };
 
 // Splits text into lines at CR LF, lone LF and lone CR. A line break at the

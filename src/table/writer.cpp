@@ -125,18 +125,24 @@ void PutLastField(LineBuffer& line, std::string_view text, int n, int e) {
 struct Style {
   bool box;
   std::string_view separator;
+  int bar;              // the columns of the separator, and of a box corner
   int headingWidth;     // the row-heading field
   int limitMargin;      // a column is the last one once L + e >= W - limitMargin
   int lastFieldMargin;  // its width is then W - lastFieldMargin - L
 };
 
-constexpr Style kAscii{false, "|", 3, 2, 1};
-constexpr Style kBox{true, box::Vertical, 4, 4, 2};
+// The margins are a bar's columns and two bars': the box style's bars take
+// two columns by the default width rule and one under the narrow one.
+Style StyleOf(bool box) {
+  const std::string_view separator = box ? box::Vertical : "|";
+  const int bar = Columns(separator);
+  return {box, separator, bar, box ? 4 : 3, 2 * bar, bar};
+}
 
 class TableWriter {
  public:
   explicit TableWriter(Document& doc)
-      : doc_(doc), g_(doc.grid), o_(doc.options), style_(o_.BoxStyle() ? kBox : kAscii) {}
+      : doc_(doc), g_(doc.grid), o_(doc.options), style_(StyleOf(o_.BoxStyle())) {}
 
   int Run() {
     // The table has row 1 even where no row is used.
@@ -211,8 +217,9 @@ class TableWriter {
       }
       rule_ += MakeBoxRule(e);
       if (o_.Checked(Option::Trim) && c >= lastCol_) {
-        const int need = title_ ? std::max(titleWidth, 8) + 4 : 12;
-        if (Width(rule_) + 2 >= need) {
+        // Room for the title, or the corners and the marker, between bars.
+        const int need = std::max(title_ ? titleWidth : 0, 8) + 2 * style_.bar;
+        if (Width(rule_) + style_.bar >= need) {
           rule_ += box::RightT;
           return;
         }
@@ -227,9 +234,10 @@ class TableWriter {
     auto& out = lines_;
     if (title_) {
       if (style_.box) {
-        out.push_back(std::string(box::TopLeft) + marker + MakeBoxRule(T - 12) +
+        const int bars = 2 * style_.bar;
+        out.push_back(std::string(box::TopLeft) + marker + MakeBoxRule(T - 8 - bars) +
                       std::string(box::TopRight));
-        out.push_back(std::string(box::Vertical) + PadRight(o_.Title(), T - 4) +
+        out.push_back(std::string(box::Vertical) + PadRight(o_.Title(), T - bars) +
                       std::string(box::Vertical));
       } else {
         out.push_back("+-" + marker + std::string(std::max(T - 11, 0), '-') + "+");
@@ -242,10 +250,10 @@ class TableWriter {
       out.push_back("+-" + marker + rule_.substr(ByteAtColumn(rule_, 10)));
       return;
     }
-    // The corner and the marker take the place of the rule line's first ten
-    // columns; a character of the rule that spans columns 10 and 11 gives way
-    // to a "-".
-    long from = 10;
+    // The corner and the marker take the place of the rule line's first
+    // columns (ten by the default rule); a character of the rule that spans
+    // the last of them and the next gives way to a "-".
+    long from = style_.bar + 8;
     std::string top = std::string(box::TopLeft) + marker;
     if (InsideCharAt(rule_, from)) {
       top += '-';

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cwchar>
 #include <random>
 #include <string>
 #include <string_view>
@@ -80,8 +82,11 @@ TEST(Width, ColumnsAndClustersByClass) {
 }
 
 // Every code point the code page encodes takes its code's bytes, alone and
-// in any text of them, bad bytes among them (one column for each "?").
+// in any text of them, bad bytes among them (one column for each "?"); under
+// the narrow rule, the columns a terminal gives it.
 TEST(Width, CodePageTextMeasuresAsItEncodes) {
+  const std::string locale = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);  // for wcwidth
   std::vector<std::string> held;
   for (char32_t cp = 0; cp < 0x10000; ++cp) {
     if (cp >= 0xD800 && cp <= 0xDFFF) continue;
@@ -92,7 +97,12 @@ TEST(Width, CodePageTextMeasuresAsItEncodes) {
     ASSERT_EQ(static_cast<std::size_t>(CharColumns(cp)), bytes) << std::hex << "U+" << static_cast<unsigned>(cp);
     ASSERT_EQ(TextColumns(utf8), bytes) << std::hex << "U+" << static_cast<unsigned>(cp);
     held.push_back(utf8);
+    const WidthRuleScope narrow(WidthRule::Narrow);  // control codes aside, as glibc draws it
+    const int terminal = cp < 0x20 || cp == 0x7F ? 1 : ::wcwidth(static_cast<wchar_t>(cp));
+    ASSERT_EQ(CharColumns(cp), terminal) << std::hex << "U+" << static_cast<unsigned>(cp);
+    ASSERT_EQ(TextColumns(utf8), static_cast<std::size_t>(terminal)) << utf8;
   }
+  std::setlocale(LC_ALL, locale.c_str());
   ASSERT_GT(held.size(), 7000u);
   const std::string_view kBad[] = {"\xFF", "\xFE", "\xE3\x81", "\xC0\xAF", "\xF0\x9F\x98"};
   std::mt19937 random(29);
@@ -108,17 +118,20 @@ TEST(Width, CodePageTextMeasuresAsItEncodes) {
 // The measure of a whole text, with its quick roads for ASCII and for plain
 // three-byte characters, agrees with its clusters one by one, and counts the
 // bad sequences SanitizeUtf8 would replace: over random mixtures of what
-// joins the character before and what does not.
+// joins the character before and what does not, under either rule.
 TEST(Width, TextColumnsIsTheSumOfItsClusters) {
   const std::string_view kPieces[] = {
       "a",      "1",  "表", "か",     "ｶ",      "〜",       "é",           "e",      "\u0301",
       "\u3099", "✅",  "⚠",  "\uFE0F", "\u200D", "👩",        "🇯",           "\u20E3", "🏽",
       "한",     "𠮷", "⌚",  "\t",     "\xFF",   "\xE3\x81", "\xED\xA0\x80"};
+  const std::string_view kNarrowed[] = {"○", "α", "¢", "♂"};  // one column under the narrow rule
   std::mt19937 random(30);
-  for (int round = 0; round < 5000; ++round) {
+  for (int round = 0; round < 10000; ++round) {
+    const WidthRuleScope rule(round % 2 ? WidthRule::Narrow : WidthRule::Wide);
     std::string text;
     for (int k = static_cast<int>(random() % 12); k > 0; --k)
-      text += kPieces[random() % std::size(kPieces)];
+      text += random() % 5 ? kPieces[random() % std::size(kPieces)]
+                           : kNarrowed[random() % std::size(kNarrowed)];
     std::size_t sum = 0;
     for (const Cluster& c : Clusters(text)) sum += static_cast<std::size_t>(c.columns);
     std::size_t bad = 0;

@@ -66,6 +66,17 @@ std::vector<RecordedCase> ReadRecord() {
   return cases;
 }
 
+// Notes as recorded, but for the usage that follows a refused command line:
+// that is --help's text, which grows with the options (the manual page's
+// test holds it to them), and is the one the filter prints now.
+bool NotesAgree(const std::string& notes, const std::string& recorded) {
+  if (notes == recorded) return true;
+  const std::string usage = FilterUsage();
+  const std::size_t at = recorded.find("Usage: tabulon-filter");
+  return at != std::string::npos && notes.size() == at + usage.size() &&
+         notes.compare(0, at, recorded, 0, at) == 0 && notes.ends_with(usage);
+}
+
 // Runs the cases whose mark is (or, with `others`, is not) "-"; names the
 // first few that differ, with their first differing line.
 void CheckRecorded(bool others) {
@@ -82,7 +93,7 @@ void CheckRecorded(bool others) {
     const std::string got = utf8 ? Utf8ToCp932(out.str()) : out.str();
     const std::string want = utf8 ? Utf8ToCp932(c.out) : c.out;
     // Notes on text the code page lacks are the other cases' business.
-    const bool notesAgree = others || err.str() == c.err;
+    const bool notesAgree = others || NotesAgree(err.str(), c.err);
     if (status == c.status && got == want && notesAgree) continue;
     if (++failures > 5) {
       more += " " + c.head.substr(0, c.head.find(' '));

@@ -165,12 +165,38 @@ TEST(Filter, BadValuesAndUnknownFlagsShowTheUsage) {
                                              {"--rules", "html"},
                                              {"--wrap", "xml"},
                                              {"--input-encoding", "latin1"},
+                                             {"--ambiguous", "half"},
                                              {"--title"},
                                              {"--title", "two\nlines"},
                                              {"--frobnicate"}}) {
     const FilterRun r = Filter(kCells, args);
     EXPECT_EQ(r.status, 2) << args[0];
     EXPECT_NE(r.err.find("Usage: tabulon-filter"), std::string::npos) << args[0];
+  }
+}
+
+// --ambiguous narrow counts ○ ① α one column and rules a box with one "─"
+// a column; without the flag a table keeps the count it was written with,
+// and the flag turns a table of the other count into its own.
+TEST(Filter, AmbiguousWidthsAreAskedForOrKeptFromTheTable) {
+  // Kanji give the widths under both; U+FE0F takes ○ out of the quick road.
+  const std::string cells = "名前\t記号\n○\uFE0F○\t①α\n";
+  EXPECT_EQ(Filter(cells, {"--rules", "box", "--trim", "--no-title", "--no-row-headings",
+                           "--no-column-headings", "--ambiguous", "narrow"})
+                .out,
+            "┌^--=---^─┐\n│名前│記号│\n├────┼────┤\n│○\uFE0F○  │①α  │\n└────┴────┘\n");
+  for (const char* rules : {"box", "ascii"}) {
+    const std::string wide = Filter(cells, {"--rules", rules, "--trim"}).out;
+    const std::string narrow =
+        Filter(cells, {"--rules", rules, "--trim", "--ambiguous=narrow"}).out;
+    EXPECT_NE(narrow, wide);
+    EXPECT_EQ(Filter(narrow, {}).out, narrow) << rules;
+    EXPECT_EQ(Filter(wide, {"--ambiguous", "narrow"}).out, narrow) << rules;
+    EXPECT_EQ(Filter(narrow, {"--ambiguous", "wide"}).out, wide) << rules;
+    // CP932 out keeps the code page's characters under either count.
+    std::string cp932 = narrow;
+    cp932.erase(cp932.find("\uFE0F"), 3);
+    EXPECT_EQ(Cp932ToUtf8(Filter(narrow, {"--output-encoding", "cp932"}).out), cp932) << rules;
   }
 }
 

@@ -38,6 +38,14 @@ bad_cp932() { printf '\x82\xa0\t\xa0\n' | "$filter" --rules none --output-encodi
 check "bad CP932 byte" "$(printf ' \nあ\t\xef\xbf\xbd \t')" "$(bad_cp932 2>/dev/null)"
 check "bad CP932 byte: note" "tabulon-filter: 1 invalid byte sequence read as U+FFFD" "$(bad_cp932 2>&1 >/dev/null)"
 
+# --ambiguous narrow: every line of a box table holding ○ ① α ─ ※ is as wide
+# in a UTF-8 terminal (wc -L counts by wcwidth), and read back without the
+# flag the table keeps that count.
+narrow=$(printf '○①\tα\n※─\t表\n' | "$filter" --rules box --title 表α --ambiguous narrow)
+widths=$(while IFS= read -r line; do printf '%s' "$line" | LC_ALL=C.UTF-8 wc -L; done <<<"$narrow")
+check "narrow box: one width in a terminal" 99 "$(sort -u <<<"$widths")"
+check "narrow box: read back" "$narrow" "$(printf '%s\n' "$narrow" | "$filter")"
+
 # Read and write errors: one line on stderr and status 1, never an abort.
 io_cases=(
   "directory as input|Is a directory|cannot read standard input|<$samples"

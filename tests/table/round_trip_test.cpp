@@ -2,7 +2,12 @@
 // back exactly, and writing the read grid again must give the same table.
 #include <gtest/gtest.h>
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
+#include <clocale>
+#include <cstdlib>
+#include <cwchar>
 #include <random>
 
 #include "document/blanks.h"
@@ -42,22 +47,24 @@ struct Case {
   WrapStyle wrap;
 };
 
-std::string RandomText(std::mt19937& rng, int maxPieces) {
+std::string RandomText(std::mt19937& rng, int maxPieces,
+                       const std::vector<std::string>& pieces = kPieces) {
   std::string s;
   for (int n = std::uniform_int_distribution(0, maxPieces)(rng); n > 0; --n) {
-    s += kPieces[std::uniform_int_distribution<std::size_t>(0, kPieces.size() - 1)(rng)];
+    s += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(rng)];
   }
   return s;
 }
 
-void FillRandom(std::mt19937& rng, Document& doc, bool ruled) {
+void FillRandom(std::mt19937& rng, Document& doc, bool ruled,
+                const std::vector<std::string>& pieces = kPieces) {
   SetUpGrid(doc);
   auto chance = [&](int percent) { return std::uniform_int_distribution(0, 99)(rng) < percent; };
   const int rows = std::uniform_int_distribution(1, 12)(rng);
   const int cols = std::uniform_int_distribution(1, 12)(rng);
   for (int r = 1; r <= rows; ++r) {
     for (int c = 2; c < 2 + cols; ++c) {
-      if (chance(70)) doc.grid.SetCell(c, r, RandomText(rng, 3));
+      if (chance(70)) doc.grid.SetCell(c, r, RandomText(rng, 3, pieces));
     }
     if (r > 1 && chance(20)) doc.grid.SetCell(0, r, std::string(ContinuationMark));
   }
@@ -69,7 +76,7 @@ void FillRandom(std::mt19937& rng, Document& doc, bool ruled) {
   o.SetChecked(Option::Ruled, ruled);
   o.SetChecked(chance(50) ? Option::AsciiRules : Option::BoxRules, true);
   o.SetChecked(Option::Title, chance(60));
-  std::string title = std::string(StripText(RandomText(rng, 4)));
+  std::string title = std::string(StripText(RandomText(rng, 4, pieces)));
   // A title beginning with "^-" reads after "/*" as a table's top line.
   if (title.empty() || IsBlankByte(title[0]) || title[0] == '^') title = "T" + title;
   o.SetTitle(std::string(CutToColumns(title, 20)));
@@ -153,6 +160,79 @@ TEST_P(RoundTrip, RuledTablesComeBackWhole) {
       EXPECT_EQ(WriteTable(back).lines, table);
     }
   }
+}
+
+// The columns a terminal draws a line in (glibc's wcswidth, in a UTF-8
+// locale); with East Asian Ambiguous characters two (xterm -cjk_width)
+// for a table of the default rule.
+int TerminalColumns(const std::string& line, WidthRule rule) {
+  std::wstring text(line.size() + 1, L'\0');
+  text.resize(std::mbstowcs(text.data(), line.c_str(), text.size()));
+  int columns = ::wcswidth(text.c_str(), text.size());
+  for (const wchar_t c : text) {
+    columns +=
+        rule == WidthRule::Wide && ::wcwidth(c) == 1 &&
+        u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH) == U_EA_AMBIGUOUS;
+  }
+  return columns;
+}
+
+// A table of the code page's Ambiguous characters (○ ① α ─ ※ Ω) among kana,
+// kanji and bars lines up where it is read under either width rule, and
+// reads back whole, writing the same again, while the other is current.
+TEST_P(RoundTrip, TablesOfEitherWidthRuleLineUpInATerminalAndReadBackUnderTheOther) {
+  const std::vector<std::string> pieces = {"○",    "①",  "α", "─",  "※", "Ω",   "表", "漢字",
+                                           "かな", "ｶﾅ", "a", "42", " ", "x y", "|"};
+  const std::string locale = std::setlocale(LC_ALL, nullptr);
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  std::mt19937 rng(77 + static_cast<int>(GetParam()));
+  for (int iteration = 0; iteration < 300 && !HasFailure(); ++iteration) {
+    const WidthRule rule = iteration % 2 ? WidthRule::Narrow : WidthRule::Wide;
+    Document original;
+    FillRandom(rng, original, true, pieces);
+    WrittenTable written;
+    {
+      const WidthRuleScope scope(rule);
+      written = WriteTable(original);
+    }
+    const std::vector<std::string>& table = written.lines;
+    for (const std::string& line : table) {
+      ASSERT_EQ(TerminalColumns(line, rule), TerminalColumns(table[0], rule)) << line;
+    }
+    const std::string text = Clipboard(table, written.ruleWidth, GetParam(), original.options);
+    Document back;
+    SetUpGrid(back);
+    const WidthRuleScope other(rule == WidthRule::Wide ? WidthRule::Narrow : WidthRule::Wide);
+    const ReadReport report = ReadClipboardText(back, text);
+    // A box table tells its rule by its rule lines; an ASCII one by a row.
+    EXPECT_EQ(report.widthRule.value_or(rule), rule) << text;
+    EXPECT_TRUE(report.widthRule || !original.options.BoxStyle()) << text;
+    const WidthRuleScope again(rule);
+    if ((written.ruleWidth < 99) == (Columns(SplitLines(text).front()) < 99)) {
+      EXPECT_EQ(WriteTable(back).lines, table) << text;
+    }
+  }
+  std::setlocale(LC_ALL, locale.c_str());
+}
+
+// Eight columns of odd widths put eight "-" in a box table's rule lines
+// (by the default rule) that its title's top line lacks: the two are then
+// as wide under either rule, and the default one is the one it was written
+// with.
+TEST(RoundTrip, ABoxTableAsWideUnderBothRulesIsOfTheDefaultOne) {
+  Document doc;
+  SetUpGrid(doc);
+  for (int c = kFirstDataCol; c < kFirstDataCol + 8; ++c) doc.grid.SetCell(c, 1, "abc");
+  doc.options.SetChecked(Option::BoxRules, true);
+  doc.options.SetChecked(Option::Trim, true);
+  doc.options.SetTitle("T");
+  const WrittenTable written = WriteTable(doc);
+  Document back;
+  SetUpGrid(back);
+  const WidthRuleScope narrow(WidthRule::Narrow);
+  std::string text;
+  for (const std::string& line : written.lines) text += line + "\n";
+  EXPECT_EQ(ReadClipboardText(back, text).widthRule, WidthRule::Wide) << text;
 }
 
 TEST_P(RoundTrip, UnruledTextComesBackThroughCommentWraps) {
