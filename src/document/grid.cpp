@@ -19,6 +19,7 @@ Grid::Grid(const Grid& other)
       nonBlankInRow_(other.nonBlankInRow_),
       widest_(other.widest_),
       widestKnown_(other.widestKnown_),
+      widestRule_(other.widestRule_),
       selection_(other.selection_),
       topRow_(other.topRow_),
       leftCol_(other.leftCol_) {
@@ -59,6 +60,7 @@ void Grid::SetCell(int col, int row, std::string text) {
   if (row >= kFirstDataRow) {
     filledInCol_[col] += !text.empty() - !cell.empty();
     nonBlankInCol_[col] += nonBlank;
+    KeepWidestToRule();
     if (widestKnown_[col]) {
       const int columns = Columns(text);
       if (columns >= widest_[col]) {
@@ -100,8 +102,15 @@ void Grid::Count(int col, int row, const std::string& text, int sign) {
   if (nonBlank && col != 1) nonBlankInRow_[row] += sign;
 }
 
+void Grid::KeepWidestToRule() const {
+  if (widestRule_ == CurrentWidthRule()) return;
+  widestRule_ = CurrentWidthRule();
+  widestKnown_.fill(false);
+}
+
 int Grid::WidestDataCell(int col) const {
   if (!InCols(col)) return 0;
+  KeepWidestToRule();
   if (!widestKnown_[col] && filledInCol_[col] == 0) {
     widest_[col] = 0;  // emptied: nothing to look for
     widestKnown_[col] = true;

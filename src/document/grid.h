@@ -205,6 +205,9 @@ class Grid {
   std::array<int, kRowCount> nonBlankInRow_{};
   mutable std::array<int, kColCount> widest_{};  // when widestKnown_
   mutable std::array<bool, kColCount> widestKnown_;
+  // The width rule widest_ was measured by: under another, none is known.
+  mutable WidthRule widestRule_ = CurrentWidthRule();
+  void KeepWidestToRule() const;
   GridSelection selection_;
   int topRow_ = kFirstDataRow;
   int leftCol_ = kFirstDataCol;

@@ -170,5 +170,20 @@ TEST(DocumentClearTable, ThenSetUpGivesANewSetUpDocument) {
       false);
 }
 
+// The widest text of a column is the widest under the rule in force, also
+// when the cells were set under the other (as a table read by the rule it
+// was written with).
+TEST(GridCounts, WidestCellFollowsTheWidthRule) {
+  Grid g;
+  {
+    const WidthRuleScope narrow(WidthRule::Narrow);
+    g.SetCell(2, 1, "○○");
+    EXPECT_EQ(g.WidestDataCell(2), 2);
+  }
+  EXPECT_EQ(g.WidestDataCell(2), 4);
+  g.SetCell(2, 2, "abc");
+  EXPECT_EQ(g.WidestDataCell(2), 4);
+}
+
 }  // namespace
 }  // namespace tabulon
