@@ -37,18 +37,6 @@ std::string Utf8ToCp932(std::string_view utf8, Replacements& replaced);
 // only measured and then left out.
 std::size_t Cp932Length(std::string_view utf8, std::size_t* replaced = nullptr);
 
-// The CP932 lengths of the TAB-separated fields of a UTF-8 line, as
-// Cp932Length gives them for each field on its own: widths[k] becomes at
-// least the length of field k; the fields past widths.size() are measured
-// only for their "?" count, which is added to *replaced.
-void WidenToCp932Fields(std::string_view utf8, std::span<std::size_t> widths,
-                        std::size_t* replaced = nullptr);
-
-// The same for a line already in CP932, where a field's length is its byte
-// count: widths[k] becomes at least the length of field k; the fields past
-// widths.size() are not looked at.
-void WidenToByteFields(std::string_view text, std::span<std::size_t> widths);
-
 // The number of bytes of cp's CP932 code (1 or 2), or 0 when CP932 has no
 // code for it: the codec's own encoding table, look-alikes (U+301C, U+2212,
 // U+00A2 ...) included, so that whatever measures text by it agrees with

@@ -40,29 +40,6 @@ std::string RandomUtf8(std::mt19937& random, std::size_t pieces) {
   return s;
 }
 
-TEST(Cp932Walk, FieldWidthsAreEachFieldMeasuredAlone) {
-  std::mt19937 random(21);
-  for (int round = 0; round < 3000; ++round) {
-    // Up to several 64-byte blocks, with fields past the widths or not.
-    const std::string line = RandomUtf8(random, random() % 120);
-    const std::size_t count = random() % 40;
-    std::vector<std::size_t> widths(count), want(count);
-    for (std::size_t k = 0; k < count; ++k) widths[k] = want[k] = random() % 4;
-    std::size_t replaced = 3, wantReplaced = 3;
-    Cp932Length(line, &wantReplaced);  // the whole line's "?", TABs being ASCII
-    std::string_view rest = line;
-    for (std::size_t k = 0;; ++k) {
-      const std::size_t tab = rest.find('\t');
-      if (k < count) want[k] = std::max(want[k], Cp932Length(rest.substr(0, tab)));
-      if (tab == std::string_view::npos) break;
-      rest.remove_prefix(tab + 1);
-    }
-    WidenToCp932Fields(line, widths, &replaced);
-    ASSERT_EQ(widths, want) << testing::PrintToString(line);
-    ASSERT_EQ(replaced, wantReplaced) << testing::PrintToString(line);
-  }
-}
-
 TEST(Cp932Walk, ConvertingATextIsConvertingItsPiecesInTurn) {
   std::mt19937 random(8);
   for (int round = 0; round < 2000; ++round) {
